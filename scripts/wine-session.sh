@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# One headless desktop for the window tests: an Xvfb display and a Wine prefix of the build's own.
+#   wine-session.sh start STATE PREFIX       start Xvfb (and the prefix on first use)
+#   wine-session.sh stop  STATE PREFIX       end Wine's server and Xvfb
+#   wine-session.sh run   STATE PREFIX CMD   run a Windows program on that display
+set -euo pipefail
+
+action=$1 state=$2 prefix=$3
+shift 3
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+free_display() {
+    local n
+    for n in $(seq 90 199); do
+        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+            echo "$n"
+            return 0
+        fi
+    done
+    echo "no free X display number" >&2
+    return 1
+}
+
+case $action in
+start)
+    mkdir -p "$state"
+    "$0" stop "$state" "$prefix" 2>/dev/null || true
+    n=$(free_display)
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$state/xvfb.log" 2>&1 < /dev/null &
+    echo $! >"$state/xvfb.pid"
+    for _ in $(seq 100); do
+        DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start on :$n" >&2; exit 1; }
+    echo ":$n" >"$state/display"
+    export DISPLAY=":$n"
+    if [ ! -f "$prefix/system.reg" ]; then
+        mkdir -p "$prefix"
+        timeout 300 wineboot --init >/dev/null 2>&1
+    fi
+    # A server that stays up keeps every test's start fast.
+    setsid wineserver -p >/dev/null 2>&1 < /dev/null &
+    timeout 120 wine cmd /c exit >/dev/null 2>&1 || true
+    ;;
+stop)
+    timeout 30 wineserver -k >/dev/null 2>&1 || true
+    if [ -f "$state/xvfb.pid" ]; then
+        kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+        rm -f "$state/xvfb.pid" "$state/display"
+    fi
+    ;;
+run)
+    DISPLAY=$(cat "$state/display")
+    export DISPLAY
+    exec wine "$@"
+    ;;
+*)
+    echo "usage: $0 start|stop|run STATE PREFIX [program args...]" >&2
+    exit 2
+    ;;
+esac

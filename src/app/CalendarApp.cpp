@@ -1,0 +1,23 @@
+// Start-up: common controls, then the hidden owner dialog run modally.
+#include "app/CalendarApp.h"
+
+#include <commctrl.h>
+
+#include "app/CParent.h"
+
+CalendarApp theApp;
+
+BOOL CalendarApp::InitInstance()
+{
+    InitCommonControls();
+    CWinApp::InitInstance();
+    // No dialog of the program hosts an OLE control, so no control container is set up.
+    {
+        CParent parent;
+        SetMainWindow(&parent);
+        parent.DoModal();
+        SetMainWindow(nullptr);
+    }
+    // FALSE: there is no message loop to run; the program ends here.
+    return FALSE;
+}

@@ -1,0 +1,34 @@
+// Moments (seconds since 1970-01-01 UTC), local calendar time and the time service.
+#pragma once
+
+#include <cstdint>
+
+namespace core {
+
+using Moment = std::int64_t;
+
+// A moment broken down in local time, with the ranges of the C library's struct tm
+// except that `year` is the full year and `month` runs from 1 to 12.
+struct LocalTime {
+    int year = 1970;
+    int month = 1;
+    int day = 1;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int weekday = 4;  // 0 = Sunday
+    int yearDay = 0;  // 0 = 1 January
+    bool daylightSaving = false;
+};
+
+// Current time and local-time conversion: the platform supplies the real one, tests a fixed one.
+class TimeService {
+public:
+    virtual ~TimeService() = default;
+    virtual Moment Now() const = 0;
+    // False when the moment cannot be expressed in local time (the C library rejects
+    // negative moments and years beyond 3000).
+    virtual bool ToLocal(Moment moment, LocalTime& local) const = 0;
+};
+
+}  // namespace core

@@ -1,0 +1,40 @@
+// A non-owning view of a window handle with the operations the program uses.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace fw {
+
+class CWnd {
+public:
+    HWND Handle() const { return handle; }
+    void Attach(HWND window) { handle = window; }
+
+    RECT WindowRect() const;
+    RECT ClientRect() const;
+    void Move(const RECT& rect, bool repaint) const;
+    std::string Text() const;
+    void SetText(std::string_view text) const;
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+
+protected:
+    HWND handle = nullptr;
+};
+
+// The dialog's controls get bound to their wrappers here (the program moves no data through it).
+class DataExchange {
+public:
+    explicit DataExchange(HWND dialogWindow) : dialog(dialogWindow) {}
+    void Control(int id, CWnd& control) const { control.Attach(GetDlgItem(dialog, id)); }
+
+private:
+    HWND dialog;
+};
+
+class CEdit : public CWnd {};
+class CMonthCalCtrl : public CWnd {};
+
+}  // namespace fw

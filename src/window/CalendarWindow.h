@@ -1,0 +1,120 @@
+// The calendar window: the program's one visible window and the owner of all its state.
+//
+// Its operations are grouped by concern: window/ holds initialisation, the timer, the
+// close routines and moving; settings/ the settings record's storage; appearance/ the
+// painting and fonts.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "core/CalendarSettings.h"
+#include "core/Moment.h"
+#include "framework/Dialog.h"
+#include "framework/Handles.h"
+#include "framework/MessageMap.h"
+
+class CalendarWindow : public fw::CDialog {
+public:
+    static constexpr UINT_PTR CLOCK_TIMER_ID = 1;
+    static constexpr UINT CLOCK_PERIOD_MS = 10;
+    static constexpr int TITLE_HEIGHT = 23;
+    static constexpr int NOTES_EXTRA_HEIGHT = 13;
+    static constexpr int FACE_NAME_KEY = 0x16;
+
+    explicit CalendarWindow(HWND parentWindow = nullptr);
+    ~CalendarWindow() override;
+
+protected:
+    bool OnCommand(UINT id, UINT notifyCode, HWND control) override;
+    void DoDataExchange(fw::DataExchange& exchange) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    static const fw::MessageEntry<CalendarWindow> messageTable[];
+
+    // Message handlers
+    fw::Handling OnSysCommand(UINT command, LPARAM position);
+    void OnPaint();
+    HICON OnQueryDragIcon();
+    fw::Handling OnMouseMove(UINT keyFlags, POINT point);
+    fw::Handling OnLButtonDown(UINT keyFlags, POINT point);
+    fw::Handling OnLButtonUp(UINT keyFlags, POINT point);
+    fw::Handling OnTimer(UINT_PTR timerId);
+    LRESULT OnCalendarSelChange(const NMHDR& header);
+    BOOL OnHelpInfo(const HELPINFO& info);
+    fw::Handling OnEndSession(bool ending);
+    fw::Handling OnLButtonDblClk(UINT keyFlags, POINT point);
+    fw::Handling OnCaptureChanged(HWND newCapture);
+
+    bool CommandDispatch(UINT id);
+    void AddSystemMenuItems();
+    void LengthenNotesBox();
+
+    // Moving and placement
+    static bool IsOnDesktop(int x, int y);
+    static POINT DesktopCenteredOrigin(const RECT& rect);
+    void PlaceWindow();
+    void StorePosition();
+
+    // Settings
+    bool LoadSettings(core::CalendarSettings& record);
+    void SetDefaultSettings(core::CalendarSettings& record);
+    bool SaveSettings(core::CalendarSettings& record);
+    void ApplySettings(core::CalendarSettings& record);
+
+    // Notes
+    bool LoadNotes();
+    void AddFirstRunNote();
+    bool SaveNotes();
+    void CommitShownNote();
+    void RefreshNoteDays();
+
+    // Menus, tray icon, About box
+    void BuildMenus();
+    void TrackMainMenu(POINT screenPoint);
+    void AddTrayIcon(bool showBalloon);
+    void RemoveTrayIcon();
+    void ShowAboutBox();
+
+    // Clock
+    std::string ClockTextAt(core::Moment moment) const;
+
+    HICON appIcon = nullptr;
+    int titleHeight = 0;
+    int textKey = 0;
+    bool dragging = false;
+    bool firstRun = false;
+    fw::CPen midPen;
+    fw::CPen darkPen;
+    fw::CBrush midBrush;
+    fw::CMonthCalCtrl calendarCtrl;
+    core::CalendarSettings settings;
+    // The window starts in the blue scheme's colours until the stored scheme is applied.
+    COLORREF lightColor = RGB(200, 220, 250);
+    COLORREF midColor = RGB(100, 120, 190);
+    COLORREF darkColor = RGB(50, 50, 100);
+    core::Moment lastClockTime = 0;
+    fw::CEdit notesEdit;
+    fw::CFont titleFontObject;
+    fw::CFont notesFontObject;
+    RECT measuredRect{};
+    RECT titleStripRect{};
+    RECT menuButtonRect{};
+    fw::CMenu mainMenu;
+    fw::CMenu timeMenu;
+    fw::CMenu colorMenu;
+    fw::CMenu styleMenu;
+    fw::CMenu titleMenu;
+    fw::CMenu fontMenu;
+    POINT dragOffset{};
+    std::string shownDayKey;
+    fw::CFont calendarFont;
+};
+
+// The one calendar window of the process, set by its constructor.
+extern CalendarWindow* theCalendarWindow;

@@ -1,0 +1,103 @@
+// Moving the frameless window by its own surface, and keeping its position on the desktop.
+#include "core/Desktop.h"
+#include "resources/ResourceIds.h"
+#include "window/CalendarWindow.h"
+
+namespace {
+
+core::Rect ToCore(const RECT& r)
+{
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+}  // namespace
+
+// On any connected monitor, so a window left on a second monitor reopens there.
+bool CalendarWindow::IsOnDesktop(int x, int y)
+{
+    return MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
+// Centred on the desktop window, which covers the primary monitor.
+POINT CalendarWindow::DesktopCenteredOrigin(const RECT& rect)
+{
+    RECT desktop{};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    const core::Point origin = core::CenteredOrigin(ToCore(desktop), ToCore(rect));
+    return {origin.x, origin.y};
+}
+
+// At start: the stored corner if it is on a monitor, otherwise centred; the record keeps
+// the corrected position.
+void CalendarWindow::PlaceWindow()
+{
+    measuredRect = WindowRect();
+    if (!IsOnDesktop(settings.windowLeft, settings.windowTop)) {
+        const POINT origin = DesktopCenteredOrigin(measuredRect);
+        settings.windowLeft = origin.x;
+        settings.windowTop = origin.y;
+    }
+    MoveWindow(handle, settings.windowLeft, settings.windowTop, measuredRect.right - measuredRect.left,
+               measuredRect.bottom - measuredRect.top, TRUE);
+}
+
+// At close: the window's corner if it is on a monitor, otherwise the centred position.
+void CalendarWindow::StorePosition()
+{
+    measuredRect = WindowRect();
+    POINT corner{measuredRect.left, measuredRect.top};
+    if (!IsOnDesktop(corner.x, corner.y))
+        corner = DesktopCenteredOrigin(measuredRect);
+    settings.windowLeft = corner.x;
+    settings.windowTop = corner.y;
+}
+
+fw::Handling CalendarWindow::OnLButtonDown(UINT, POINT point)
+{
+    if (PtInRect(&menuButtonRect, point)) {
+        POINT below{0, menuButtonRect.bottom};
+        ClientToScreen(handle, &below);
+        TrackMainMenu(below);
+        return fw::Handling::Done;
+    }
+    dragOffset = point;
+    dragging = true;
+    SetCapture(handle);
+    return fw::Handling::Default;
+}
+
+// The cursor's own position is used, not the message's, so the grab point stays under
+// the cursor even when moves arrive late.
+fw::Handling CalendarWindow::OnMouseMove(UINT, POINT)
+{
+    if (dragging) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        MoveWindow(handle, cursor.x - dragOffset.x, cursor.y - dragOffset.y, measuredRect.right - measuredRect.left,
+                   measuredRect.bottom - measuredRect.top, TRUE);
+    }
+    return fw::Handling::Default;
+}
+
+fw::Handling CalendarWindow::OnLButtonUp(UINT, POINT)
+{
+    dragging = false;
+    ReleaseCapture();
+    return fw::Handling::Default;
+}
+
+// Losing the capture without a release (another window took it, a menu opened) ends the
+// drag too, so the window never follows a cursor whose button is up.
+fw::Handling CalendarWindow::OnCaptureChanged(HWND newCapture)
+{
+    if (newCapture != handle)
+        dragging = false;
+    return fw::Handling::Default;
+}
+
+fw::Handling CalendarWindow::OnLButtonDblClk(UINT, POINT point)
+{
+    if (PtInRect(&titleStripRect, point))
+        SendMessageW(handle, WM_COMMAND, MAKEWPARAM(ID_LAYOUT_TOGGLE, 0), 0);
+    return fw::Handling::Default;
+}
