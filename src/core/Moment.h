@@ -31,4 +31,8 @@ public:
     virtual bool ToLocal(Moment moment, LocalTime& local) const = 0;
 };
 
+// Breaks `moment` down in a zone `offsetSeconds` east of UTC with no daylight saving.
+// Like the C library it refuses negative moments and years after 3000.
+bool BreakDown(Moment moment, int offsetSeconds, LocalTime& local);
+
 }  // namespace core

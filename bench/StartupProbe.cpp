@@ -1,0 +1,132 @@
+// Starts a program and prints the milliseconds from its start to its first paint.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+constexpr double kPaintTimeoutMs = 20000;
+constexpr DWORD kCloseTimeoutMs = 10000;
+// The calendar's first paint fills its title strip with this colour.
+constexpr COLORREF kPaintedColour = RGB(200, 220, 250);
+constexpr POINT kTitlePoint = {30, 12};
+
+// Paths from the Linux side are Unix paths; Wine maps the Unix root to drive Z:.
+std::wstring windowsPath(std::wstring path) {
+    if (!path.empty() && path[0] == L'/')
+        path = L"Z:" + path;
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return path;
+}
+
+double msSince(const LARGE_INTEGER& start) {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK matchVisible(HWND wnd, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(wnd, &processId);
+    if (processId != search->processId || !IsWindowVisible(wnd))
+        return TRUE;
+    search->found = wnd;
+    return FALSE;
+}
+
+HWND visibleTopLevelWindow(DWORD processId) {
+    WindowSearch search{processId, nullptr};
+    EnumWindows(matchVisible, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Reads the screen rather than the window's DC: what counts is what has reached the display.
+bool showsPaint(HWND wnd) {
+    POINT point = kTitlePoint;
+    if (!ClientToScreen(wnd, &point))
+        return false;
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, point.x, point.y);
+    ReleaseDC(nullptr, screen);
+    return colour == kPaintedColour;
+}
+
+int fail(const wchar_t* what, HANDLE process) {
+    std::fwprintf(stderr, L"StartupProbe: %ls\n", what);
+    if (process) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, kCloseTimeoutMs);
+    }
+    return 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 3 || (std::wcscmp(argv[2], L"paint") != 0 && std::wcscmp(argv[2], L"exit") != 0)) {
+        std::fwprintf(stderr,
+                      L"usage: StartupProbe PROGRAM paint|exit\n"
+                      L"  paint  until a visible window of PROGRAM shows the calendar's painted title strip\n"
+                      L"  exit   until PROGRAM exits (it exits at its first paint)\n");
+        return 2;
+    }
+    const bool untilExit = std::wcscmp(argv[2], L"exit") == 0;
+    const std::wstring program = windowsPath(argv[1]);
+    const size_t slash = program.find_last_of(L'\\');
+    const std::wstring folder = slash == std::wstring::npos ? L"." : program.substr(0, slash);
+    std::wstring commandLine = L"\"" + program + L"\"";
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &process))
+        return fail((L"cannot start " + program).c_str(), nullptr);
+    CloseHandle(process.hThread);
+
+    double elapsed = -1;
+    if (untilExit) {
+        if (WaitForSingleObject(process.hProcess, static_cast<DWORD>(kPaintTimeoutMs)) != WAIT_OBJECT_0)
+            return fail(L"the program did not exit within 20 s", process.hProcess);
+        elapsed = msSince(start);
+        DWORD code = 1;
+        GetExitCodeProcess(process.hProcess, &code);
+        if (code != 0)
+            return fail(L"the program exited with an error", nullptr);
+    } else {
+        HWND wnd = nullptr;
+        while (msSince(start) < kPaintTimeoutMs) {
+            if (WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0)
+                return fail(L"the program exited before its first paint", nullptr);
+            wnd = visibleTopLevelWindow(process.dwProcessId);
+            if (wnd && showsPaint(wnd)) {
+                elapsed = msSince(start);
+                break;
+            }
+        }
+        if (elapsed < 0)
+            return fail(L"no painted window within 20 s", process.hProcess);
+        PostMessageW(wnd, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process.hProcess, kCloseTimeoutMs) != WAIT_OBJECT_0) {
+            std::fwprintf(stderr, L"StartupProbe: the program did not close within 10 s; terminated\n");
+            TerminateProcess(process.hProcess, 1);
+            WaitForSingleObject(process.hProcess, kCloseTimeoutMs);
+        }
+    }
+    CloseHandle(process.hProcess);
+    std::printf("%.1f\n", elapsed);
+    return 0;
+}

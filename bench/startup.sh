@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Start-up time under Wine: dayvane.exe against a minimal Win32 window, process start to first paint.
+#   bench/startup.sh [BUILD]    BUILD is the native build folder (default: build)
+set -euo pipefail
+shopt -s inherit_errexit
+
+runs=5
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-build}" 2>/dev/null && pwd) || { echo "startup: no build folder '${1:-build}'; run make build first" >&2; exit 1; }
+bin=$build/windows/bin
+session=$root/scripts/wine-session.sh
+state=$build/bench-session
+prefix=$build/wine-prefix
+
+for exe in StartupProbe.exe MinimalWindow.exe dayvane.exe; do
+    [ -f "$bin/$exe" ] || { echo "startup: $bin/$exe is missing; build first (make build)" >&2; exit 1; }
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/dayvane-bench.XXXXXX")
+cleanup() {
+    "$session" stop "$state" "$prefix" || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# One start: a fresh folder holding only the program, since the calendar keeps its data beside its exe.
+# Prints the milliseconds to the first paint.
+start_once() { # EXE MODE
+    local dir out ms
+    dir=$(mktemp -d "$work/start.XXXXXX")
+    cp "$bin/$1" "$dir/"
+    if ! out=$(timeout 60 "$session" run "$state" "$prefix" "$bin/StartupProbe.exe" "$dir/$1" "$2" 2>"$dir/probe.err"); then
+        echo "startup: $1 failed to start and paint:" >&2
+        cat "$dir/probe.err" >&2
+        return 1
+    fi
+    cat "$dir/probe.err" >&2
+    ms=$(printf '%s\n' "$out" | tr -d '\r' | tail -n 1)
+    [[ $ms =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "startup: $1: unexpected probe output: $out" >&2; return 1; }
+    rm -rf "$dir"
+    echo "$ms"
+}
+
+# min median max of the numbers on stdin
+summary() {
+    sort -n | awk '{ v[NR] = $1 }
+        END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+              printf "%.1f %.1f %.1f\n", v[1], m, v[NR] }'
+}
+
+echo "Starting the Wine session (the first time also creates the prefix)..."
+"$session" start "$state" "$prefix"
+
+# The first start of each loads the Wine DLLs and the program from disk; it is not counted.
+start_once MinimalWindow.exe exit >/dev/null
+start_once dayvane.exe paint >/dev/null
+
+minimal=() dayvane=()
+for i in $(seq "$runs"); do
+    minimal+=("$(start_once MinimalWindow.exe exit)")
+    dayvane+=("$(start_once dayvane.exe paint)")
+    echo "  start $i: minimal ${minimal[-1]} ms, dayvane ${dayvane[-1]} ms"
+done
+
+read -r minMin minMed minMax < <(printf '%s\n' "${minimal[@]}" | summary)
+read -r dayMin dayMed dayMax < <(printf '%s\n' "${dayvane[@]}" | summary)
+echo
+echo "Start to first paint under Wine, $runs starts each (ms)"
+printf '%-16s %8s %8s %8s\n' "" min median max
+printf '%-16s %8s %8s %8s\n' "minimal window" "$minMin" "$minMed" "$minMax"
+printf '%-16s %8s %8s %8s\n' "dayvane" "$dayMin" "$dayMed" "$dayMax"
+awk -v a="$dayMed" -v b="$minMed" 'BEGIN { printf "%-16s %+8.1f ms (dayvane - minimal)\n", "median diff", a - b }'

@@ -1,0 +1,69 @@
+// Every way of ending the program ends the process; the Cancel paths write nothing.
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+
+namespace {
+
+constexpr WPARAM closeCommand = 56;
+
+void ExpectCancelLeavesFolderAsItWas(const std::function<void(const gui::Program&)>& cancel)
+{
+    gui::TempFolder folder;
+    gui::Program program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    const auto before = folder.Contents();
+    cancel(program);
+    ASSERT_TRUE(program.WaitForExit(5000));
+    EXPECT_TRUE(gui::VisibleTopLevelWindows(program.ProcessId()).empty());
+    EXPECT_EQ(folder.Contents(), before);
+}
+
+void ExpectEnds(UINT message, WPARAM wParam)
+{
+    gui::TempFolder folder;
+    gui::Program program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    PostMessageW(program.Window(), message, wParam, 0);
+    EXPECT_TRUE(program.WaitForExit(5000));
+}
+
+}  // namespace
+
+TEST(Closing, EscapeEndsTheProgramAndWritesNothing)
+{
+    ExpectCancelLeavesFolderAsItWas([](const gui::Program& program) {
+        ASSERT_TRUE(gui::BringToFront(program.Window()));
+        gui::PressKey(VK_ESCAPE);
+    });
+}
+
+TEST(Closing, CancelCommandEndsTheProgramAndWritesNothing)
+{
+    ExpectCancelLeavesFolderAsItWas(
+        [](const gui::Program& program) { PostMessageW(program.Window(), WM_COMMAND, IDCANCEL, 0); });
+}
+
+TEST(Closing, CloseRequestEndsTheProgramAndWritesNothing)
+{
+    ExpectCancelLeavesFolderAsItWas(
+        [](const gui::Program& program) { PostMessageW(program.Window(), WM_CLOSE, 0, 0); });
+}
+
+TEST(Closing, OkPathsEndTheProgram)
+{
+    ExpectEnds(WM_COMMAND, IDOK);
+    ExpectEnds(WM_COMMAND, closeCommand);
+    ExpectEnds(WM_ENDSESSION, TRUE);
+    ExpectEnds(WM_ENDSESSION, FALSE);
+}
+
+TEST(Closing, EnterOnTheMonthCalendarEndsTheProgram)
+{
+    gui::TempFolder folder;
+    gui::Program program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    ASSERT_TRUE(gui::BringToFront(program.Window()));
+    gui::PressKey(VK_RETURN);
+    EXPECT_TRUE(program.WaitForExit(5000));
+}

@@ -1,0 +1,388 @@
+// Driving the real program under Wine: folders, processes, windows, input and screenshots.
+#include "Harness.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace gui {
+
+namespace {
+
+HWND windowUnderTest = nullptr;
+
+std::wstring FromUtf8(const std::string& text)
+{
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                            static_cast<int>(wide.size()))));
+    return wide;
+}
+
+// Wine shows the Unix file system as drive Z:.
+std::wstring WindowsPath(const std::string& path)
+{
+    std::wstring wide = FromUtf8(path);
+    for (wchar_t& c : wide)
+        if (c == L'/')
+            c = L'\\';
+    return path.rfind('/', 0) == 0 ? L"Z:" + wide : wide;
+}
+
+std::string ReadWholeFile(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "<unreadable>";
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+void RemoveTree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring full = folder + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(full);
+            else
+                DeleteFileW(full.c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+// Saves a screenshot of the window under test when an assertion fails.
+class ScreenshotOnFailure : public testing::EmptyTestEventListener {
+    void OnTestPartResult(const testing::TestPartResult& result) override
+    {
+        if (!result.failed() || !windowUnderTest || !IsWindow(windowUnderTest) || Config().artifacts.empty())
+            return;
+        const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+        if (!test)
+            return;
+        CreateDirectoryW(Config().artifacts.c_str(), nullptr);
+        RECT area{};
+        GetWindowRect(windowUnderTest, &area);
+        InflateRect(&area, 20, 20);
+        const std::wstring name = FromUtf8(std::string(test->test_suite_name()) + "." + test->name());
+        SaveScreenPng(area, Config().artifacts + L"\\" + name + L".png");
+    }
+};
+
+}  // namespace
+
+Options& Config()
+{
+    static Options options;
+    return options;
+}
+
+void ParseOptions(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument.rfind("--program=", 0) == 0)
+            Config().program = WindowsPath(argument.substr(10));
+        else if (argument.rfind("--artifacts=", 0) == 0)
+            Config().artifacts = WindowsPath(argument.substr(12));
+    }
+    testing::UnitTest::GetInstance()->listeners().Append(new ScreenshotOnFailure);
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (done())
+            return true;
+        if (GetTickCount64() >= deadline)
+            return false;
+        Sleep(10);
+    }
+}
+
+TempFolder::TempFolder()
+{
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    static int serial = 0;
+    for (;;) {
+        path = std::wstring(base) + L"dayvane-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+               std::to_wstring(++serial);
+        if (CreateDirectoryW(path.c_str(), nullptr))
+            break;
+    }
+}
+
+TempFolder::~TempFolder()
+{
+    RemoveTree(path);
+}
+
+std::map<std::wstring, std::string> TempFolder::Contents() const
+{
+    std::map<std::wstring, std::string> contents;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return contents;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            contents[name] = ReadWholeFile(path + L"\\" + name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return contents;
+}
+
+Program::Program(const TempFolder& folder)
+{
+    const std::wstring exe = folder.File(L"dayvane.exe");
+    if (!CopyFileW(Config().program.c_str(), exe.c_str(), FALSE)) {
+        ADD_FAILURE() << "cannot copy the program (--program= missing or wrong)";
+        return;
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.Path().c_str(), &startup, &process)) {
+        ADD_FAILURE() << "cannot start the program, error " << GetLastError();
+        return;
+    }
+    // The window shows once its initialisation is done; a first start in a new prefix is slow.
+    WaitUntil([&] {
+        std::vector<HWND> windows = VisibleTopLevelWindows(process.dwProcessId);
+        window = windows.empty() ? nullptr : windows.front();
+        return window != nullptr;
+    }, 20000);
+    if (!window)
+        ADD_FAILURE() << "the program showed no window";
+    SetWindowUnderTest(window);
+    // Let the first paint and the start-up messages settle.
+    Sleep(200);
+}
+
+Program::~Program()
+{
+    if (!process.hProcess)
+        return;
+    if (!WaitForExit(0)) {
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    SetWindowUnderTest(nullptr);
+}
+
+bool Program::WaitForExit(DWORD timeoutMs) const
+{
+    return process.hProcess && WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+POINT Program::ClientToScreenPoint(POINT client) const
+{
+    ClientToScreen(window, &client);
+    return client;
+}
+
+std::vector<HWND> VisibleTopLevelWindows(DWORD processId)
+{
+    struct Search {
+        DWORD processId;
+        std::vector<HWND> found;
+    } search{processId, {}};
+    EnumWindows(
+        [](HWND candidate, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(candidate, &owner);
+            if (owner == s->processId && IsWindowVisible(candidate))
+                s->found.push_back(candidate);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring ClassNameOf(HWND window)
+{
+    wchar_t name[256] = L"";
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+void MoveCursorTo(POINT screen)
+{
+    SetCursorPos(screen.x, screen.y);
+    // A zero-distance move makes the system deliver WM_MOUSEMOVE to the window under the cursor.
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+}
+
+void LeftButton(bool down)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof input);
+}
+
+void PressKey(WORD virtualKey)
+{
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = virtualKey;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof inputs[0]);
+}
+
+bool BringToFront(HWND window)
+{
+    SetForegroundWindow(window);
+    return WaitUntil([&] { return GetForegroundWindow() == window; }, 3000);
+}
+
+COLORREF ScreenPixel(POINT screen)
+{
+    HDC screenDc = GetDC(nullptr);
+    const COLORREF color = GetPixel(screenDc, screen.x, screen.y);
+    ReleaseDC(nullptr, screenDc);
+    return color;
+}
+
+void SetWindowUnderTest(HWND window)
+{
+    windowUnderTest = window;
+}
+
+namespace {
+
+unsigned long Crc32(const unsigned char* data, size_t size, unsigned long crc = 0)
+{
+    crc = ~crc & 0xFFFFFFFFul;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320ul & (0ul - (crc & 1ul)));
+    }
+    return ~crc & 0xFFFFFFFFul;
+}
+
+void PutBigEndian(std::string& out, unsigned long value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<char>((value >> shift) & 0xFF));
+}
+
+void PutChunk(std::string& png, const char* type, const std::string& data)
+{
+    PutBigEndian(png, static_cast<unsigned long>(data.size()));
+    std::string typed = std::string(type, 4) + data;
+    png += typed;
+    PutBigEndian(png, Crc32(reinterpret_cast<const unsigned char*>(typed.data()), typed.size()));
+}
+
+// A zlib stream of stored (uncompressed) blocks: larger files, no compressor needed.
+std::string StoredZlib(const std::string& raw)
+{
+    std::string out = "\x78\x01";
+    size_t offset = 0;
+    do {
+        const size_t block = std::min<size_t>(raw.size() - offset, 65535);
+        const bool last = offset + block == raw.size();
+        out.push_back(last ? 1 : 0);
+        out.push_back(static_cast<char>(block & 0xFF));
+        out.push_back(static_cast<char>(block >> 8));
+        out.push_back(static_cast<char>(~block & 0xFF));
+        out.push_back(static_cast<char>((~block >> 8) & 0xFF));
+        out.append(raw, offset, block);
+        offset += block;
+    } while (offset < raw.size());
+    unsigned long a = 1, b = 0;
+    for (unsigned char c : raw) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    PutBigEndian(out, (b << 16) | a);
+    return out;
+}
+
+}  // namespace
+
+bool SaveScreenPng(const RECT& area, const std::wstring& path)
+{
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0)
+        return false;
+    HDC screenDc = GetDC(nullptr);
+    HDC memoryDc = CreateCompatibleDC(screenDc);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memoryDc, bitmap);
+    BitBlt(memoryDc, 0, 0, width, height, screenDc, area.left, area.top, SRCCOPY);
+    GdiFlush();
+
+    std::string raw;
+    raw.reserve(static_cast<size_t>(height) * (1 + 3 * static_cast<size_t>(width)));
+    const auto* pixels = static_cast<const unsigned char*>(bits);
+    for (int y = 0; y < height; ++y) {
+        raw.push_back(0);
+        for (int x = 0; x < width; ++x) {
+            const unsigned char* p = pixels + (static_cast<size_t>(y) * width + x) * 4;
+            raw.push_back(static_cast<char>(p[2]));
+            raw.push_back(static_cast<char>(p[1]));
+            raw.push_back(static_cast<char>(p[0]));
+        }
+    }
+    SelectObject(memoryDc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memoryDc);
+    ReleaseDC(nullptr, screenDc);
+
+    std::string png = "\x89PNG\r\n\x1a\n";
+    std::string header;
+    PutBigEndian(header, static_cast<unsigned long>(width));
+    PutBigEndian(header, static_cast<unsigned long>(height));
+    header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB
+    PutChunk(png, "IHDR", header);
+    PutChunk(png, "IDAT", StoredZlib(raw));
+    PutChunk(png, "IEND", "");
+
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, png.data(), static_cast<DWORD>(png.size()), &written, nullptr) &&
+                    written == png.size();
+    CloseHandle(file);
+    return ok;
+}
+
+}  // namespace gui

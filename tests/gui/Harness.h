@@ -1,0 +1,78 @@
+// Driving the real program under Wine: folders, processes, windows, input and screenshots.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace gui {
+
+struct Options {
+    std::wstring program;    // dayvane.exe as built
+    std::wstring artifacts;  // where screenshots of failed tests go
+};
+Options& Config();
+// Reads --program= and --artifacts= (Unix paths are mapped to Wine's Z: drive).
+void ParseOptions(int argc, char** argv);
+
+// Polls `done` every few milliseconds until it holds or `timeoutMs` has passed.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+
+// A fresh empty folder, removed with everything in it at the end of the test.
+class TempFolder {
+public:
+    TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder();
+
+    const std::wstring& Path() const { return path; }
+    std::wstring File(const std::wstring& name) const { return path + L"\\" + name; }
+    // Every file's name and bytes, to compare a folder before and after.
+    std::map<std::wstring, std::string> Contents() const;
+
+private:
+    std::wstring path;
+};
+
+// dayvane.exe copied into a folder and started there; killed at the end if still running.
+class Program {
+public:
+    explicit Program(const TempFolder& folder);
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+    ~Program();
+
+    HWND Window() const { return window; }
+    DWORD ProcessId() const { return process.dwProcessId; }
+    bool WaitForExit(DWORD timeoutMs = 5000) const;
+    bool Running() const { return !WaitForExit(0); }
+
+    POINT ClientToScreenPoint(POINT client) const;
+
+private:
+    PROCESS_INFORMATION process{};
+    HWND window = nullptr;
+};
+
+// The visible top-level windows that belong to a process.
+std::vector<HWND> VisibleTopLevelWindows(DWORD processId);
+std::wstring ClassNameOf(HWND window);
+
+// Real input through the system's input queue.
+void MoveCursorTo(POINT screen);
+void LeftButton(bool down);
+void PressKey(WORD virtualKey);
+// Brings a window of another process to the front and waits until it has the focus.
+bool BringToFront(HWND window);
+
+COLORREF ScreenPixel(POINT screen);
+// Saves a screen area as a PNG file.
+bool SaveScreenPng(const RECT& area, const std::wstring& path);
+// The window that a failing test photographs.
+void SetWindowUnderTest(HWND window);
+
+}  // namespace gui

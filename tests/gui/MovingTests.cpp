@@ -1,0 +1,122 @@
+// Moving the frameless window by dragging its own surface, with real mouse input.
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+
+namespace {
+
+RECT RectOf(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+// Presses at a client point, moves by the given offsets in turn and returns the window
+// rectangle seen after each move (waiting for the window to settle).
+class Drag {
+public:
+    Drag(const gui::Program& program, POINT clientPress)
+    {
+        gui::BringToFront(program.Window());
+        cursor = program.ClientToScreenPoint(clientPress);
+        gui::MoveCursorTo(cursor);
+        Sleep(50);
+        gui::LeftButton(true);
+        Sleep(100);
+    }
+    ~Drag() { Release(); }
+
+    void MoveBy(int dx, int dy)
+    {
+        cursor.x += dx;
+        cursor.y += dy;
+        gui::MoveCursorTo(cursor);
+    }
+    void Release()
+    {
+        if (released)
+            return;
+        gui::LeftButton(false);
+        released = true;
+        Sleep(100);
+    }
+    POINT Cursor() const { return cursor; }
+
+private:
+    POINT cursor{};
+    bool released = false;
+};
+
+bool SameSize(const RECT& a, const RECT& b)
+{
+    return a.right - a.left == b.right - b.left && a.bottom - a.top == b.bottom - b.top;
+}
+
+}  // namespace
+
+TEST(Moving, DraggingKeepsTheGrabPointUnderTheCursor)
+{
+    gui::TempFolder folder;
+    gui::Program program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    const RECT start = RectOf(program.Window());
+
+    Drag drag(program, {17, 0});
+    // Far enough that the cursor leaves the window's original rectangle.
+    const POINT moves[] = {{40, 30}, {300, 200}, {-500, -150}};
+    for (const POINT& move : moves) {
+        drag.MoveBy(move.x, move.y);
+        const POINT cursor = drag.Cursor();
+        EXPECT_TRUE(gui::WaitUntil([&] {
+            const RECT now = RectOf(program.Window());
+            return now.left == cursor.x - 17 && now.top == cursor.y;
+        })) << "after moving the cursor to " << cursor.x << "," << cursor.y;
+        EXPECT_TRUE(SameSize(RectOf(program.Window()), start));
+    }
+
+    drag.Release();
+    const RECT released = RectOf(program.Window());
+    drag.MoveBy(60, 60);
+    Sleep(300);
+    const RECT after = RectOf(program.Window());
+    EXPECT_EQ(after.left, released.left);
+    EXPECT_EQ(after.top, released.top);
+}
+
+TEST(Moving, APressOnTheMenuButtonStartsNoDrag)
+{
+    gui::TempFolder folder;
+    gui::Program program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    const RECT start = RectOf(program.Window());
+
+    {
+        Drag drag(program, {16, 23});
+        drag.MoveBy(50, 40);
+        Sleep(300);
+    }
+    // The press belongs to the menu button, so the moves do not carry the window.
+    const RECT after = RectOf(program.Window());
+    EXPECT_EQ(after.left, start.left);
+    EXPECT_EQ(after.top, start.top);
+}
+
+TEST(Moving, APressOnTheNotesBoxStartsNoDrag)
+{
+    gui::TempFolder folder;
+    gui::Program program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    const RECT start = RectOf(program.Window());
+    RECT notes{};
+    GetWindowRect(GetDlgItem(program.Window(), 1001), &notes);
+    MapWindowPoints(nullptr, program.Window(), reinterpret_cast<POINT*>(&notes), 2);
+    {
+        Drag drag(program, {notes.left + 20, notes.top + 20});
+        drag.MoveBy(50, 40);
+        Sleep(300);
+    }
+    const RECT after = RectOf(program.Window());
+    EXPECT_EQ(after.left, start.left);
+    EXPECT_EQ(after.top, start.top);
+}

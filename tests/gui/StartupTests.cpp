@@ -1,0 +1,140 @@
+// The program as a user first meets it: one frameless window, centred, with its two controls.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "Harness.h"
+
+namespace {
+
+// Dialog units of a template with the calendar window's font ("MS Shell Dlg" 8), in
+// pixels. Another process's dialog cannot be asked, so a hidden dialog of our own
+// with the same header converts them.
+RECT DialogUnitsToPixels(RECT units)
+{
+    alignas(4) WORD buffer[64] = {};
+    auto* header = reinterpret_cast<DLGTEMPLATE*>(buffer);
+    header->style = WS_POPUP | DS_SETFONT | DS_FIXEDSYS;
+    header->cx = 139;
+    header->cy = 169;
+    WORD* tail = reinterpret_cast<WORD*>(header + 1);
+    *tail++ = 0;  // no menu
+    *tail++ = 0;  // standard dialog class
+    *tail++ = 0;  // no title
+    *tail++ = 8;  // point size
+    for (const wchar_t* face = L"MS Shell Dlg"; *face; ++face)
+        *tail++ = static_cast<WORD>(*face);
+    *tail = 0;
+    HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), header, nullptr,
+                                             [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    MapDialogRect(dialog, &units);
+    DestroyWindow(dialog);
+    return units;
+}
+
+RECT ClientRectOf(HWND child, HWND parent)
+{
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+}  // namespace
+
+TEST(Startup, OneFramelessOwnedWindowWithItsTwoControls)
+{
+    gui::TempFolder folder;
+    gui::Program program(folder);
+    HWND window = program.Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(gui::VisibleTopLevelWindows(program.ProcessId()).size(), 1u);
+
+    // Owned by a hidden dialog of the same process: no taskbar button.
+    HWND owner = GetWindow(window, GW_OWNER);
+    ASSERT_NE(owner, nullptr);
+    DWORD ownerProcess = 0;
+    GetWindowThreadProcessId(owner, &ownerProcess);
+    EXPECT_EQ(ownerProcess, program.ProcessId());
+    EXPECT_FALSE(IsWindowVisible(owner));
+    EXPECT_EQ(gui::ClassNameOf(owner), L"#32770");
+
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_DLGFRAME | WS_SYSMENU));
+    EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
+
+    RECT windowRect{}, clientRect{};
+    GetWindowRect(window, &windowRect);
+    GetClientRect(window, &clientRect);
+    EXPECT_EQ(clientRect.right, windowRect.right - windowRect.left);
+    EXPECT_EQ(clientRect.bottom, windowRect.bottom - windowRect.top);
+    const RECT templateSize = DialogUnitsToPixels({0, 0, 139, 169});
+    EXPECT_EQ(clientRect.right, templateSize.right);
+    EXPECT_EQ(clientRect.bottom, templateSize.bottom);
+
+    HWND calendar = GetDlgItem(window, 1000);
+    HWND notes = GetDlgItem(window, 1001);
+    ASSERT_NE(calendar, nullptr);
+    ASSERT_NE(notes, nullptr);
+    EXPECT_EQ(gui::ClassNameOf(calendar), L"SysMonthCal32");
+    EXPECT_EQ(_wcsicmp(gui::ClassNameOf(notes).c_str(), L"Edit"), 0);
+
+    // The notes box keeps its template rectangle but reaches 13 pixels lower.
+    const RECT notesTemplate = DialogUnitsToPixels({1, 114, 1 + 136, 114 + 46});
+    const RECT notesActual = ClientRectOf(notes, window);
+    EXPECT_EQ(notesActual.left, notesTemplate.left);
+    EXPECT_EQ(notesActual.top, notesTemplate.top);
+    EXPECT_EQ(notesActual.right, notesTemplate.right);
+    EXPECT_EQ(notesActual.bottom, notesTemplate.bottom + 13);
+
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread));
+    EXPECT_EQ(thread.hwndFocus, calendar);
+}
+
+TEST(Startup, WithoutDataFilesTheWindowIsCentredOnThePrimaryMonitor)
+{
+    gui::TempFolder folder;
+    gui::Program program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    RECT rect{};
+    GetWindowRect(program.Window(), &rect);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_EQ(rect.left, screenWidth / 2 - (rect.right - rect.left) / 2);
+    EXPECT_EQ(rect.top, screenHeight / 2 - (rect.bottom - rect.top) / 2);
+}
+
+TEST(Startup, TwoStartsGiveTwoIndependentWindows)
+{
+    gui::TempFolder firstFolder, secondFolder;
+    gui::Program first(firstFolder);
+    gui::Program second(secondFolder);
+    ASSERT_NE(first.Window(), nullptr);
+    ASSERT_NE(second.Window(), nullptr);
+    EXPECT_NE(first.Window(), second.Window());
+    EXPECT_NE(first.ProcessId(), second.ProcessId());
+
+    PostMessageW(first.Window(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(first.WaitForExit());
+    Sleep(300);
+    EXPECT_TRUE(second.Running());
+    EXPECT_TRUE(IsWindowVisible(second.Window()));
+}
+
+TEST(Startup, TheClockStripIsPaintedInTheWindowColours)
+{
+    gui::TempFolder folder;
+    gui::Program program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    // The strip's background, the frame and the line under the strip.
+    EXPECT_EQ(gui::ScreenPixel(program.ClientToScreenPoint({25, 3})), RGB(200, 220, 250));
+    EXPECT_EQ(gui::ScreenPixel(program.ClientToScreenPoint({0, 5})), RGB(100, 120, 190));
+    EXPECT_EQ(gui::ScreenPixel(program.ClientToScreenPoint({120, 23})), RGB(100, 120, 190));
+    // The arrow of the menu button: outline dark, filled with the middle colour.
+    EXPECT_EQ(gui::ScreenPixel(program.ClientToScreenPoint({3, 9})), RGB(50, 50, 100));
+    EXPECT_EQ(gui::ScreenPixel(program.ClientToScreenPoint({8, 10})), RGB(100, 120, 190));
+}
