@@ -10,7 +10,8 @@ prefix=$build/wine-prefix
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    wine "$bin/dayvane.exe"
+    # On the user's own desktop the program runs in the user's own Wine prefix.
+    env -u WINEPREFIX wine "$bin/dayvane.exe"
     echo "Data files: $bin/qor_info.dat and $bin/qor_nots.dat"
     exit 0
 fi

@@ -62,19 +62,22 @@ TEST(Moving, DraggingKeepsTheGrabPointUnderTheCursor)
     ASSERT_NE(program.Window(), nullptr);
     const RECT start = RectOf(program.Window());
 
-    Drag drag(program, {17, 0});
-    // Far enough that the cursor leaves the window's original rectangle.
-    const POINT moves[] = {{40, 30}, {300, 200}, {-500, -150}};
-    for (const POINT& move : moves) {
-        drag.MoveBy(move.x, move.y);
-        const POINT cursor = drag.Cursor();
-        EXPECT_TRUE(gui::WaitUntil([&] {
-            const RECT now = RectOf(program.Window());
-            return now.left == cursor.x - 17 && now.top == cursor.y;
-        })) << "after moving the cursor to " << cursor.x << "," << cursor.y;
-        EXPECT_TRUE(SameSize(RectOf(program.Window()), start));
+    // The first pixel right of the menu button, then a point inside the strip.
+    for (const POINT grab : {POINT{17, 0}, POINT{150, 15}}) {
+        Drag drag(program, grab);
+        // Far enough that the cursor leaves the window's original rectangle.
+        for (const POINT move : {POINT{40, 30}, POINT{300, 200}, POINT{-500, -150}}) {
+            drag.MoveBy(move.x, move.y);
+            const POINT cursor = drag.Cursor();
+            EXPECT_TRUE(gui::WaitUntil([&] {
+                const RECT now = RectOf(program.Window());
+                return now.left == cursor.x - grab.x && now.top == cursor.y - grab.y;
+            })) << "grabbed at " << grab.x << "," << grab.y << ", cursor at " << cursor.x << "," << cursor.y;
+            EXPECT_TRUE(SameSize(RectOf(program.Window()), start));
+        }
     }
 
+    Drag drag(program, {100, 10});
     drag.Release();
     const RECT released = RectOf(program.Window());
     drag.MoveBy(60, 60);
