@@ -27,12 +27,18 @@ public:
     }
     ~Drag() { Release(); }
 
-    void MoveBy(int dx, int dy)
+    // Like a hand on a mouse: the cursor travels in steps, each step one move event.
+    void MoveTo(POINT target)
     {
-        cursor.x += dx;
-        cursor.y += dy;
-        gui::MoveCursorTo(cursor);
+        const POINT from = cursor;
+        constexpr int steps = 8;
+        for (int i = 1; i <= steps; ++i) {
+            cursor = {from.x + (target.x - from.x) * i / steps, from.y + (target.y - from.y) * i / steps};
+            gui::MoveCursorTo(cursor);
+            Sleep(5);
+        }
     }
+    void MoveBy(int dx, int dy) { MoveTo({cursor.x + dx, cursor.y + dy}); }
     void Release()
     {
         if (released)
@@ -62,17 +68,20 @@ TEST(Moving, DraggingKeepsTheGrabPointUnderTheCursor)
     ASSERT_NE(program.Window(), nullptr);
     const RECT start = RectOf(program.Window());
 
+    const POINT screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     // The first pixel right of the menu button, then a point inside the strip.
     for (const POINT grab : {POINT{17, 0}, POINT{150, 15}}) {
         Drag drag(program, grab);
-        // Far enough that the cursor leaves the window's original rectangle.
-        for (const POINT move : {POINT{40, 30}, POINT{300, 200}, POINT{-500, -150}}) {
-            drag.MoveBy(move.x, move.y);
+        // A short move, then two far enough that the cursor leaves the window's rectangle.
+        const POINT nearby{drag.Cursor().x + 40, drag.Cursor().y + 30};
+        for (const POINT target : {nearby, POINT{screen.x * 3 / 4, screen.y * 3 / 4}, POINT{screen.x / 5, screen.y / 5}}) {
+            drag.MoveTo(target);
             const POINT cursor = drag.Cursor();
             EXPECT_TRUE(gui::WaitUntil([&] {
                 const RECT now = RectOf(program.Window());
                 return now.left == cursor.x - grab.x && now.top == cursor.y - grab.y;
-            })) << "grabbed at " << grab.x << "," << grab.y << ", cursor at " << cursor.x << "," << cursor.y;
+            })) << "grabbed at " << grab.x << "," << grab.y << ", cursor at " << cursor.x << "," << cursor.y
+                << ", window at " << RectOf(program.Window()).left << "," << RectOf(program.Window()).top;
             EXPECT_TRUE(SameSize(RectOf(program.Window()), start));
         }
     }
