@@ -4,9 +4,9 @@ set -euo pipefail
 
 packages=(
   make cmake g++
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  googletest libgtest-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 xvfb xauth x11-utils
+  wine wine64 xvfb x11-utils
 )
 
 missing=()

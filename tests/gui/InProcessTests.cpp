@@ -33,7 +33,7 @@ protected:
     BOOL OnInitDialog() override
     {
         const BOOL result = CalendarWindow::OnInitDialog();
-        SetWindowSubclass(Handle(), CountPaints, 1, reinterpret_cast<DWORD_PTR>(this));
+        SetWindowSubclass(Handle(), Spy, 1, reinterpret_cast<DWORD_PTR>(this));
         window = Handle();
         return result;
     }
@@ -54,7 +54,7 @@ protected:
     }
 
 private:
-    static LRESULT CALLBACK CountPaints(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+    static LRESULT CALLBACK Spy(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                         DWORD_PTR data)
     {
         if (message == WM_PAINT) {
@@ -68,7 +68,7 @@ private:
                 ++self->stripPaints;
         }
         if (message == WM_NCDESTROY)
-            RemoveWindowSubclass(hwnd, CountPaints, 1);
+            RemoveWindowSubclass(hwnd, Spy, 1);
         return DefSubclassProc(hwnd, message, wParam, lParam);
     }
 };
@@ -174,4 +174,15 @@ TEST(InProcess, LosingTheCaptureEndsADrag)
     });
     EXPECT_EQ(after.x, before.x);
     EXPECT_EQ(after.y, before.y);
+}
+
+TEST(InProcess, TheDragIconIsTheProgramIcon)
+{
+    ProbeWindow probe;
+    HICON dragIcon = nullptr;
+    RunWindow(probe, [&](HWND window) {
+        dragIcon = reinterpret_cast<HICON>(SendMessageW(window, WM_QUERYDRAGICON, 0, 0));
+    });
+    EXPECT_NE(dragIcon, nullptr);
+    EXPECT_EQ(dragIcon, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128)));
 }
