@@ -1,6 +1,8 @@
 // Moving the frameless window by dragging its own surface, with real mouse input.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Harness.h"
 
 namespace {
@@ -96,39 +98,40 @@ TEST(Moving, DraggingKeepsTheGrabPointUnderTheCursor)
     EXPECT_EQ(after.top, released.top);
 }
 
-TEST(Moving, APressOnTheMenuButtonStartsNoDrag)
+namespace {
+
+// Pressing at a client point (given the window) and moving the mouse leaves the window where it was.
+void ExpectNoDragFrom(const std::function<POINT(HWND)>& pressPoint)
 {
     gui::TempFolder folder;
     gui::Program program(folder);
     ASSERT_NE(program.Window(), nullptr);
     const RECT start = RectOf(program.Window());
-
     {
-        Drag drag(program, {16, 23});
+        Drag drag(program, pressPoint(program.Window()));
         drag.MoveBy(50, 40);
         Sleep(300);
     }
-    // The press belongs to the menu button, so the moves do not carry the window.
     const RECT after = RectOf(program.Window());
     EXPECT_EQ(after.left, start.left);
     EXPECT_EQ(after.top, start.top);
 }
 
+}  // namespace
+
+// The press belongs to the menu button: its bottom-right pixel is (16, 23).
+TEST(Moving, APressOnTheMenuButtonStartsNoDrag)
+{
+    ExpectNoDragFrom([](HWND) { return POINT{16, 23}; });
+}
+
+// The notes box takes its own mouse input.
 TEST(Moving, APressOnTheNotesBoxStartsNoDrag)
 {
-    gui::TempFolder folder;
-    gui::Program program(folder);
-    ASSERT_NE(program.Window(), nullptr);
-    const RECT start = RectOf(program.Window());
-    RECT notes{};
-    GetWindowRect(GetDlgItem(program.Window(), 1001), &notes);
-    MapWindowPoints(nullptr, program.Window(), reinterpret_cast<POINT*>(&notes), 2);
-    {
-        Drag drag(program, {notes.left + 20, notes.top + 20});
-        drag.MoveBy(50, 40);
-        Sleep(300);
-    }
-    const RECT after = RectOf(program.Window());
-    EXPECT_EQ(after.left, start.left);
-    EXPECT_EQ(after.top, start.top);
+    ExpectNoDragFrom([](HWND window) {
+        RECT notes{};
+        GetWindowRect(GetDlgItem(window, 1001), &notes);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&notes), 2);
+        return POINT{notes.left + 20, notes.top + 20};
+    });
 }
