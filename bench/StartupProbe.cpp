@@ -7,14 +7,15 @@
 
 namespace {
 
-constexpr double kPaintTimeoutMs = 20000;
-constexpr DWORD kCloseTimeoutMs = 10000;
+constexpr double paintTimeoutMs = 20000;
+constexpr DWORD closeTimeoutMs = 10000;
 // The calendar's first paint fills its title strip with this colour.
-constexpr COLORREF kPaintedColour = RGB(200, 220, 250);
-constexpr POINT kTitlePoint = {30, 12};
+constexpr COLORREF paintedColour = RGB(200, 220, 250);
+constexpr POINT titlePoint = {30, 12};
 
 // Paths from the Linux side are Unix paths; Wine maps the Unix root to drive Z:.
-std::wstring windowsPath(std::wstring path) {
+std::wstring WindowsPath(std::wstring path)
+{
     if (!path.empty() && path[0] == L'/')
         path = L"Z:" + path;
     for (wchar_t& c : path)
@@ -23,7 +24,8 @@ std::wstring windowsPath(std::wstring path) {
     return path;
 }
 
-double msSince(const LARGE_INTEGER& start) {
+double MillisecondsSince(const LARGE_INTEGER& start)
+{
     LARGE_INTEGER now, frequency;
     QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&frequency);
@@ -35,7 +37,8 @@ struct WindowSearch {
     HWND found;
 };
 
-BOOL CALLBACK matchVisible(HWND wnd, LPARAM param) {
+BOOL CALLBACK MatchVisible(HWND wnd, LPARAM param)
+{
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD processId = 0;
     GetWindowThreadProcessId(wnd, &processId);
@@ -45,35 +48,39 @@ BOOL CALLBACK matchVisible(HWND wnd, LPARAM param) {
     return FALSE;
 }
 
-HWND visibleTopLevelWindow(DWORD processId) {
+HWND VisibleTopLevelWindow(DWORD processId)
+{
     WindowSearch search{processId, nullptr};
-    EnumWindows(matchVisible, reinterpret_cast<LPARAM>(&search));
+    EnumWindows(MatchVisible, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
 // Reads the screen rather than the window's DC: what counts is what has reached the display.
-bool showsPaint(HWND wnd) {
-    POINT point = kTitlePoint;
+bool ShowsPaint(HWND wnd)
+{
+    POINT point = titlePoint;
     if (!ClientToScreen(wnd, &point))
         return false;
     HDC screen = GetDC(nullptr);
     const COLORREF colour = GetPixel(screen, point.x, point.y);
     ReleaseDC(nullptr, screen);
-    return colour == kPaintedColour;
+    return colour == paintedColour;
 }
 
-int fail(const wchar_t* what, HANDLE process) {
+int Fail(const wchar_t* what, HANDLE process)
+{
     std::fwprintf(stderr, L"StartupProbe: %ls\n", what);
     if (process) {
         TerminateProcess(process, 1);
-        WaitForSingleObject(process, kCloseTimeoutMs);
+        WaitForSingleObject(process, closeTimeoutMs);
     }
     return 1;
 }
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
+int wmain(int argc, wchar_t** argv)
+{
     if (argc != 3 || (std::wcscmp(argv[2], L"paint") != 0 && std::wcscmp(argv[2], L"exit") != 0)) {
         std::fwprintf(stderr,
                       L"usage: StartupProbe PROGRAM paint|exit\n"
@@ -82,7 +89,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const bool untilExit = std::wcscmp(argv[2], L"exit") == 0;
-    const std::wstring program = windowsPath(argv[1]);
+    const std::wstring program = WindowsPath(argv[1]);
     const size_t slash = program.find_last_of(L'\\');
     const std::wstring folder = slash == std::wstring::npos ? L"." : program.substr(0, slash);
     std::wstring commandLine = L"\"" + program + L"\"";
@@ -94,36 +101,36 @@ int wmain(int argc, wchar_t** argv) {
     QueryPerformanceCounter(&start);
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                         &startup, &process))
-        return fail((L"cannot start " + program).c_str(), nullptr);
+        return Fail((L"cannot start " + program).c_str(), nullptr);
     CloseHandle(process.hThread);
 
     double elapsed = -1;
     if (untilExit) {
-        if (WaitForSingleObject(process.hProcess, static_cast<DWORD>(kPaintTimeoutMs)) != WAIT_OBJECT_0)
-            return fail(L"the program did not exit within 20 s", process.hProcess);
-        elapsed = msSince(start);
+        if (WaitForSingleObject(process.hProcess, static_cast<DWORD>(paintTimeoutMs)) != WAIT_OBJECT_0)
+            return Fail(L"the program did not exit within 20 s", process.hProcess);
+        elapsed = MillisecondsSince(start);
         DWORD code = 1;
         GetExitCodeProcess(process.hProcess, &code);
         if (code != 0)
-            return fail(L"the program exited with an error", nullptr);
+            return Fail(L"the program exited with an error", nullptr);
     } else {
         HWND wnd = nullptr;
-        while (msSince(start) < kPaintTimeoutMs) {
+        while (MillisecondsSince(start) < paintTimeoutMs) {
             if (WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0)
-                return fail(L"the program exited before its first paint", nullptr);
-            wnd = visibleTopLevelWindow(process.dwProcessId);
-            if (wnd && showsPaint(wnd)) {
-                elapsed = msSince(start);
+                return Fail(L"the program exited before its first paint", nullptr);
+            wnd = VisibleTopLevelWindow(process.dwProcessId);
+            if (wnd && ShowsPaint(wnd)) {
+                elapsed = MillisecondsSince(start);
                 break;
             }
         }
         if (elapsed < 0)
-            return fail(L"no painted window within 20 s", process.hProcess);
+            return Fail(L"no painted window within 20 s", process.hProcess);
         PostMessageW(wnd, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(process.hProcess, kCloseTimeoutMs) != WAIT_OBJECT_0) {
+        if (WaitForSingleObject(process.hProcess, closeTimeoutMs) != WAIT_OBJECT_0) {
             std::fwprintf(stderr, L"StartupProbe: the program did not close within 10 s; terminated\n");
             TerminateProcess(process.hProcess, 1);
-            WaitForSingleObject(process.hProcess, kCloseTimeoutMs);
+            WaitForSingleObject(process.hProcess, closeTimeoutMs);
         }
     }
     CloseHandle(process.hProcess);

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "core/Moment.h"
+#include "framework/PaintDC.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
 #include "window/CalendarWindow.h"
@@ -27,10 +28,12 @@ std::string CalendarWindow::ClockTextAt(core::Moment moment) const
     return text;
 }
 
+// Objects selected into the paint DC are deselected (guards) before they are deleted and
+// before the DC is released, so the guards are declared after the objects and the DC first.
 void CalendarWindow::OnPaint()
 {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(handle, &paint);
+    fw::PaintDC paint(handle);
+    const HDC dc = paint.Get();
     {
         fw::CBrush background(CreateSolidBrush(lightColor));
         FillRect(dc, &measuredRect, background.Get());
@@ -40,6 +43,7 @@ void CalendarWindow::OnPaint()
 
     fw::CPen arrowPen(CreatePen(PS_SOLID, 1, darkColor));
     fw::CBrush arrowBrush(CreateSolidBrush(midColor));
+    fw::CPen linePen(CreatePen(PS_SOLID, 1, midColor));
     fw::SelectGuard penGuard(dc, arrowPen.Get());
     fw::SelectGuard brushGuard(dc, arrowBrush.Get());
     const POINT arrow[] = {{3, 9}, {13, 9}, {8, 14}};
@@ -52,9 +56,7 @@ void CalendarWindow::OnPaint()
     RECT textRect{0, 2, titleStripRect.right, titleStripRect.bottom};
     DrawTextW(dc, clock.c_str(), static_cast<int>(clock.size()), &textRect, DT_CENTER);
 
-    fw::CPen linePen(CreatePen(PS_SOLID, 1, midColor));
-    fw::SelectGuard lineGuard(dc, linePen.Get());
+    SelectObject(dc, linePen.Get());
     MoveToEx(dc, 0, titleStripRect.bottom, nullptr);
     LineTo(dc, titleStripRect.right, titleStripRect.bottom);
-    EndPaint(handle, &paint);
 }

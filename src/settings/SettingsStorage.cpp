@@ -20,8 +20,8 @@ void CalendarWindow::SetDefaultSettings(core::CalendarSettings& record)
 }
 
 // Stores the position to keep; the settings file is not written yet, so this reports false.
-bool CalendarWindow::SaveSettings(core::CalendarSettings&)
+bool CalendarWindow::SaveSettings(core::CalendarSettings& record)
 {
-    StorePosition();
+    StorePosition(record);
     return false;
 }

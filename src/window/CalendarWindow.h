@@ -58,8 +58,8 @@ private:
     // Moving and placement
     static bool IsOnDesktop(int x, int y);
     static POINT DesktopCenteredOrigin(const RECT& rect);
-    void PlaceWindow();
-    void StorePosition();
+    void PlaceWindow(core::CalendarSettings& record);
+    void StorePosition(core::CalendarSettings& record);
 
     // Settings
     bool LoadSettings(core::CalendarSettings& record);

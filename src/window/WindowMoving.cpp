@@ -29,27 +29,27 @@ POINT CalendarWindow::DesktopCenteredOrigin(const RECT& rect)
 
 // At start: the stored corner if it is on a monitor, otherwise centred; the record keeps
 // the corrected position.
-void CalendarWindow::PlaceWindow()
+void CalendarWindow::PlaceWindow(core::CalendarSettings& record)
 {
     measuredRect = WindowRect();
-    if (!IsOnDesktop(settings.windowLeft, settings.windowTop)) {
+    if (!IsOnDesktop(record.windowLeft, record.windowTop)) {
         const POINT origin = DesktopCenteredOrigin(measuredRect);
-        settings.windowLeft = origin.x;
-        settings.windowTop = origin.y;
+        record.windowLeft = origin.x;
+        record.windowTop = origin.y;
     }
-    MoveWindow(handle, settings.windowLeft, settings.windowTop, measuredRect.right - measuredRect.left,
+    MoveWindow(handle, record.windowLeft, record.windowTop, measuredRect.right - measuredRect.left,
                measuredRect.bottom - measuredRect.top, TRUE);
 }
 
 // At close: the window's corner if it is on a monitor, otherwise the centred position.
-void CalendarWindow::StorePosition()
+void CalendarWindow::StorePosition(core::CalendarSettings& record)
 {
     measuredRect = WindowRect();
     POINT corner{measuredRect.left, measuredRect.top};
     if (!IsOnDesktop(corner.x, corner.y))
         corner = DesktopCenteredOrigin(measuredRect);
-    settings.windowLeft = corner.x;
-    settings.windowTop = corner.y;
+    record.windowLeft = corner.x;
+    record.windowTop = corner.y;
 }
 
 fw::Handling CalendarWindow::OnLButtonDown(UINT, POINT point)
