@@ -1,5 +1,6 @@
 // The settings record at start and at close.
 #include "window/CalendarWindow.h"
+#include "window/Desktop.h"
 
 // The settings file is not read yet: every start takes the defaults.
 bool CalendarWindow::LoadSettings(core::CalendarSettings&)

@@ -56,8 +56,6 @@ private:
     void LengthenNotesBox();
 
     // Moving and placement
-    static bool IsOnDesktop(int x, int y);
-    static POINT DesktopCenteredOrigin(const RECT& rect);
     void PlaceWindow(core::CalendarSettings& record);
     void StorePosition(core::CalendarSettings& record);
 

@@ -1,31 +1,7 @@
 // Moving the frameless window by its own surface, and keeping its position on the desktop.
-#include "core/Desktop.h"
 #include "resources/ResourceIds.h"
 #include "window/CalendarWindow.h"
-
-namespace {
-
-core::Rect ToCore(const RECT& r)
-{
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-}  // namespace
-
-// On any connected monitor, so a window left on a second monitor reopens there.
-bool CalendarWindow::IsOnDesktop(int x, int y)
-{
-    return MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONULL) != nullptr;
-}
-
-// Centred on the desktop window, which covers the primary monitor.
-POINT CalendarWindow::DesktopCenteredOrigin(const RECT& rect)
-{
-    RECT desktop{};
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    const core::Point origin = core::CenteredOrigin(ToCore(desktop), ToCore(rect));
-    return {origin.x, origin.y};
-}
+#include "window/Desktop.h"
 
 // At start: the stored corner if it is on a monitor, otherwise centred; the record keeps
 // the corrected position.

@@ -14,6 +14,7 @@
 #include "framework/SystemTime.h"
 #include "framework/WinApp.h"
 #include "window/CalendarWindow.h"
+#include "window/Desktop.h"
 
 namespace {
 
@@ -185,4 +186,24 @@ TEST(InProcess, TheDragIconIsTheProgramIcon)
     });
     EXPECT_NE(dragIcon, nullptr);
     EXPECT_EQ(dragIcon, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128)));
+}
+
+// On one monitor a corner counts as on the desktop exactly when it lies inside the
+// screen rectangle, right and bottom edges outside.
+TEST(InProcess, DesktopRulesOnOneMonitor)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 1);
+    EXPECT_TRUE(IsOnDesktop(0, 0));
+    EXPECT_TRUE(IsOnDesktop(width - 1, height - 1));
+    EXPECT_FALSE(IsOnDesktop(width, 0));
+    EXPECT_FALSE(IsOnDesktop(0, height));
+    EXPECT_FALSE(IsOnDesktop(-1, 10));
+    EXPECT_FALSE(IsOnDesktop(10, -1));
+    EXPECT_FALSE(IsOnDesktop(-5000, -5000));
+
+    const POINT centred = DesktopCenteredOrigin(RECT{-5000, -5000, -5000 + 243, -5000 + 275});
+    EXPECT_EQ(centred.x, width / 2 - 243 / 2);
+    EXPECT_EQ(centred.y, height / 2 - 275 / 2);
 }
