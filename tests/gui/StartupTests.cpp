@@ -1,4 +1,7 @@
 // The program as a user first meets it: one frameless window, centred, with its two controls.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -93,6 +96,50 @@ TEST(Startup, OneFramelessOwnedWindowWithItsTwoControls)
     thread.cbSize = sizeof thread;
     ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread));
     EXPECT_EQ(thread.hwndFocus, calendar);
+}
+
+TEST(Startup, ControlsAndOwnerKeepTheirTemplateStyles)
+{
+    gui::TempFolder folder;
+    gui::Program program(folder);
+    HWND window = program.Window();
+    ASSERT_NE(window, nullptr);
+
+    HWND calendar = GetDlgItem(window, 1000);
+    const LONG calendarStyle = GetWindowLongW(calendar, GWL_STYLE);
+    EXPECT_EQ(calendarStyle & (WS_TABSTOP | MCS_DAYSTATE | MCS_WEEKNUMBERS),
+              WS_TABSTOP | MCS_DAYSTATE | MCS_WEEKNUMBERS);
+    EXPECT_TRUE(GetWindowLongW(calendar, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+
+    // Multi-line with Enter for new lines, and no horizontal scrolling, so long lines wrap.
+    HWND notes = GetDlgItem(window, 1001);
+    const LONG notesStyle = GetWindowLongW(notes, GWL_STYLE);
+    const LONG notesExStyle = GetWindowLongW(notes, GWL_EXSTYLE);
+    const LONG wanted = WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN;
+    EXPECT_EQ(notesStyle & wanted, wanted);
+    EXPECT_FALSE(notesStyle & ES_AUTOHSCROLL);
+    EXPECT_TRUE(notesExStyle & WS_EX_TRANSPARENT);
+    // A 3D-look dialog turns an edit control's border into a client edge.
+    EXPECT_TRUE((notesStyle & WS_BORDER) || (notesExStyle & WS_EX_CLIENTEDGE));
+
+    // The hidden owner: a 186 x 63 popup with OK (default) and Cancel.
+    HWND owner = GetWindow(window, GW_OWNER);
+    ASSERT_NE(owner, nullptr);
+    const LONG ownerStyle = GetWindowLongW(owner, GWL_STYLE);
+    EXPECT_TRUE(ownerStyle & WS_POPUP);
+    EXPECT_TRUE(ownerStyle & WS_SYSMENU);
+    EXPECT_FALSE(ownerStyle & WS_CAPTION);
+    RECT ownerClient{};
+    GetClientRect(owner, &ownerClient);
+    const RECT ownerTemplate = DialogUnitsToPixels({0, 0, 186, 63});
+    EXPECT_EQ(ownerClient.right, ownerTemplate.right);
+    EXPECT_EQ(ownerClient.bottom, ownerTemplate.bottom);
+    wchar_t text[32] = L"";
+    GetDlgItemTextW(owner, IDOK, text, 32);
+    EXPECT_STREQ(text, L"OK");
+    EXPECT_EQ(GetWindowLongW(GetDlgItem(owner, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    GetDlgItemTextW(owner, IDCANCEL, text, 32);
+    EXPECT_STREQ(text, L"Cancel");
 }
 
 TEST(Startup, WithoutDataFilesTheWindowIsCentredOnThePrimaryMonitor)
