@@ -77,6 +77,8 @@ class ScreenshotOnFailure : public testing::EmptyTestEventListener {
         if (!test)
             return;
         CreateDirectoryW(Config().artifacts.c_str(), nullptr);
+        // A window that has just moved shows on the screen only once Wine has redrawn it there.
+        Sleep(200);
         RECT area{};
         GetWindowRect(windowUnderTest, &area);
         InflateRect(&area, 20, 20);
