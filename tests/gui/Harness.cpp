@@ -169,11 +169,7 @@ Program::Program(const TempFolder& folder)
         return;
     }
     // The window shows once its initialisation is done; a first start in a new prefix is slow.
-    WaitUntil([&] {
-        std::vector<HWND> windows = VisibleTopLevelWindows(process.dwProcessId);
-        window = windows.empty() ? nullptr : windows.front();
-        return window != nullptr;
-    }, 20000);
+    window = WaitForWindow(process.dwProcessId, 20000);
     if (!window)
         ADD_FAILURE() << "the program showed no window";
     SetWindowUnderTest(window);
@@ -222,6 +218,17 @@ std::vector<HWND> VisibleTopLevelWindows(DWORD processId)
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND WaitForWindow(DWORD processId, DWORD timeoutMs)
+{
+    HWND window = nullptr;
+    WaitUntil([&] {
+        const std::vector<HWND> windows = VisibleTopLevelWindows(processId);
+        window = windows.empty() ? nullptr : windows.front();
+        return window != nullptr;
+    }, timeoutMs);
+    return window;
 }
 
 std::wstring ClassNameOf(HWND window)

@@ -60,6 +60,8 @@ private:
 
 // The visible top-level windows that belong to a process.
 std::vector<HWND> VisibleTopLevelWindows(DWORD processId);
+// The first visible top-level window of a process, waiting up to `timeoutMs` for it; null if none.
+HWND WaitForWindow(DWORD processId, DWORD timeoutMs);
 std::wstring ClassNameOf(HWND window);
 
 // Real input through the system's input queue.

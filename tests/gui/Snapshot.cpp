@@ -36,12 +36,7 @@ int wmain(int argc, wchar_t** argv)
         std::fprintf(stderr, "cannot start %ls (error %lu)\n", program.c_str(), GetLastError());
         return 1;
     }
-    HWND window = nullptr;
-    gui::WaitUntil([&] {
-        const auto windows = gui::VisibleTopLevelWindows(process.dwProcessId);
-        window = windows.empty() ? nullptr : windows.front();
-        return window != nullptr;
-    }, 30000);
+    const HWND window = gui::WaitForWindow(process.dwProcessId, 30000);
     int status = 0;
     if (!window) {
         std::fprintf(stderr, "the program showed no window\n");
