@@ -6,6 +6,27 @@
 
 namespace core {
 
+// The members of the platform's logical-font record, with the face name in UTF-8.
+struct LogicalFont {
+    std::int32_t height = 0;
+    std::int32_t width = 0;
+    std::int32_t escapement = 0;
+    std::int32_t orientation = 0;
+    std::int32_t weight = 0;
+    std::uint8_t italic = 0;
+    std::uint8_t underline = 0;
+    std::uint8_t strikeOut = 0;
+    std::uint8_t charSet = 0;
+    std::uint8_t outPrecision = 0;
+    std::uint8_t clipPrecision = 0;
+    std::uint8_t quality = 0;
+    std::uint8_t pitchAndFamily = 0;
+    std::string faceName;  // at most 31 characters
+
+    bool operator==(const LogicalFont& other) const;
+    bool operator!=(const LogicalFont& other) const { return !(*this == other); }
+};
+
 struct CalendarSettings {
     std::int32_t shape = 0;           // 0 rectangle, 1 rounded top, 2 rounded all
     std::int32_t colorScheme = 0;     // 0 blue, 1 green, 2 red, 3 yellow, 4 gray, 5 pink
@@ -15,7 +36,12 @@ struct CalendarSettings {
     std::int32_t fullLayout = 1;      // 0 = compact: only the title strip shows
     std::int32_t windowLeft = 0;
     std::int32_t windowTop = 0;
+    LogicalFont titleFont;
+    LogicalFont notesFont;
     std::string customTimeFormat = "Time %H:%M";
 };
+
+// The first-run appearance: every persisted field but the position, fonts made from `baseFont`.
+void SetDefaultAppearance(CalendarSettings& settings, const LogicalFont& baseFont);
 
 }  // namespace core

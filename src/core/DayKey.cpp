@@ -1,17 +1,21 @@
-// Day keys from moments.
+// Day keys from moments and from dates.
 #include "core/DayKey.h"
 
 #include <cstdio>
+
+#include "core/FormatMoment.h"
 
 namespace core {
 
 std::string MakeDayKey(const TimeService& time, Moment moment)
 {
-    LocalTime local;
-    if (moment < 0 || !time.ToLocal(moment, local))
-        return {};
+    return FormatMoment(time, moment, "%d%m%y");
+}
+
+std::string DayKeyFromDate(int year, int month, int day)
+{
     char key[16];
-    std::snprintf(key, sizeof key, "%02d%02d%02d", local.day % 100, local.month % 100, local.year % 100);
+    std::snprintf(key, sizeof key, "%02d%02d%02d", day % 100, month % 100, (year % 100 + 100) % 100);
     return key;
 }
 

@@ -7,7 +7,12 @@
 
 namespace core {
 
-// The key of the local date of `moment`; empty when the moment has no local time.
+// The key of the local date of `moment` ("%d%m%y"); empty when the moment has no local time.
 std::string MakeDayKey(const TimeService& time, Moment moment);
+
+// The key of a calendar date, made from the date itself, so that dates the local-time
+// conversion cannot reach still get keys of their own. Equal to MakeDayKey of any moment
+// of that local date.
+std::string DayKeyFromDate(int year, int month, int day);
 
 }  // namespace core

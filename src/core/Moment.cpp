@@ -51,6 +51,7 @@ bool BreakDown(Moment moment, int offsetSeconds, LocalTime& local)
     result.yearDay = daysBeforeMonth[result.month - 1] + result.day - 1 +
                      (result.month > 2 && IsLeapYear(result.year) ? 1 : 0);
     result.daylightSaving = false;
+    result.utcOffsetSeconds = offsetSeconds;
     local = result;
     return true;
 }

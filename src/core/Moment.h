@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace core {
 
@@ -19,6 +20,8 @@ struct LocalTime {
     int weekday = 4;  // 0 = Sunday
     int yearDay = 0;  // 0 = 1 January
     bool daylightSaving = false;
+    int utcOffsetSeconds = 0;  // east of UTC, daylight saving included
+    std::string zoneName;      // UTF-8; empty when unknown
 };
 
 // Current time and local-time conversion: the platform supplies the real one, tests a fixed one.

@@ -1,5 +1,6 @@
 // Breaking moments down and the day keys made from them.
 #include "core/DayKey.h"
+#include "core/DataFilePath.h"
 
 #include <gtest/gtest.h>
 
@@ -75,4 +76,35 @@ TEST(DayKey, DayMonthTwoDigitYear)
 
     const FixedTime east(0, 3600);
     EXPECT_EQ(core::MakeDayKey(east, 1167607800), "010107");
+}
+
+TEST(DayKey, FromTheDateEqualsTheKeyOfItsMoments)
+{
+    // Every day from 1970 to 2100, at noon in zones west and east of UTC.
+    for (int offset : {-5 * 3600, 0, 9 * 3600}) {
+        const FixedTime zone(0, offset);
+        for (core::Moment day = 0; day < 47847; ++day) {
+            const core::Moment noon = day * 86400 + 12 * 3600 - offset;
+            core::LocalTime local;
+            ASSERT_TRUE(zone.ToLocal(noon, local));
+            ASSERT_EQ(core::DayKeyFromDate(local.year, local.month, local.day), core::MakeDayKey(zone, noon))
+                << day << " " << offset;
+        }
+    }
+}
+
+TEST(DayKey, DatesOutsideTheTimeConversionKeepTheirOwnKeys)
+{
+    EXPECT_EQ(core::DayKeyFromDate(1900, 2, 28), "280200");
+    EXPECT_EQ(core::DayKeyFromDate(1752, 9, 14), "140952");
+    EXPECT_EQ(core::DayKeyFromDate(3001, 1, 1), "010101");
+    EXPECT_NE(core::DayKeyFromDate(1969, 12, 30), core::DayKeyFromDate(1969, 12, 31));
+}
+
+TEST(DataFilePath, BesideTheProgramFile)
+{
+    EXPECT_EQ(core::BesideProgram("C:\\Tools\\Dayvane\\dayvane.exe", "qor_nots.dat"), "C:\\Tools\\Dayvane\\qor_nots.dat");
+    EXPECT_EQ(core::BesideProgram("\\\\server\\share\\d.exe", "qor_info.dat"), "\\\\server\\share\\qor_info.dat");
+    EXPECT_EQ(core::BesideProgram("dayvane.exe", "qor_info.dat"), "dayvane.exeqor_info.dat");
+    EXPECT_EQ(core::BesideProgram("", "qor_info.dat"), "qor_info.dat");
 }

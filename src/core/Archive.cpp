@@ -1,0 +1,188 @@
+// Archive integers and strings.
+#include "core/Archive.h"
+
+namespace core {
+
+namespace {
+constexpr std::uint64_t largest64BitLength = std::uint64_t{1} << 31;
+}  // namespace
+
+StoredString EncodeText(const std::string& utf8, const CodePage& codePage)
+{
+    StoredString stored;
+    if (IsAscii(utf8)) {
+        stored.bytes = utf8;
+        return stored;
+    }
+    std::string ansi;
+    if (codePage.FromUtf8(utf8, ansi) && codePage.ToUtf8(ansi) == utf8) {
+        stored.bytes = std::move(ansi);
+        return stored;
+    }
+    stored.wide = true;
+    Utf8ToUtf16(utf8, stored.units);
+    return stored;
+}
+
+std::string DecodeText(const StoredString& stored, const CodePage& codePage)
+{
+    if (stored.wide)
+        return Utf16ToUtf8(stored.units);
+    return IsAscii(stored.bytes) ? stored.bytes : codePage.ToUtf8(stored.bytes);
+}
+
+void ArchiveWriter::Raw(std::uint64_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        buffer.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+void ArchiveWriter::Int32(std::int32_t value)
+{
+    Raw(static_cast<std::uint32_t>(value), 4);
+}
+
+void ArchiveWriter::Byte(std::uint8_t value)
+{
+    buffer.push_back(value);
+}
+
+// `largest16` is the largest length the 16-bit form carries: 0xFFFD for a plain string,
+// whose 0xFFFE marks a wide one, and 0xFFFE for the length of a wide string.
+void ArchiveWriter::Length(std::uint64_t length, std::uint32_t largest16)
+{
+    if (length < 0xFF) {
+        Raw(length, 1);
+        return;
+    }
+    Raw(0xFF, 1);
+    if (length <= largest16) {
+        Raw(length, 2);
+        return;
+    }
+    Raw(0xFFFF, 2);
+    if (length < 0xFFFFFFFF) {
+        Raw(length, 4);
+        return;
+    }
+    Raw(0xFFFFFFFF, 4);
+    Raw(length, 8);
+}
+
+void ArchiveWriter::String(const StoredString& text)
+{
+    if (!text.wide) {
+        Length(text.bytes.size(), 0xFFFD);
+        buffer.insert(buffer.end(), text.bytes.begin(), text.bytes.end());
+        return;
+    }
+    Raw(0xFF, 1);
+    Raw(0xFFFE, 2);
+    Length(text.units.size(), 0xFFFE);
+    for (char16_t unit : text.units)
+        Raw(unit, 2);
+}
+
+bool ArchiveReader::Raw(std::uint64_t& value, int size)
+{
+    if (Remaining() < static_cast<std::size_t>(size))
+        return false;
+    value = 0;
+    for (int i = 0; i < size; ++i)
+        value |= std::uint64_t{next[i]} << (8 * i);
+    next += size;
+    return true;
+}
+
+bool ArchiveReader::Int32(std::int32_t& value)
+{
+    std::uint64_t raw;
+    if (!Raw(raw, 4))
+        return false;
+    value = static_cast<std::int32_t>(static_cast<std::uint32_t>(raw));
+    return true;
+}
+
+bool ArchiveReader::Byte(std::uint8_t& value)
+{
+    std::uint64_t raw;
+    if (!Raw(raw, 1))
+        return false;
+    value = static_cast<std::uint8_t>(raw);
+    return true;
+}
+
+// Reads the length part of a prefix whose first byte was 0xFF; `wideLength` when it is
+// the second prefix of a wide string, where a 16-bit 0xFFFE is a plain length.
+bool ArchiveReader::Length(std::uint64_t& length, bool wideLength)
+{
+    std::uint64_t first;
+    if (!Raw(first, 1))
+        return false;
+    if (first < 0xFF) {
+        length = first;
+        return true;
+    }
+    std::uint64_t word;
+    if (!Raw(word, 2))
+        return false;
+    if (word < 0xFFFE || (wideLength && word == 0xFFFE)) {
+        length = word;
+        return true;
+    }
+    if (word == 0xFFFE)
+        return false;  // the caller handles the wide marker before asking for a length
+    std::uint64_t dword;
+    if (!Raw(dword, 4))
+        return false;
+    if (dword < 0xFFFFFFFF) {
+        length = dword;
+        return true;
+    }
+    std::uint64_t qword;
+    if (!Raw(qword, 8) || qword >= largest64BitLength)
+        return false;
+    length = qword;
+    return true;
+}
+
+bool ArchiveReader::String(StoredString& text)
+{
+    text = StoredString{};
+    bool wide = Remaining() >= 3 && next[0] == 0xFF && next[1] == 0xFE && next[2] == 0xFF;
+    if (wide)
+        next += 3;
+    std::uint64_t length;
+    if (!Length(length, wide))
+        return false;
+    const std::uint64_t size = wide ? 2 * length : length;
+    if (size > Remaining())
+        return false;
+    text.wide = wide;
+    if (wide) {
+        std::size_t units = 0;
+        while (units < length && (next[2 * units] | next[2 * units + 1]) != 0)
+            ++units;
+        text.units.resize(units);
+        for (std::size_t i = 0; i < units; ++i)
+            text.units[i] = static_cast<char16_t>(next[2 * i] | (next[2 * i + 1] << 8));
+    } else {
+        std::size_t bytes = 0;
+        while (bytes < length && next[bytes] != 0)
+            ++bytes;
+        text.bytes.assign(reinterpret_cast<const char*>(next), bytes);
+    }
+    next += size;
+    return true;
+}
+
+bool ArchiveReader::Text(std::string& utf8, const CodePage& codePage)
+{
+    StoredString stored;
+    if (!String(stored))
+        return false;
+    utf8 = DecodeText(stored, codePage);
+    return true;
+}
+
+}  // namespace core

@@ -1,0 +1,79 @@
+// The notes: one free-text note per day, kept in the order in which they were last set, and
+// the notes file "qor_nots.dat" that holds them in that order.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <list>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "core/Archive.h"
+#include "core/Moment.h"
+
+namespace core {
+
+struct DayNote {
+    std::string key;   // the day key, "ddmmyy"
+    std::string text;  // UTF-8, line breaks as CR LF
+
+    bool operator==(const DayNote& other) const { return key == other.key && text == other.text; }
+};
+
+// True when `text` is empty or made only of space, tab, LF, VT, FF and CR. Other bytes,
+// 0x80 and above included, are not white space.
+bool IsBlankText(const std::string& text);
+
+// A file of the platform's that a store is read from and written to.
+class DataFile {
+public:
+    virtual ~DataFile() = default;
+    // The whole file; false when it cannot be opened or read.
+    virtual bool ReadAll(Bytes& bytes) = 0;
+    // Replaces the file with `bytes` in one step; false leaves the old file as it was.
+    virtual bool Replace(const Bytes& bytes) = 0;
+};
+
+// The ordered notes. Entries read from a file stand as they were read, duplicates and
+// blank texts included; SetNote leaves at most one entry per key, never a blank one.
+// An index by key beside the order makes Lookup and SetNote independent of the store's size
+// without changing which entry they find.
+class NoteStore {
+public:
+    using Entries = std::list<DayNote>;
+
+    NoteStore() = default;
+    NoteStore(const NoteStore&) = delete;
+    NoteStore& operator=(const NoteStore&) = delete;
+
+    // The text of the first entry with `key`, or an empty text.
+    std::string Lookup(const std::string& key) const;
+    // Removes every entry of the note's day, then appends the note unless its text is blank.
+    void SetNote(const DayNote& note);
+    // Empties the store and puts the first-run note for today into it.
+    void AddFirstRunNote(const TimeService& time);
+
+    // Empties the store and fills it from the notes file's bytes. False when the bytes end
+    // before the last counted record or a string is malformed; the entries read before
+    // that stay. Bytes after the last record are ignored; a count of zero or below reads
+    // nothing.
+    bool Read(const std::uint8_t* data, std::size_t size, const CodePage& codePage);
+    Bytes Write(const CodePage& codePage) const;
+
+    bool Load(DataFile& file, const CodePage& codePage);
+    bool Save(DataFile& file, const CodePage& codePage) const;
+
+    const Entries& Notes() const { return entries; }
+    std::size_t Size() const { return entries.size(); }
+    void Clear();
+
+private:
+    void Append(DayNote note);
+
+    Entries entries;
+    // For each key, its entries in store order.
+    std::unordered_map<std::string, std::vector<Entries::iterator>> index;
+};
+
+}  // namespace core

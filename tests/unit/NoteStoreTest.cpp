@@ -1,0 +1,207 @@
+// The notes store's rules and the notes file.
+#include "core/NoteStore.h"
+
+#include <gtest/gtest.h>
+
+#include "Bytes.h"
+#include "FixedTime.h"
+
+namespace {
+
+const core::Windows1252 cp1252;
+constexpr core::Moment march5th2007 = 1173103509;  // Monday 5 March 2007, 14:05:09 UTC
+
+std::vector<core::DayNote> Contents(const core::NoteStore& store)
+{
+    return {store.Notes().begin(), store.Notes().end()};
+}
+
+bool Read(core::NoteStore& store, const core::Bytes& bytes)
+{
+    return store.Read(bytes.data(), bytes.size(), cp1252);
+}
+
+core::Bytes Record(const std::string& key, const core::Bytes& text)
+{
+    return Concat({{static_cast<std::uint8_t>(key.size())}, Ascii(key), text});
+}
+
+core::Bytes Short(const std::string& text)
+{
+    return Concat({{static_cast<std::uint8_t>(text.size())}, Ascii(text)});
+}
+
+class MemoryFile : public core::DataFile {
+public:
+    bool ReadAll(core::Bytes& bytes) override
+    {
+        bytes = contents;
+        return readable;
+    }
+    bool Replace(const core::Bytes& bytes) override
+    {
+        if (writable)
+            contents = bytes;
+        return writable;
+    }
+    core::Bytes contents;
+    bool readable = true;
+    bool writable = true;
+};
+
+}  // namespace
+
+TEST(NotesFile, FirstRunNoteIsTheDocumented28Bytes)
+{
+    core::NoteStore store;
+    store.AddFirstRunNote(FixedTime(march5th2007));
+    const core::Bytes expected =
+        Concat({{1, 0, 0, 0}, {6}, Ascii("050307"), {16}, Ascii("My first note...")});
+    EXPECT_EQ(expected.size(), 28u);
+    EXPECT_EQ(store.Write(cp1252), expected);
+}
+
+TEST(NotesFile, TextPrefixesFollowTheTextLength)
+{
+    struct Case {
+        std::size_t length;
+        core::Bytes prefix;
+    } cases[] = {{254, {0xFE}}, {255, {0xFF, 0xFF, 0x00}}, {65534, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}}};
+    for (const Case& c : cases) {
+        core::NoteStore store;
+        store.SetNote({"010107", std::string(c.length, 'n')});
+        const core::Bytes bytes = store.Write(cp1252);
+        const core::Bytes prefix(bytes.begin() + 11, bytes.begin() + 11 + static_cast<std::ptrdiff_t>(c.prefix.size()));
+        EXPECT_EQ(prefix, c.prefix) << c.length;
+        core::NoteStore back;
+        ASSERT_TRUE(Read(back, bytes));
+        EXPECT_EQ(back.Lookup("010107").size(), c.length);
+    }
+}
+
+TEST(NotesFile, RoundTripKeepsOrderAndEveryText)
+{
+    core::NoteStore store;
+    store.SetNote({"010107", "first\r\nline two"});
+    store.SetNote({"020107", "caf\u00e9 \u20ac"});
+    store.SetNote({"030107", "\u65e5\u672c\u8a9e \U0001F600 \u0436"});
+    store.SetNote({"010107", "changed, so now last"});
+    core::NoteStore back;
+    ASSERT_TRUE(Read(back, store.Write(cp1252)));
+    EXPECT_EQ(Contents(back), Contents(store));
+    EXPECT_EQ(Contents(back).back().key, "010107");
+}
+
+TEST(NotesFile, FileEntriesStandAsRead)
+{
+    const core::Bytes bytes = Concat({Int32(4), Record("010107", Short("older")), Record("020107", Short(" \r\n")),
+                                      Record("010107", Short("newer")), Record("030107", {1, 0xA0})});
+    core::NoteStore store;
+    ASSERT_TRUE(Read(store, bytes));
+    EXPECT_EQ(store.Size(), 4u);
+    EXPECT_EQ(store.Lookup("010107"), "older");
+    EXPECT_EQ(store.Lookup("020107"), " \r\n");
+    EXPECT_EQ(store.Lookup("030107"), "\u00a0");
+    // One SetNote for the day removes both of its entries.
+    store.SetNote({"010107", "only"});
+    EXPECT_EQ(store.Size(), 3u);
+    EXPECT_EQ(Contents(store).back(), (core::DayNote{"010107", "only"}));
+}
+
+TEST(NotesFile, CountsOfZeroOrBelowReadNothingAndTrailingBytesAreIgnored)
+{
+    for (std::int32_t count : {0, -1, -2147483647 - 1}) {
+        core::NoteStore store;
+        store.SetNote({"010107", "stale"});
+        EXPECT_TRUE(Read(store, Concat({Int32(count), Record("010107", Short("x"))})));
+        EXPECT_EQ(store.Size(), 0u) << count;
+    }
+    core::NoteStore store;
+    EXPECT_TRUE(Read(store, Concat({Int32(1), Record("010107", Short("kept")), Ascii("junk after the last record")})));
+    EXPECT_EQ(Contents(store), (std::vector<core::DayNote>{{"010107", "kept"}}));
+}
+
+TEST(NotesFile, ShortFilesFailAndKeepWhatWasRead)
+{
+    core::NoteStore store;
+    for (const core::Bytes& tiny : {core::Bytes{}, core::Bytes{1}, core::Bytes{1, 0}, core::Bytes{1, 0, 0}})
+        EXPECT_FALSE(Read(store, tiny)) << tiny.size();
+    EXPECT_FALSE(Read(store, Concat({Int32(3), Record("010107", Short("one")), Record("020107", Short("two"))})));
+    EXPECT_EQ(store.Size(), 2u);
+}
+
+TEST(NotesFile, EveryTruncationOfAValidFileFails)
+{
+    core::NoteStore store;
+    store.SetNote({"010107", "a"});
+    store.SetNote({"020107", std::string(300, 'b')});
+    store.SetNote({"030107", "\u65e5\u672c"});
+    const core::Bytes bytes = store.Write(cp1252);
+    for (std::size_t size = 0; size < bytes.size(); ++size) {
+        core::NoteStore back;
+        EXPECT_FALSE(back.Read(bytes.data(), size, cp1252)) << size;
+    }
+}
+
+TEST(NotesFile, ZeroBytesAndWideStringsInAFile)
+{
+    const core::Bytes wide = {0xFF, 0xFE, 0xFF, 0x03, 'c', 0, 'a', 0, 0xE9, 0};
+    const core::Bytes bytes = Concat({Int32(3), Record("010107", Concat({{5}, Ascii("ab"), {0}, Ascii("cd")})),
+                                      Record("020107", wide), Record("030107", Short("after"))});
+    core::NoteStore store;
+    ASSERT_TRUE(Read(store, bytes));
+    EXPECT_EQ(store.Lookup("010107"), "ab");
+    EXPECT_EQ(store.Lookup("020107"), "ca\u00e9");
+    EXPECT_EQ(store.Lookup("030107"), "after");
+}
+
+TEST(NoteStore, SetNoteMovesReplacesAndRemoves)
+{
+    core::NoteStore store;
+    store.SetNote({"010107", "one"});
+    store.SetNote({"020107", "two"});
+    store.SetNote({"010107", "one again"});
+    EXPECT_EQ(Contents(store), (std::vector<core::DayNote>{{"020107", "two"}, {"010107", "one again"}}));
+    store.SetNote({"020107", " \r\n\t"});
+    EXPECT_EQ(Contents(store), (std::vector<core::DayNote>{{"010107", "one again"}}));
+    store.SetNote({"090107", "\v\f"});
+    EXPECT_EQ(store.Size(), 1u);
+    EXPECT_EQ(store.Lookup("090107"), "");
+    // A non-breaking space is not white space.
+    store.SetNote({"090107", "\u00a0"});
+    EXPECT_EQ(store.Lookup("090107"), "\u00a0");
+}
+
+TEST(NoteStore, BlankText)
+{
+    EXPECT_TRUE(core::IsBlankText(""));
+    EXPECT_TRUE(core::IsBlankText(" \t\n\v\f\r"));
+    EXPECT_FALSE(core::IsBlankText("\xa0"));
+    EXPECT_FALSE(core::IsBlankText(std::string(1, '\0')));
+    EXPECT_FALSE(core::IsBlankText(" x "));
+}
+
+TEST(NoteStore, LoadAndSaveGoThroughTheDataFile)
+{
+    MemoryFile file;
+    core::NoteStore store;
+    store.SetNote({"010107", "kept"});
+    ASSERT_TRUE(store.Save(file, cp1252));
+    core::NoteStore back;
+    ASSERT_TRUE(back.Load(file, cp1252));
+    EXPECT_EQ(back.Lookup("010107"), "kept");
+
+    file.readable = false;
+    EXPECT_FALSE(back.Load(file, cp1252));
+    EXPECT_EQ(back.Size(), 0u);
+    file.writable = false;
+    EXPECT_FALSE(store.Save(file, cp1252));
+}
+
+TEST(NoteStore, AllNotesBlankedLeavesAnEmptyFile)
+{
+    core::NoteStore store;
+    store.AddFirstRunNote(FixedTime(march5th2007));
+    store.SetNote({"050307", ""});
+    EXPECT_EQ(store.Write(cp1252), Int32(0));
+}
