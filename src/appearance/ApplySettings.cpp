@@ -4,5 +4,6 @@
 void CalendarWindow::ApplySettings(core::CalendarSettings& record)
 {
     PlaceWindow(record);
+    notesEdit.SetText(dayNotes.Lookup(SelectedDayKey()));
     RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }

@@ -1,7 +1,41 @@
-// Fonts the window creates.
+// Fonts the window creates, and the logical-font records of the settings.
 #include "appearance/Fonts.h"
+
+#include "framework/Text.h"
 
 fw::CFont CreateTahomaFont()
 {
     return fw::CFont(CreateFontW(-11, 0, 0, 0, 0, FALSE, FALSE, FALSE, 0, 0, 0, 0, 0, L"Tahoma"));
+}
+
+core::LogicalFont FillBaseFont()
+{
+    LOGFONTW record{};
+    const fw::CFont font = CreateTahomaFont();
+    if (!font.Get() || GetObjectW(font.Get(), sizeof record, &record) != sizeof record) {
+        record = LOGFONTW{};
+        record.lfHeight = -11;
+        lstrcpynW(record.lfFaceName, L"Tahoma", LF_FACESIZE);
+    }
+    return FromLogFont(record);
+}
+
+core::LogicalFont FromLogFont(const LOGFONTW& font)
+{
+    core::LogicalFont result;
+    result.height = font.lfHeight;
+    result.width = font.lfWidth;
+    result.escapement = font.lfEscapement;
+    result.orientation = font.lfOrientation;
+    result.weight = font.lfWeight;
+    result.italic = font.lfItalic;
+    result.underline = font.lfUnderline;
+    result.strikeOut = font.lfStrikeOut;
+    result.charSet = font.lfCharSet;
+    result.outPrecision = font.lfOutPrecision;
+    result.clipPrecision = font.lfClipPrecision;
+    result.quality = font.lfQuality;
+    result.pitchAndFamily = font.lfPitchAndFamily;
+    result.faceName = fw::Narrow(std::wstring_view(font.lfFaceName, wcsnlen(font.lfFaceName, LF_FACESIZE)));
+    return result;
 }

@@ -9,20 +9,20 @@ namespace {
 
 constexpr std::size_t faceNameLength = 31;
 
-void WriteFont(ArchiveWriter& out, const LogicalFont& font, const CodePage& codePage)
+void WriteFont(ArchiveWriter& out, const LogicalFont& font, const CodePage& codePage, std::uint8_t key)
 {
     out.Int32(font.height);
     out.Byte(font.italic);
     out.Byte(font.underline);
     out.Int32(font.weight);
-    out.String(ShiftText(EncodeText(font.faceName, codePage), Shift::Subtract, faceNameKey));
+    out.String(ShiftText(EncodeText(font.faceName, codePage), Shift::Subtract, key));
 }
 
 // A face name as the platform's font record holds it: up to its first zero, at most 31
 // characters.
-std::string FaceName(StoredString stored, const CodePage& codePage)
+std::string FaceName(StoredString stored, const CodePage& codePage, std::uint8_t key)
 {
-    stored = ShiftText(stored, Shift::Add, faceNameKey);
+    stored = ShiftText(stored, Shift::Add, key);
     if (stored.wide) {
         stored.units = stored.units.substr(0, stored.units.find(u'\0'));
         stored.units.resize(std::min(stored.units.size(), faceNameLength));
@@ -85,7 +85,7 @@ StoredString ShiftText(const StoredString& text, Shift direction, std::uint8_t k
     return shifted;
 }
 
-Bytes WriteSettingsFile(const CalendarSettings& settings, const CodePage& codePage)
+Bytes WriteSettingsFile(const CalendarSettings& settings, const CodePage& codePage, std::uint8_t key)
 {
     Bytes bytes;
     ArchiveWriter out(bytes);
@@ -96,14 +96,14 @@ Bytes WriteSettingsFile(const CalendarSettings& settings, const CodePage& codePa
     out.Int32(settings.timeFormatId);
     out.Int32(settings.windowLeft);
     out.Int32(settings.windowTop);
-    WriteFont(out, settings.titleFont, codePage);
-    WriteFont(out, settings.notesFont, codePage);
+    WriteFont(out, settings.titleFont, codePage, key);
+    WriteFont(out, settings.notesFont, codePage, key);
     out.Text(settings.customTimeFormat, codePage);
     return bytes;
 }
 
 bool ReadSettingsFile(const std::uint8_t* data, std::size_t size, const LogicalFont& baseFont,
-                      const CodePage& codePage, CalendarSettings& settings)
+                      const CodePage& codePage, std::uint8_t key, CalendarSettings& settings)
 {
     CalendarSettings read = settings;
     read.titleFont = baseFont;
@@ -115,8 +115,8 @@ bool ReadSettingsFile(const std::uint8_t* data, std::size_t size, const LogicalF
         !in.Int32(read.windowTop) || !ReadFont(in, read.titleFont, titleName) ||
         !ReadFont(in, read.notesFont, notesName) || !in.Text(read.customTimeFormat, codePage))
         return false;
-    read.titleFont.faceName = FaceName(titleName, codePage);
-    read.notesFont.faceName = FaceName(notesName, codePage);
+    read.titleFont.faceName = FaceName(titleName, codePage, key);
+    read.notesFont.faceName = FaceName(notesName, codePage, key);
     settings = std::move(read);
     return true;
 }

@@ -1,7 +1,11 @@
 // The C runtime's 64-bit time and local-time conversion.
 #include "framework/SystemTime.h"
 
+#include <windows.h>
+
 #include <ctime>
+
+#include "framework/Text.h"
 
 namespace fw {
 
@@ -21,8 +25,23 @@ bool SystemTime::ToLocal(core::Moment moment, core::LocalTime& local) const
     std::tm parts{};
     if (_localtime64_s(&parts, &value) != 0)
         return false;
-    local = {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,  parts.tm_hour,    parts.tm_min,
-             parts.tm_sec,         parts.tm_wday,    parts.tm_yday, parts.tm_isdst > 0};
+    local = core::LocalTime{};
+    local.year = parts.tm_year + 1900;
+    local.month = parts.tm_mon + 1;
+    local.day = parts.tm_mday;
+    local.hour = parts.tm_hour;
+    local.minute = parts.tm_min;
+    local.second = parts.tm_sec;
+    local.weekday = parts.tm_wday;
+    local.yearDay = parts.tm_yday;
+    local.daylightSaving = parts.tm_isdst > 0;
+    // The local fields read as if they were UTC, minus the moment, give the offset.
+    const __time64_t asUtc = _mkgmtime64(&parts);
+    if (asUtc != -1)
+        local.utcOffsetSeconds = static_cast<int>(asUtc - value);
+    TIME_ZONE_INFORMATION zone{};
+    if (GetTimeZoneInformation(&zone) != TIME_ZONE_ID_INVALID)
+        local.zoneName = Narrow(local.daylightSaving ? zone.DaylightName : zone.StandardName);
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "appearance/Fonts.h"
 #include "core/DayKey.h"
+#include "core/SettingsFile.h"
 #include "framework/Shell.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
@@ -61,7 +62,7 @@ BOOL CalendarWindow::OnInitDialog()
     dragging = false;
     settings.cornerEllipse = 15;
     titleHeight = TITLE_HEIGHT;
-    textKey = FACE_NAME_KEY;
+    textKey = core::faceNameKey;
 
     if (!LoadNotes())
         AddFirstRunNote();
@@ -140,13 +141,19 @@ bool CalendarWindow::CommandDispatch(UINT id)
     }
 }
 
-// The OK path: "Close", Enter outside the notes box, and the end of the session.
+// The OK path: "Close", Enter outside the notes box, and the end of the session. A save
+// that fails when the user closed the window is not silent: the user may retry, or cancel
+// and keep the window open with every note still in memory.
 void CalendarWindow::OnOK()
 {
     RemoveTrayIcon();
     CommitShownNote();
-    SaveSettings(settings);
-    SaveNotes();
+    while (!SaveEverything() && !endingSession) {
+        if (!AskToRetrySave()) {
+            AddTrayIcon(false);
+            return;
+        }
+    }
     CDialog::OnOK();
 }
 
@@ -160,6 +167,8 @@ void CalendarWindow::OnCancel()
 fw::Handling CalendarWindow::OnEndSession(bool)
 {
     // Saved whether or not the session really ends: the notes are on disk before we return.
+    // Nobody is there to answer a question now, so a failed save is not asked about.
+    endingSession = true;
     OnOK();
     return fw::Handling::Default;
 }

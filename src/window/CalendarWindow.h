@@ -8,9 +8,11 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "core/CalendarSettings.h"
 #include "core/Moment.h"
+#include "core/NoteStore.h"
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
 #include "framework/MessageMap.h"
@@ -21,7 +23,6 @@ public:
     static constexpr UINT CLOCK_PERIOD_MS = 10;
     static constexpr int TITLE_HEIGHT = 23;
     static constexpr int NOTES_EXTRA_HEIGHT = 13;
-    static constexpr int FACE_NAME_KEY = 0x16;
 
     explicit CalendarWindow(HWND parentWindow = nullptr);
     ~CalendarWindow() override;
@@ -71,6 +72,12 @@ private:
     bool SaveNotes();
     void CommitShownNote();
     void RefreshNoteDays();
+    std::string SelectedDayKey();
+    bool KeepUnreadNotesFile(const std::wstring& path);
+
+    // Closing
+    bool SaveEverything();
+    bool AskToRetrySave();
 
     // Menus, tray icon, About box
     void BuildMenus();
@@ -110,8 +117,21 @@ private:
     fw::CMenu titleMenu;
     fw::CMenu fontMenu;
     POINT dragOffset{};
+    core::NoteStore dayNotes;
     std::string shownDayKey;
     fw::CFont calendarFont;
+
+    // A file that could not be saved at close, and why.
+    struct SaveFailure {
+        std::wstring path;
+        DWORD error;
+    };
+    std::vector<SaveFailure> saveFailures;
+    // The notes file was there at start but could not be read: it is copied aside before
+    // the first save over it.
+    bool notesFileUnread = false;
+    // The session is ending: saves are made without asking anything.
+    bool endingSession = false;
 };
 
 // The one calendar window of the process, set by its constructor.

@@ -10,9 +10,15 @@ constexpr WPARAM closeCommand = 56;
 void ExpectCancelLeavesFolderAsItWas(const std::function<void(const gui::Program&)>& cancel)
 {
     gui::TempFolder folder;
+    ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_nots.dat"),
+                                    std::string("\x01\x00\x00\x00\x06" "050307" "\x04" "note", 16)));
+    ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_info.dat"), "too short to be read"));
     gui::Program program(folder);
     ASSERT_NE(program.Window(), nullptr);
     const auto before = folder.Contents();
+    ASSERT_EQ(before.size(), 3u);
+    // Typed but not committed: the Cancel path drops it.
+    SetDlgItemTextW(program.Window(), 1001, L"dropped");
     cancel(program);
     ASSERT_TRUE(program.WaitForExit(5000));
     EXPECT_TRUE(gui::VisibleTopLevelWindows(program.ProcessId()).empty());

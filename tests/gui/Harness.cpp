@@ -153,7 +153,33 @@ std::map<std::wstring, std::string> TempFolder::Contents() const
     return contents;
 }
 
-Program::Program(const TempFolder& folder)
+std::string ReadFileBytes(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+Program::Program(const TempFolder& folder, const std::wstring& workingDirectory)
 {
     const std::wstring exe = folder.File(L"dayvane.exe");
     if (!CopyFileW(Config().program.c_str(), exe.c_str(), FALSE)) {
@@ -164,7 +190,8 @@ Program::Program(const TempFolder& folder)
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + exe + L"\"";
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.Path().c_str(), &startup, &process)) {
+                        workingDirectory.empty() ? folder.Path().c_str() : workingDirectory.c_str(), &startup,
+                        &process)) {
         ADD_FAILURE() << "cannot start the program, error " << GetLastError();
         return;
     }
@@ -218,6 +245,30 @@ std::vector<HWND> VisibleTopLevelWindows(DWORD processId)
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND WaitForOtherWindow(DWORD processId, HWND known, DWORD timeoutMs)
+{
+    HWND other = nullptr;
+    WaitUntil([&] {
+        for (HWND window : VisibleTopLevelWindows(processId))
+            if (window != known)
+                other = window;
+        return other != nullptr;
+    }, timeoutMs);
+    return other;
+}
+
+std::wstring ChildTexts(HWND window)
+{
+    std::wstring texts;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t text[2048];
+        GetWindowTextW(child, text, 2048);
+        texts += text;
+        texts += L"\n";
+    }
+    return texts;
 }
 
 HWND WaitForWindow(DWORD processId, DWORD timeoutMs)

@@ -38,10 +38,15 @@ private:
     std::wstring path;
 };
 
-// dayvane.exe copied into a folder and started there; killed at the end if still running.
+// The bytes of a file; empty when it cannot be read.
+std::string ReadFileBytes(const std::wstring& path);
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+
+// dayvane.exe copied into a folder and started there (or in `workingDirectory`); killed at
+// the end if still running.
 class Program {
 public:
-    explicit Program(const TempFolder& folder);
+    explicit Program(const TempFolder& folder, const std::wstring& workingDirectory = L"");
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
     ~Program();
@@ -62,6 +67,10 @@ private:
 std::vector<HWND> VisibleTopLevelWindows(DWORD processId);
 // The first visible top-level window of a process, waiting up to `timeoutMs` for it; null if none.
 HWND WaitForWindow(DWORD processId, DWORD timeoutMs);
+// A visible top-level window of the process other than `known` (a message box, say).
+HWND WaitForOtherWindow(DWORD processId, HWND known, DWORD timeoutMs);
+// The texts of a window's children, one after the other.
+std::wstring ChildTexts(HWND window);
 std::wstring ClassNameOf(HWND window);
 
 // Real input through the system's input queue.

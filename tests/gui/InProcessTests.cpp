@@ -12,7 +12,9 @@
 #include "FixedTime.h"
 #include "Harness.h"
 #include "framework/SystemTime.h"
+#include "framework/Text.h"
 #include "framework/WinApp.h"
+#include "settings/DataFilePath.h"
 #include "window/CalendarWindow.h"
 #include "window/Desktop.h"
 
@@ -75,8 +77,11 @@ private:
 };
 
 // Runs the window modally on this thread while `drive` acts on it from another thread.
+// Its data files go to a fresh folder, never beside the test program.
 void RunWindow(ProbeWindow& probe, const std::function<void(HWND)>& drive)
 {
+    gui::TempFolder dataFolder;
+    SetDataFolder(fw::Narrow(dataFolder.Path()) + "\\");
     std::thread driver([&] {
         if (!gui::WaitUntil([&] { return probe.window.load() != nullptr; }, 10000))
             return;
@@ -88,6 +93,7 @@ void RunWindow(ProbeWindow& probe, const std::function<void(HWND)>& drive)
     });
     probe.DoModal();
     driver.join();
+    SetDataFolder("");
 }
 
 }  // namespace

@@ -1,0 +1,273 @@
+// The two data files as the running program reads and writes them beside itself.
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+#include "core/DayKey.h"
+#include "core/Desktop.h"
+#include "core/NoteStore.h"
+#include "core/SettingsFile.h"
+
+namespace {
+
+constexpr WPARAM closeCommand = 56;
+constexpr int notesBox = 1001;
+const core::Windows1252 cp1252;
+
+std::string Text(const core::Bytes& bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::string TodayKey()
+{
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return core::DayKeyFromDate(now.wYear, now.wMonth, now.wDay);
+}
+
+core::LogicalFont Tahoma()
+{
+    core::LogicalFont font;
+    font.height = -11;
+    font.faceName = "Tahoma";
+    return font;
+}
+
+core::CalendarSettings Decode(const std::string& bytes)
+{
+    core::CalendarSettings settings;
+    EXPECT_TRUE(core::ReadSettingsFile(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), Tahoma(),
+                                       cp1252, core::faceNameKey, settings))
+        << "settings file of " << bytes.size() << " bytes does not decode";
+    return settings;
+}
+
+std::string Encode(const core::CalendarSettings& settings)
+{
+    return Text(core::WriteSettingsFile(settings, cp1252, core::faceNameKey));
+}
+
+POINT CentredOrigin(HWND window)
+{
+    RECT rect{}, desktop{};
+    GetWindowRect(window, &rect);
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    const core::Point origin = core::CenteredOrigin({desktop.left, desktop.top, desktop.right, desktop.bottom},
+                                                    {rect.left, rect.top, rect.right, rect.bottom});
+    return {origin.x, origin.y};
+}
+
+POINT WindowOrigin(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {rect.left, rect.top};
+}
+
+std::wstring NotesText(HWND window)
+{
+    wchar_t text[4096] = L"";
+    GetDlgItemTextW(window, notesBox, text, 4096);
+    return text;
+}
+
+void CloseAndWait(gui::Program& program)
+{
+    PostMessageW(program.Window(), WM_COMMAND, closeCommand, 0);
+    ASSERT_TRUE(program.WaitForExit(5000));
+}
+
+std::vector<std::wstring> NamesIn(const gui::TempFolder& folder)
+{
+    std::vector<std::wstring> names;
+    for (const auto& entry : folder.Contents())
+        names.push_back(entry.first);
+    return names;
+}
+
+}  // namespace
+
+TEST(DataFiles, FirstStartThenCloseWritesTheFirstRunNoteAndTheDefaults)
+{
+    gui::TempFolder folder;
+    gui::Program program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    EXPECT_EQ(NotesText(program.Window()), L"My first note...");
+    const POINT centred = CentredOrigin(program.Window());
+    CloseAndWait(program);
+
+    const std::string key = TodayKey();
+    EXPECT_EQ(gui::ReadFileBytes(folder.File(L"qor_nots.dat")),
+              std::string("\x01\x00\x00\x00\x06", 5) + key + "\x10" "My first note...");
+    const core::CalendarSettings settings = Decode(gui::ReadFileBytes(folder.File(L"qor_info.dat")));
+    EXPECT_EQ(settings.fullLayout, 1);
+    EXPECT_EQ(settings.colorScheme, 0);
+    EXPECT_EQ(settings.shape, 0);
+    EXPECT_EQ(settings.titleGradient, 0);
+    EXPECT_EQ(settings.timeFormatId, 43);
+    EXPECT_EQ(settings.windowLeft, centred.x);
+    EXPECT_EQ(settings.windowTop, centred.y);
+    EXPECT_EQ(settings.titleFont.faceName, "Bradley Hand ITC");
+    EXPECT_EQ(settings.titleFont.weight, 600);
+    EXPECT_EQ(settings.titleFont.height, -15);
+    EXPECT_EQ(settings.notesFont.faceName, "Tahoma");
+    EXPECT_EQ(settings.notesFont.height, -11);
+    EXPECT_EQ(settings.notesFont.italic, 1);
+    EXPECT_EQ(settings.customTimeFormat, "Time %H:%M");
+    // Nothing else is left behind: no temporary files.
+    EXPECT_EQ(NamesIn(folder), (std::vector<std::wstring>{L"dayvane.exe", L"qor_info.dat", L"qor_nots.dat"}));
+}
+
+TEST(DataFiles, AValidSettingsFileComesBackByteIdentical)
+{
+    core::CalendarSettings settings;
+    core::SetDefaultAppearance(settings, Tahoma());
+    settings.windowLeft = 40, settings.windowTop = 50;
+    settings.colorScheme = 2, settings.shape = 1, settings.titleGradient = 1, settings.timeFormatId = 46;
+    settings.titleFont.faceName = "Courier New";
+    settings.customTimeFormat = "%d.%m. %H:%M \u0416";  // outside Windows-1252: stored wide
+    const std::string bytes = Encode(settings);
+    ASSERT_NE(bytes.find("\xff\xfe\xff"), std::string::npos);
+
+    gui::TempFolder folder;
+    ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_info.dat"), bytes));
+    gui::Program program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    const POINT origin = WindowOrigin(program.Window());
+    EXPECT_EQ(origin.x, 40);
+    EXPECT_EQ(origin.y, 50);
+    CloseAndWait(program);
+    EXPECT_EQ(gui::ReadFileBytes(folder.File(L"qor_info.dat")), bytes);
+}
+
+TEST(DataFiles, APositionOffTheDesktopOpensAndIsStoredCentred)
+{
+    core::CalendarSettings settings;
+    core::SetDefaultAppearance(settings, Tahoma());
+    settings.windowLeft = -5000, settings.windowTop = -5000;
+    gui::TempFolder folder;
+    ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_info.dat"), Encode(settings)));
+    gui::Program program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    const POINT centred = CentredOrigin(program.Window());
+    const POINT origin = WindowOrigin(program.Window());
+    EXPECT_EQ(origin.x, centred.x);
+    EXPECT_EQ(origin.y, centred.y);
+    CloseAndWait(program);
+    const core::CalendarSettings stored = Decode(gui::ReadFileBytes(folder.File(L"qor_info.dat")));
+    EXPECT_EQ(stored.windowLeft, centred.x);
+    EXPECT_EQ(stored.windowTop, centred.y);
+}
+
+TEST(DataFiles, ADamagedNotesFileIsKeptBesideTheNewOne)
+{
+    const std::string damaged("\x05\x00\x00\x00\x06" "010107" "\x40" "cut short", 21);
+    gui::TempFolder folder;
+    ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_nots.dat"), damaged));
+    gui::Program program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    EXPECT_EQ(NotesText(program.Window()), L"My first note...");
+    CloseAndWait(program);
+
+    int copies = 0;
+    for (const auto& [name, bytes] : folder.Contents()) {
+        if (name.rfind(L"qor_nots.dat.damaged-", 0) != 0)
+            continue;
+        ++copies;
+        EXPECT_EQ(name.size(), std::wstring(L"qor_nots.dat.damaged-YYYYMMDD-HHMMSS").size());
+        EXPECT_EQ(bytes, damaged);
+    }
+    EXPECT_EQ(copies, 1);
+    EXPECT_EQ(gui::ReadFileBytes(folder.File(L"qor_nots.dat")).size(), 28u);
+}
+
+TEST(DataFiles, TheFilesLiveBesideTheProgramWhateverTheWorkingDirectory)
+{
+    gui::TempFolder folder, elsewhere;
+    gui::Program program(folder, elsewhere.Path());
+    ASSERT_NE(program.Window(), nullptr);
+    CloseAndWait(program);
+    EXPECT_EQ(NamesIn(folder), (std::vector<std::wstring>{L"dayvane.exe", L"qor_info.dat", L"qor_nots.dat"}));
+    EXPECT_TRUE(elsewhere.Contents().empty());
+}
+
+TEST(DataFiles, ANoteOutsideTheCodePageSurvivesARestart)
+{
+    const std::wstring note = L"Gr\u00fc\u00dfe \u2014 \u65e5\u672c\u8a9e \u0416 \u2713\r\nline two \U0001F600";
+    gui::TempFolder folder;
+    {
+        gui::Program program(folder);
+        ASSERT_NE(program.Window(), nullptr);
+        SetDlgItemTextW(program.Window(), notesBox, note.c_str());
+        CloseAndWait(program);
+    }
+    const std::string bytes = gui::ReadFileBytes(folder.File(L"qor_nots.dat"));
+    EXPECT_NE(bytes.find("\xff\xfe\xff"), std::string::npos) << "the note is not in the wide form";
+    gui::Program again(folder);
+    ASSERT_NE(again.Window(), nullptr);
+    EXPECT_EQ(NotesText(again.Window()), note);
+}
+
+TEST(DataFiles, AFailedSaveAsksToRetryAndCancelKeepsTheWindowOpen)
+{
+    const std::string notes("\x01\x00\x00\x00\x06" "010107" "\x04" "kept", 16);
+    gui::TempFolder folder;
+    ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_nots.dat"), notes));
+    // Another program holds the notes file open without sharing for the whole start.
+    HANDLE holder = CreateFileW(folder.File(L"qor_nots.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    gui::Program program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    EXPECT_EQ(NotesText(program.Window()), L"My first note...");
+    SetDlgItemTextW(program.Window(), notesBox, L"typed while the file was held");
+
+    PostMessageW(program.Window(), WM_COMMAND, closeCommand, 0);
+    HWND box = gui::WaitForOtherWindow(program.ProcessId(), program.Window(), 5000);
+    ASSERT_NE(box, nullptr) << "no message box";
+    const std::wstring message = gui::ChildTexts(box);
+    EXPECT_NE(message.find(folder.File(L"qor_nots.dat")), std::wstring::npos) << message.c_str();
+    EXPECT_NE(message.find(L"Retry"), std::wstring::npos);
+    PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(gui::WaitUntil([&] { return !IsWindow(box); }));
+    Sleep(300);
+    EXPECT_TRUE(program.Running());
+    EXPECT_TRUE(IsWindowVisible(program.Window()));
+    EXPECT_EQ(NotesText(program.Window()), L"typed while the file was held");
+
+    // Retry while the file is still held asks again; once it is free, Retry saves and ends.
+    PostMessageW(program.Window(), WM_COMMAND, closeCommand, 0);
+    box = gui::WaitForOtherWindow(program.ProcessId(), program.Window(), 5000);
+    ASSERT_NE(box, nullptr);
+    PostMessageW(box, WM_COMMAND, IDRETRY, 0);
+    ASSERT_TRUE(gui::WaitUntil([&] { return !IsWindow(box); }));
+    box = gui::WaitForOtherWindow(program.ProcessId(), program.Window(), 5000);
+    ASSERT_NE(box, nullptr) << "a retry that failed again must ask again";
+    CloseHandle(holder);
+    PostMessageW(box, WM_COMMAND, IDRETRY, 0);
+    ASSERT_TRUE(program.WaitForExit(5000));
+
+    core::NoteStore saved;
+    const std::string bytes = gui::ReadFileBytes(folder.File(L"qor_nots.dat"));
+    ASSERT_TRUE(saved.Read(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), cp1252));
+    EXPECT_EQ(saved.Lookup(TodayKey()), "typed while the file was held");
+    int copies = 0;
+    for (const auto& [name, content] : folder.Contents())
+        if (name.rfind(L"qor_nots.dat.damaged-", 0) == 0 && content == notes)
+            ++copies;
+    EXPECT_EQ(copies, 1) << "the file that could not be read must be kept";
+}
+
+TEST(DataFiles, AtTheEndOfTheSessionAFailedSaveAsksNothing)
+{
+    const std::string notes("\x01\x00\x00\x00\x06" "010107" "\x04" "kept", 16);
+    gui::TempFolder folder;
+    ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_nots.dat"), notes));
+    HANDLE holder = CreateFileW(folder.File(L"qor_nots.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    gui::Program program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    PostMessageW(program.Window(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_TRUE(program.WaitForExit(5000));
+    CloseHandle(holder);
+    EXPECT_EQ(gui::ReadFileBytes(folder.File(L"qor_nots.dat")), notes);
+}
