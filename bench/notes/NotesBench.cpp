@@ -1,0 +1,441 @@
+// Native benchmarks of the notes: loading and saving the notes file beside a plain read and
+// write of the same bytes, and the store operations behind the calendar's month and notes box.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/NoteStore.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const core::Windows1252 codePage;
+
+// The files of one run, removed at its end.
+class TempFolder {
+public:
+    TempFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "dayvane-notes-bench.XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            std::perror("notes bench: mkdtemp");
+            std::exit(1);
+        }
+        path = pattern;
+    }
+    ~TempFolder()
+    {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    fs::path path;
+};
+
+std::unique_ptr<TempFolder> tempFolder;
+
+
+const char* const asciiWords[] = {
+    "meeting", "with",  "the", "dentist", "at",    "10:30", "call",  "Anna",    "about",  "the",
+    "garden",  "buy",   "milk", "bread",  "and",   "eggs",  "train", "leaves",  "from",   "platform",
+    "4",       "bring", "the", "report",  "(draft)", "pay", "rent",  "birthday", "party", "remember",
+};
+// Windows-1252 holds these, so such notes are stored plain but decoded through the code page.
+const char* const ansiWords[] = {
+    "caf\u00e9", "f\u00fcr", "\u20ac12,50", "\u201cquoted\u201d", "na\u00efve", "\u2013", "Stra\u00dfe", "\u00bd",
+};
+// Windows-1252 lacks these, so such notes take the wide form.
+const char* const wideWords[] = {"\u041c\u043e\u0441\u043a\u0432\u0430", "\u65e5\u672c\u8a9e", "\U0001F600", "\u0436"};
+
+template <std::size_t N>
+const char* Pick(std::mt19937_64& random, const char* const (&words)[N])
+{
+    return words[std::uniform_int_distribution<std::size_t>(0, N - 1)(random)];
+}
+
+std::string TwoDigits(int value)
+{
+    return {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
+}
+
+// A valid date of 2000 to 2099 as a day key, "ddmmyy".
+std::string RandomKey(std::mt19937_64& random)
+{
+    static const int monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const int year = std::uniform_int_distribution<int>(0, 99)(random);
+    const int month = std::uniform_int_distribution<int>(1, 12)(random);
+    const int days = monthDays[month - 1] + (month == 2 && year % 4 == 0 ? 1 : 0);
+    const int day = std::uniform_int_distribution<int>(1, days)(random);
+    return TwoDigits(day) + TwoDigits(month) + TwoDigits(year);
+}
+
+// 20 to about 400 bytes of words and line breaks: mostly ASCII, some Windows-1252, a few
+// characters that only the wide form keeps.
+std::string RandomText(std::mt19937_64& random)
+{
+    const std::size_t length = std::uniform_int_distribution<std::size_t>(20, 385)(random);
+    const int kind = std::uniform_int_distribution<int>(0, 99)(random);
+    std::string text;
+    while (text.size() < length) {
+        if (!text.empty())
+            text += std::uniform_int_distribution<int>(0, 19)(random) == 0 ? "\r\n" : " ";
+        const int roll = std::uniform_int_distribution<int>(0, 9)(random);
+        if (kind >= 97 && roll == 0)
+            text += Pick(random, wideWords);
+        else if (kind >= 85 && roll <= 1)
+            text += Pick(random, ansiWords);
+        else
+            text += Pick(random, asciiWords);
+    }
+    return text;
+}
+
+// A notes file of `count` notes, with duplicate days as a long-used file has them.
+struct NotesFile {
+    std::size_t count = 0;
+    core::Bytes bytes;
+    fs::path path;
+};
+
+const NotesFile& GetNotesFile(std::size_t count)
+{
+    static std::map<std::size_t, NotesFile> files;
+    NotesFile& file = files[count];
+    if (file.count == count)
+        return file;
+    std::mt19937_64 random(count);
+    core::ArchiveWriter out(file.bytes);
+    out.Int32(static_cast<std::int32_t>(count));
+    for (std::size_t i = 0; i < count; ++i) {
+        out.Text(RandomKey(random), codePage);
+        out.Text(RandomText(random), codePage);
+    }
+    file.path = tempFolder->path / ("notes-" + std::to_string(count) + ".dat");
+    std::FILE* stream = std::fopen(file.path.c_str(), "wb");
+    if (stream == nullptr || std::fwrite(file.bytes.data(), 1, file.bytes.size(), stream) != file.bytes.size() ||
+        std::fclose(stream) != 0) {
+        std::perror("notes bench: writing a notes file");
+        std::exit(1);
+    }
+    file.count = count;
+    return file;
+}
+
+// The store read from the notes file of `count` notes, shared by the benchmarks of that size.
+core::NoteStore& GetStore(std::size_t count)
+{
+    static std::map<std::size_t, std::unique_ptr<core::NoteStore>> stores;
+    std::unique_ptr<core::NoteStore>& store = stores[count];
+    if (!store) {
+        const NotesFile& file = GetNotesFile(count);
+        store = std::make_unique<core::NoteStore>();
+        if (!store->Read(file.bytes.data(), file.bytes.size(), codePage) || store->Size() != count ||
+            store->Write(codePage) != file.bytes) {
+            std::fprintf(stderr, "notes bench: the generated notes file does not read back\n");
+            std::exit(1);
+        }
+    }
+    return *store;
+}
+
+
+bool ReadFile(const fs::path& path, core::Bytes& bytes)
+{
+    std::FILE* stream = std::fopen(path.c_str(), "rb");
+    if (stream == nullptr)
+        return false;
+    bool ok = std::fseek(stream, 0, SEEK_END) == 0;
+    const long size = ok ? std::ftell(stream) : -1;
+    ok = size >= 0 && std::fseek(stream, 0, SEEK_SET) == 0;
+    if (ok) {
+        bytes.resize(static_cast<std::size_t>(size));
+        ok = std::fread(bytes.data(), 1, bytes.size(), stream) == bytes.size();
+    }
+    return std::fclose(stream) == 0 && ok;
+}
+
+bool WriteFile(const fs::path& path, const core::Bytes& bytes)
+{
+    std::FILE* stream = std::fopen(path.c_str(), "wb");
+    if (stream == nullptr)
+        return false;
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
+    return std::fclose(stream) == 0 && ok;
+}
+
+// Buffers and stores are freed with the clock stopped: the program frees them at exit, not
+// as part of a load or a save.
+
+void PlainRead(benchmark::State& state, std::size_t count)
+{
+    const NotesFile& file = GetNotesFile(count);
+    core::Bytes bytes;
+    for (auto _ : state) {
+        if (!ReadFile(file.path, bytes)) {
+            state.SkipWithError("cannot read the notes file");
+            break;
+        }
+        benchmark::DoNotOptimize(bytes.data());
+        state.PauseTiming();
+        core::Bytes().swap(bytes);
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.bytes.size()));
+}
+
+void Load(benchmark::State& state, std::size_t count)
+{
+    const NotesFile& file = GetNotesFile(count);
+    core::Bytes bytes;
+    std::unique_ptr<core::NoteStore> store;
+    for (auto _ : state) {
+        store = std::make_unique<core::NoteStore>();
+        if (!ReadFile(file.path, bytes) || !store->Read(bytes.data(), bytes.size(), codePage) ||
+            store->Size() != count) {
+            state.SkipWithError("cannot load the notes file");
+            break;
+        }
+        state.PauseTiming();
+        store.reset();
+        core::Bytes().swap(bytes);
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.bytes.size()));
+}
+
+void PlainWrite(benchmark::State& state, std::size_t count)
+{
+    const NotesFile& file = GetNotesFile(count);
+    const fs::path written = tempFolder->path / "written.dat";
+    for (auto _ : state) {
+        if (!WriteFile(written, file.bytes)) {
+            state.SkipWithError("cannot write the notes file");
+            break;
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.bytes.size()));
+}
+
+void Save(benchmark::State& state, std::size_t count)
+{
+    const NotesFile& file = GetNotesFile(count);
+    const core::NoteStore& store = GetStore(count);
+    const fs::path written = tempFolder->path / "written.dat";
+    core::Bytes bytes;
+    for (auto _ : state) {
+        bytes = store.Write(codePage);
+        if (!WriteFile(written, bytes)) {
+            state.SkipWithError("cannot write the notes file");
+            break;
+        }
+        state.PauseTiming();
+        core::Bytes().swap(bytes);
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.bytes.size()));
+}
+
+// These change the shared store only for the few days they set, each of which keeps one entry.
+
+std::vector<std::string> RandomKeys(std::size_t count, std::uint64_t seed)
+{
+    std::mt19937_64 random(seed);
+    std::vector<std::string> keys(count);
+    for (std::string& key : keys)
+        key = RandomKey(random);
+    return keys;
+}
+
+void Lookup(benchmark::State& state, std::size_t count)
+{
+    const core::NoteStore& store = GetStore(count);
+    const std::vector<std::string> keys = RandomKeys(1024, 1);
+    std::size_t next = 0;
+    for (auto _ : state) {
+        std::string text = store.Lookup(keys[next++ % keys.size()]);
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+
+void SetNote(benchmark::State& state, std::size_t count)
+{
+    core::NoteStore& store = GetStore(count);
+    const std::vector<std::string> keys = RandomKeys(1024, 2);
+    std::size_t next = 0;
+    for (auto _ : state)
+        store.SetNote({keys[next++ % keys.size()], "changed in the notes box"});
+}
+
+// What the window does when the shown month changes: the bold days of the month (31 lookups,
+// each tested for a blank text) and the note of the day left behind.
+void MonthScanAndSetNote(benchmark::State& state, std::size_t count)
+{
+    core::NoteStore& store = GetStore(count);
+    std::vector<std::string> months;
+    for (const std::string& key : RandomKeys(64, 3))
+        months.push_back(key.substr(2));
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const std::string& month = months[next++ % months.size()];
+        std::uint32_t boldDays = 0;
+        for (int day = 1; day <= 31; ++day)
+            if (!core::IsBlankText(store.Lookup(TwoDigits(day) + month)))
+                boldDays |= 1u << day;
+        benchmark::DoNotOptimize(boldDays);
+        store.SetNote({"15" + month, "changed in the notes box"});
+    }
+}
+
+
+std::string FileName(std::size_t count, const char* what)
+{
+    return "notes_file/" + std::to_string(count) + "/" + what;
+}
+
+std::string StoreName(std::size_t count, const char* what)
+{
+    return "note_store/" + std::to_string(count) + "/" + what;
+}
+
+const std::size_t fileCounts[] = {1000, 100000, 1000000};
+const std::size_t storeCounts[] = {100000, 1000000};
+constexpr double fileRatioTarget = 3.0;
+constexpr double monthScanTargetSeconds = 1e-3;
+constexpr std::size_t monthScanTargetCount = 100000;
+
+// The usual table, then the figures that matter: load and save against the plain read and
+// write of the same bytes, and the month scan against its time budget.
+class SummaryReporter : public benchmark::ConsoleReporter {
+public:
+    SummaryReporter() : ConsoleReporter(OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0)
+                continue;
+            const double perIteration = run.real_accumulated_time / static_cast<double>(run.iterations);
+            auto [entry, added] = fastest.emplace(run.run_name.function_name, perIteration);
+            if (!added)
+                entry->second = std::min(entry->second, perIteration);
+        }
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        std::ostream& out = GetOutputStream();
+        char line[160];
+        out << "\nNotes file against plain file I/O of the same bytes (target: within "
+            << fileRatioTarget << "x)\n";
+        std::snprintf(line, sizeof line, "%10s %12s %12s %8s   %12s %12s %8s\n", "notes", "plain read",
+                      "load", "ratio", "plain write", "save", "ratio");
+        out << line;
+        for (std::size_t count : fileCounts) {
+            const double read = Time(FileName(count, "plain_read")), load = Time(FileName(count, "load"));
+            const double write = Time(FileName(count, "plain_write")), save = Time(FileName(count, "save"));
+            if (read <= 0 || load <= 0 || write <= 0 || save <= 0)
+                continue;
+            std::snprintf(line, sizeof line, "%10zu %9.3f ms %9.3f ms %7.2fx   %9.3f ms %9.3f ms %7.2fx", count,
+                          read * 1e3, load * 1e3, load / read, write * 1e3, save * 1e3, save / write);
+            out << line << (load / read <= fileRatioTarget ? "" : "  load missed")
+                << (save / write <= fileRatioTarget ? "" : "  save missed") << "\n";
+        }
+        const double scan = Time(StoreName(monthScanTargetCount, "month_scan_and_set_note"));
+        if (scan > 0) {
+            std::snprintf(line, sizeof line,
+                          "\nMonth scan and one SetNote at %zu notes: %.2f us (target: under %.0f us)%s\n",
+                          monthScanTargetCount, scan * 1e6, monthScanTargetSeconds * 1e6,
+                          scan < monthScanTargetSeconds ? "" : "  missed");
+            out << line;
+        }
+    }
+
+private:
+    double Time(const std::string& name) const
+    {
+        const auto found = fastest.find(name);
+        return found == fastest.end() ? 0 : found->second;
+    }
+
+    // Seconds per iteration by benchmark, the fastest of its repetitions.
+    std::map<std::string, double> fastest;
+};
+
+void Register()
+{
+    for (std::size_t count : fileCounts) {
+        const auto add = [count](const char* what, void (*function)(benchmark::State&, std::size_t)) {
+            auto* registered =
+                benchmark::RegisterBenchmark(FileName(count, what).c_str(), function, count);
+            registered->UseRealTime()->Unit(benchmark::kMillisecond);
+            // A load of a million notes takes about a second: the default half second would
+            // time it once, and the disk's write-back makes single writes of this size noisy.
+            if (count >= 1000000)
+                registered->MinTime(4.0);
+        };
+        add("plain_read", PlainRead);
+        add("load", Load);
+        add("plain_write", PlainWrite);
+        add("save", Save);
+    }
+    for (std::size_t count : storeCounts) {
+        benchmark::RegisterBenchmark(StoreName(count, "lookup").c_str(), Lookup, count)
+            ->UseRealTime()
+            ->Unit(benchmark::kNanosecond);
+        benchmark::RegisterBenchmark(StoreName(count, "set_note").c_str(), SetNote, count)
+            ->UseRealTime()
+            ->Unit(benchmark::kNanosecond);
+        benchmark::RegisterBenchmark(StoreName(count, "month_scan_and_set_note").c_str(), MonthScanAndSetNote, count)
+            ->UseRealTime()
+            ->Unit(benchmark::kMicrosecond);
+    }
+}
+
+// Figures from a build with the sanitizers say little about the program; say so in the table.
+const char* Sanitizers()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return "address (figures are not representative)";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return "address (figures are not representative)";
+#else
+    return "none";
+#endif
+#else
+    return "none";
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    tempFolder = std::make_unique<TempFolder>();
+    benchmark::AddCustomContext("sanitizers", Sanitizers());
+    benchmark::AddCustomContext("files", tempFolder->path.string());
+    Register();
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    tempFolder.reset();
+    return 0;
+}
