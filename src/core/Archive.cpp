@@ -1,6 +1,8 @@
 // Archive integers and strings.
 #include "core/Archive.h"
 
+#include <cstring>
+
 namespace core {
 
 namespace {
@@ -67,6 +69,16 @@ void ArchiveWriter::Length(std::uint64_t length, std::uint32_t largest16)
     }
     Raw(0xFFFFFFFF, 4);
     Raw(length, 8);
+}
+
+void ArchiveWriter::Text(const std::string& utf8, const CodePage& codePage)
+{
+    if (!IsAscii(utf8)) {
+        String(EncodeText(utf8, codePage));
+        return;
+    }
+    Length(utf8.size(), 0xFFFD);
+    buffer.insert(buffer.end(), utf8.begin(), utf8.end());
 }
 
 void ArchiveWriter::String(const StoredString& text)
@@ -167,17 +179,38 @@ bool ArchiveReader::String(StoredString& text)
         for (std::size_t i = 0; i < units; ++i)
             text.units[i] = static_cast<char16_t>(next[2 * i] | (next[2 * i + 1] << 8));
     } else {
-        std::size_t bytes = 0;
-        while (bytes < length && next[bytes] != 0)
-            ++bytes;
-        text.bytes.assign(reinterpret_cast<const char*>(next), bytes);
+        text.bytes.assign(reinterpret_cast<const char*>(next), PlainLength(length));
     }
     next += size;
     return true;
 }
 
+std::size_t ArchiveReader::PlainLength(std::uint64_t length) const
+{
+    const void* zero = std::memchr(next, 0, static_cast<std::size_t>(length));
+    return zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - next)
+                : static_cast<std::size_t>(length);
+}
+
 bool ArchiveReader::Text(std::string& utf8, const CodePage& codePage)
 {
+    // Plain ASCII text, by far the most common, goes straight into the result.
+    if (Remaining() > 0 && !(Remaining() >= 3 && next[0] == 0xFF && next[1] == 0xFE && next[2] == 0xFF)) {
+        const std::uint8_t* start = next;
+        std::uint64_t length;
+        if (!Length(length, false) || length > Remaining()) {
+            next = start;
+            return false;
+        }
+        const char* text = reinterpret_cast<const char*>(next);
+        const std::size_t used = PlainLength(length);
+        if (IsAscii(text, used))
+            utf8.assign(text, used);
+        else
+            utf8 = codePage.ToUtf8(std::string(text, used));
+        next += length;
+        return true;
+    }
     StoredString stored;
     if (!String(stored))
         return false;

@@ -39,7 +39,7 @@ public:
     void Int32(std::int32_t value);
     void Byte(std::uint8_t value);
     void String(const StoredString& text);
-    void Text(const std::string& utf8, const CodePage& codePage) { String(EncodeText(utf8, codePage)); }
+    void Text(const std::string& utf8, const CodePage& codePage);
 
 private:
     void Length(std::uint64_t length, std::uint32_t largest16);
@@ -65,6 +65,8 @@ public:
 private:
     bool Raw(std::uint64_t& value, int size);
     bool Length(std::uint64_t& length, bool wideLength);
+    // The bytes of a plain string of `length` bytes at `next` up to its first zero.
+    std::size_t PlainLength(std::uint64_t length) const;
 
     const std::uint8_t* next;
     const std::uint8_t* end;

@@ -2,6 +2,7 @@
 // conversion for the wide strings.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace core {
@@ -33,5 +34,6 @@ bool Utf8ToUtf16(const std::string& utf8, std::u16string& utf16);
 std::string Utf16ToUtf8(const std::u16string& utf16);
 // True when every byte is below 0x80: such text is the same in every ANSI code page.
 bool IsAscii(const std::string& text);
+bool IsAscii(const char* text, std::size_t size);
 
 }  // namespace core

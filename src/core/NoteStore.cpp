@@ -3,6 +3,8 @@
 
 #include "core/DayKey.h"
 
+#include <algorithm>
+
 namespace core {
 
 bool IsBlankText(const std::string& text)
@@ -16,19 +18,21 @@ bool IsBlankText(const std::string& text)
 std::string NoteStore::Lookup(const std::string& key) const
 {
     const auto found = index.find(key);
-    return found == index.end() ? std::string() : found->second.front()->text;
+    return found == index.end() ? std::string() : slots[found->second.first].note.text;
 }
 
 void NoteStore::SetNote(const DayNote& note)
 {
     const auto found = index.find(note.key);
     if (found != index.end()) {
-        for (const Entries::iterator& entry : found->second)
-            entries.erase(entry);
+        Remove(found->second.first);
+        for (std::size_t position : found->second.more)
+            Remove(position);
         index.erase(found);
     }
     if (!IsBlankText(note.text))
         Append(note);
+    CompactIfSparse();
 }
 
 void NoteStore::AddFirstRunNote(const TimeService& time)
@@ -39,15 +43,61 @@ void NoteStore::AddFirstRunNote(const TimeService& time)
 
 void NoteStore::Append(DayNote note)
 {
-    std::string key = note.key;
-    entries.push_back(std::move(note));
-    index[std::move(key)].push_back(std::prev(entries.end()));
+    textBytes += note.key.size() + note.text.size();
+    slots.push_back({std::move(note), true});
+    Index(slots.size() - 1);
+}
+
+void NoteStore::Index(std::size_t position)
+{
+    const auto [slot, isNew] = index.try_emplace(slots[position].note.key, KeyEntries{position, {}});
+    if (!isNew)
+        slot->second.more.push_back(position);
+}
+
+void NoteStore::Remove(std::size_t position)
+{
+    Slot& slot = slots[position];
+    textBytes -= slot.note.key.size() + slot.note.text.size();
+    slot = Slot{{}, false};
+    ++holes;
+}
+
+// Closes the holes once they outnumber the entries, which keeps SetNote at a constant cost
+// on average while the slots never take more than twice the room the entries need.
+void NoteStore::CompactIfSparse()
+{
+    if (holes < 64 || holes < Size())
+        return;
+    std::vector<Slot> live;
+    live.reserve(Size());
+    for (Slot& slot : slots)
+        if (slot.live)
+            live.push_back(std::move(slot));
+    slots.clear();
+    index.clear();
+    holes = 0;
+    textBytes = 0;
+    for (Slot& slot : live)
+        Append(std::move(slot.note));
+}
+
+std::vector<DayNote> NoteStore::Notes() const
+{
+    std::vector<DayNote> notes;
+    notes.reserve(Size());
+    for (const Slot& slot : slots)
+        if (slot.live)
+            notes.push_back(slot.note);
+    return notes;
 }
 
 void NoteStore::Clear()
 {
-    entries.clear();
+    slots.clear();
     index.clear();
+    holes = 0;
+    textBytes = 0;
 }
 
 bool NoteStore::Read(const std::uint8_t* data, std::size_t size, const CodePage& codePage)
@@ -57,27 +107,37 @@ bool NoteStore::Read(const std::uint8_t* data, std::size_t size, const CodePage&
     std::int32_t count;
     if (!in.Int32(count))
         return false;
-    for (std::int32_t i = 0; i < count; ++i) {
+    // A record takes at least two bytes, so a damaged count cannot make this reserve much.
+    if (count > 0)
+        slots.reserve(std::min<std::size_t>(static_cast<std::size_t>(count), in.Remaining() / 2));
+    bool complete = true;
+    for (std::int32_t i = 0; i < count && complete; ++i) {
         DayNote note;
-        if (!in.Text(note.key, codePage) || !in.Text(note.text, codePage))
-            return false;
-        Append(std::move(note));
+        complete = in.Text(note.key, codePage) && in.Text(note.text, codePage);
+        if (complete) {
+            textBytes += note.key.size() + note.text.size();
+            slots.push_back({std::move(note), true});
+        }
     }
-    return true;
+    // Indexed after reading: the index's nodes then lie together in memory instead of
+    // between the texts, which keeps a large file's load from waiting on the cache.
+    for (std::size_t position = 0; position < slots.size(); ++position)
+        Index(position);
+    return complete;
 }
 
 Bytes NoteStore::Write(const CodePage& codePage) const
 {
     Bytes bytes;
-    std::size_t estimate = 4;
-    for (const DayNote& note : entries)
-        estimate += note.key.size() + note.text.size() + 8;
-    bytes.reserve(estimate);
+    // Room for every text with a short prefix; a wide or very long text may still grow it.
+    bytes.reserve(4 + textBytes + 2 * Size());
     ArchiveWriter out(bytes);
-    out.Int32(static_cast<std::int32_t>(entries.size()));
-    for (const DayNote& note : entries) {
-        out.Text(note.key, codePage);
-        out.Text(note.text, codePage);
+    out.Int32(static_cast<std::int32_t>(Size()));
+    for (const Slot& slot : slots) {
+        if (!slot.live)
+            continue;
+        out.Text(slot.note.key, codePage);
+        out.Text(slot.note.text, codePage);
     }
     return bytes;
 }

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <list>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -41,8 +40,6 @@ public:
 // without changing which entry they find.
 class NoteStore {
 public:
-    using Entries = std::list<DayNote>;
-
     NoteStore() = default;
     NoteStore(const NoteStore&) = delete;
     NoteStore& operator=(const NoteStore&) = delete;
@@ -64,16 +61,34 @@ public:
     bool Load(DataFile& file, const CodePage& codePage);
     bool Save(DataFile& file, const CodePage& codePage) const;
 
-    const Entries& Notes() const { return entries; }
-    std::size_t Size() const { return entries.size(); }
+    // The entries in store order.
+    std::vector<DayNote> Notes() const;
+    std::size_t Size() const { return slots.size() - holes; }
     void Clear();
 
 private:
-    void Append(DayNote note);
+    // Entries stay where they were appended; a removed one leaves a hole that the next
+    // compaction closes, so removing is cheap and the order never changes.
+    struct Slot {
+        DayNote note;
+        bool live = true;
+    };
+    // The positions of one key's entries in store order. Only a file can give a key more
+    // than one, so `more` stays empty, and unallocated, for almost every key.
+    struct KeyEntries {
+        std::size_t first;
+        std::vector<std::size_t> more;
+    };
 
-    Entries entries;
-    // For each key, its entries in store order.
-    std::unordered_map<std::string, std::vector<Entries::iterator>> index;
+    void Append(DayNote note);
+    void Index(std::size_t position);
+    void Remove(std::size_t position);
+    void CompactIfSparse();
+
+    std::vector<Slot> slots;
+    std::size_t holes = 0;
+    std::unordered_map<std::string, KeyEntries> index;
+    std::size_t textBytes = 0;  // of every live key and text, to size a file before writing it
 };
 
 }  // namespace core

@@ -17,7 +17,7 @@ using Notes = std::vector<core::DayNote>;
 
 Notes Contents(const core::NoteStore& store)
 {
-    return {store.Notes().begin(), store.Notes().end()};
+    return store.Notes();
 }
 
 [[noreturn]] void Fail(const char* what)
@@ -29,8 +29,9 @@ Notes Contents(const core::NoteStore& store)
 // Lookup finds the first entry of each key, however many entries the key has.
 void CheckLookup(const core::NoteStore& store)
 {
+    const Notes notes = store.Notes();
     std::unordered_map<std::string, const std::string*> first;
-    for (const core::DayNote& note : store.Notes())
+    for (const core::DayNote& note : notes)
         first.emplace(note.key, &note.text);
     for (const auto& [key, text] : first)
         if (store.Lookup(key) != *text)

@@ -13,7 +13,7 @@ constexpr core::Moment march5th2007 = 1173103509;  // Monday 5 March 2007, 14:05
 
 std::vector<core::DayNote> Contents(const core::NoteStore& store)
 {
-    return {store.Notes().begin(), store.Notes().end()};
+    return store.Notes();
 }
 
 bool Read(core::NoteStore& store, const core::Bytes& bytes)
