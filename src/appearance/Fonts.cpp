@@ -39,3 +39,29 @@ core::LogicalFont FromLogFont(const LOGFONTW& font)
     result.faceName = fw::Narrow(std::wstring_view(font.lfFaceName, wcsnlen(font.lfFaceName, LF_FACESIZE)));
     return result;
 }
+
+LOGFONTW ToLogFont(const core::LogicalFont& font)
+{
+    LOGFONTW record{};
+    record.lfHeight = font.height;
+    record.lfWidth = font.width;
+    record.lfEscapement = font.escapement;
+    record.lfOrientation = font.orientation;
+    record.lfWeight = font.weight;
+    record.lfItalic = font.italic;
+    record.lfUnderline = font.underline;
+    record.lfStrikeOut = font.strikeOut;
+    record.lfCharSet = font.charSet;
+    record.lfOutPrecision = font.outPrecision;
+    record.lfClipPrecision = font.clipPrecision;
+    record.lfQuality = font.quality;
+    record.lfPitchAndFamily = font.pitchAndFamily;
+    lstrcpynW(record.lfFaceName, fw::Widen(font.faceName).c_str(), LF_FACESIZE);
+    return record;
+}
+
+fw::CFont CreateFontFrom(const core::LogicalFont& font)
+{
+    const LOGFONTW record = ToLogFont(font);
+    return fw::CFont(CreateFontIndirectW(&record));
+}

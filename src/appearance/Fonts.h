@@ -14,3 +14,6 @@ fw::CFont CreateTahomaFont();
 core::LogicalFont FillBaseFont();
 
 core::LogicalFont FromLogFont(const LOGFONTW& font);
+LOGFONTW ToLogFont(const core::LogicalFont& font);
+// A new platform font for a font setting.
+fw::CFont CreateFontFrom(const core::LogicalFont& font);

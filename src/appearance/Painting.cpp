@@ -1,9 +1,6 @@
-// Painting the window's own surface: background, frame, title strip, menu button and clock.
-#include <cstdio>
-
-#include "core/Moment.h"
+// Painting the window's own surface: background, title gradient, frame, menu button, clock.
+#include "core/Appearance.h"
 #include "framework/PaintDC.h"
-#include "framework/SystemTime.h"
 #include "framework/Text.h"
 #include "window/CalendarWindow.h"
 
@@ -15,21 +12,33 @@ void FrameWith(HDC dc, const RECT& rect, COLORREF color)
     FrameRect(dc, &rect, brush.Get());
 }
 
-}  // namespace
-
-// Hours, minutes and seconds of the local time.
-std::string CalendarWindow::ClockTextAt(core::Moment moment) const
+TRIVERTEX Vertex(LONG x, LONG y, COLORREF color)
 {
-    core::LocalTime local;
-    if (!fw::TimeSource().ToLocal(moment, local))
-        return {};
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", local.hour, local.minute, local.second);
-    return text;
+    TRIVERTEX vertex{};
+    vertex.x = x;
+    vertex.y = y;
+    vertex.Red = static_cast<COLOR16>(GetRValue(color) << 8);
+    vertex.Green = static_cast<COLOR16>(GetGValue(color) << 8);
+    vertex.Blue = static_cast<COLOR16>(GetBValue(color) << 8);
+    return vertex;
 }
 
-// Objects selected into the paint DC are deselected (guards) before they are deleted and
-// before the DC is released, so the guards are declared after the objects and the DC first.
+// Gradients 0 and 1 run from top to bottom, 2 and 3 from left to right; the odd ones start
+// with the middle colour. Any other value leaves the strip in the background colour.
+void FillTitleGradient(HDC dc, const RECT& strip, int gradient, COLORREF light, COLORREF mid)
+{
+    if (gradient < 0 || gradient > 3)
+        return;
+    const bool midFirst = gradient % 2 == 1;
+    TRIVERTEX vertices[2] = {Vertex(0, 0, midFirst ? mid : light),
+                             Vertex(strip.right, strip.bottom, midFirst ? light : mid)};
+    GRADIENT_RECT rect{0, 1};
+    GradientFill(dc, vertices, 2, &rect, 1, gradient < 2 ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
+}
+
+}  // namespace
+
+// Objects selected into the paint DC are deselected (guards) before the DC is released.
 void CalendarWindow::OnPaint()
 {
     fw::PaintDC paint(handle);
@@ -38,25 +47,24 @@ void CalendarWindow::OnPaint()
         fw::CBrush background(CreateSolidBrush(lightColor));
         FillRect(dc, &measuredRect, background.Get());
     }
+    FillTitleGradient(dc, titleStripRect, settings.titleGradient, lightColor, midColor);
+
+    fw::SelectGuard fontGuard(dc, titleFontObject.Get());
+    fw::SelectGuard penGuard(dc, darkPen.Get());
+    fw::SelectGuard brushGuard(dc, midBrush.Get());
     FrameWith(dc, measuredRect, midColor);
     FrameWith(dc, menuButtonRect, midColor);
-
-    fw::CPen arrowPen(CreatePen(PS_SOLID, 1, darkColor));
-    fw::CBrush arrowBrush(CreateSolidBrush(midColor));
-    fw::CPen linePen(CreatePen(PS_SOLID, 1, midColor));
-    fw::SelectGuard penGuard(dc, arrowPen.Get());
-    fw::SelectGuard brushGuard(dc, arrowBrush.Get());
     const POINT arrow[] = {{3, 9}, {13, 9}, {8, 14}};
     Polygon(dc, arrow, 3);
 
-    fw::SelectGuard fontGuard(dc, reinterpret_cast<HGDIOBJ>(Send(WM_GETFONT)));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, darkColor);
-    const std::wstring clock = fw::Widen(ClockTextAt(fw::TimeSource().Now()));
-    RECT textRect{0, 2, titleStripRect.right, titleStripRect.bottom};
+    const std::wstring clock = fw::Widen(ClockText(true));
+    RECT textRect{0, core::TextTop(titleHeight, settings.titleFont.height), titleStripRect.right,
+                  titleStripRect.bottom};
     DrawTextW(dc, clock.c_str(), static_cast<int>(clock.size()), &textRect, DT_CENTER);
 
-    SelectObject(dc, linePen.Get());
+    SelectObject(dc, midPen.Get());
     MoveToEx(dc, 0, titleStripRect.bottom, nullptr);
     LineTo(dc, titleStripRect.right, titleStripRect.bottom);
 }

@@ -4,6 +4,7 @@
 // Dialog templates
 #define IDD_CALENDAR_WINDOW 102
 #define IDD_PARENT 131
+#define IDD_TIME_FORMAT 133
 
 // Icons and strings
 #define IDR_MAINFRAME 128
@@ -12,8 +13,24 @@
 // Controls of the calendar window
 #define IDC_CALENDAR 1000
 #define IDC_NOTES 1001
+// The edit box of the time-format dialog
+#define IDC_TIME_FORMAT 1001
 
-// Commands
+// Commands: the menu's whole vocabulary. Each group's first identifier plus the chosen
+// index gives the command (colour scheme, shape, gradient).
 #define ID_ABOUTBOX 16
+#define ID_COLOR_FIRST 20
+#define ID_COLOR_LAST 24
+#define ID_STYLE_FIRST 30
+#define ID_STYLE_LAST 32
+#define ID_TIME_FIRST 40
+#define ID_TIME_LAST_PRESET 45
+#define ID_TIME_CUSTOM 46
 #define ID_LAYOUT_TOGGLE 51
+#define ID_HELP_FILE 54
+#define ID_ABOUT 55
 #define ID_CLOSE 56
+#define ID_TITLE_FIRST 60
+#define ID_TITLE_LAST 61
+#define ID_FONT_TITLE 80
+#define ID_FONT_NOTES 81

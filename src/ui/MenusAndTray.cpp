@@ -1,9 +1,66 @@
 // The program's menu, its notification-area icon and the About box.
+#include "resources/ResourceIds.h"
 #include "window/CalendarWindow.h"
 
-// The menu, the tray icon and the About box do not exist yet; these are their entry points.
-void CalendarWindow::BuildMenus() {}
+namespace {
 
+void AppendItems(HMENU menu, UINT first, UINT last, const wchar_t* const texts[])
+{
+    for (UINT id = first; id <= last; ++id)
+        AppendMenuW(menu, MF_STRING, id, texts[id - first]);
+}
+
+}  // namespace
+
+// Every item is a plain string item. The Time items' texts are the clock formats themselves:
+// the clock reads its format back from them (ClockFormat).
+void CalendarWindow::BuildMenus()
+{
+    static const wchar_t* const fonts[] = {L"Title...", L"Notes..."};
+    static const wchar_t* const colors[] = {L"Blue", L"Green", L"Red", L"Yellow", L"Gray"};
+    static const wchar_t* const styles[] = {L"Rectangle", L"Rounding top", L"Rounding all"};
+    static const wchar_t* const times[] = {L"%H:%M:%S", L"%I:%M:%S %p", L"%a %H:%M:%S",
+                                           L"%a %I:%M:%S %p", L"%A %H:%M", L"%A %I:%M %p"};
+    static const wchar_t* const titles[] = {L"Gradient V1", L"Gradient V2"};
+
+    fontMenu.Attach(CreatePopupMenu());
+    AppendItems(fontMenu.Get(), ID_FONT_TITLE, ID_FONT_NOTES, fonts);
+
+    colorMenu.Attach(CreatePopupMenu());
+    AppendItems(colorMenu.Get(), ID_COLOR_FIRST, ID_COLOR_LAST, colors);
+    CheckMenuRadioItem(colorMenu.Get(), 20, 25, static_cast<UINT>(settings.colorScheme + ID_COLOR_FIRST), MF_BYCOMMAND);
+
+    styleMenu.Attach(CreatePopupMenu());
+    AppendItems(styleMenu.Get(), ID_STYLE_FIRST, ID_STYLE_LAST, styles);
+    CheckMenuRadioItem(styleMenu.Get(), 30, 35, static_cast<UINT>(settings.shape + ID_STYLE_FIRST), MF_BYCOMMAND);
+
+    timeMenu.Attach(CreatePopupMenu());
+    AppendItems(timeMenu.Get(), ID_TIME_FIRST, ID_TIME_LAST_PRESET, times);
+    AppendMenuW(timeMenu.Get(), MF_SEPARATOR, 0, L".....");
+    AppendMenuW(timeMenu.Get(), MF_STRING, ID_TIME_CUSTOM, L"Custom...");
+    CheckMenuRadioItem(timeMenu.Get(), 40, 46, static_cast<UINT>(settings.timeFormatId), MF_BYCOMMAND);
+
+    titleMenu.Attach(CreatePopupMenu());
+    AppendItems(titleMenu.Get(), ID_TITLE_FIRST, ID_TITLE_LAST, titles);
+    CheckMenuRadioItem(titleMenu.Get(), 60, 65, static_cast<UINT>(settings.titleGradient + ID_TITLE_FIRST), MF_BYCOMMAND);
+
+    mainMenu.Attach(CreatePopupMenu());
+    const HMENU main = mainMenu.Get();
+    AppendMenuW(main, MF_STRING, ID_LAYOUT_TOGGLE, settings.fullLayout != 0 ? L"Compact" : L"Full");
+    AppendMenuW(main, MF_SEPARATOR, 0, L".....");
+    AppendMenuW(main, MF_POPUP, reinterpret_cast<UINT_PTR>(colorMenu.Get()), L"Color");
+    AppendMenuW(main, MF_POPUP, reinterpret_cast<UINT_PTR>(styleMenu.Get()), L"Style");
+    AppendMenuW(main, MF_POPUP, reinterpret_cast<UINT_PTR>(titleMenu.Get()), L"Title");
+    AppendMenuW(main, MF_POPUP, reinterpret_cast<UINT_PTR>(timeMenu.Get()), L"Time");
+    AppendMenuW(main, MF_POPUP, reinterpret_cast<UINT_PTR>(fontMenu.Get()), L"Font");
+    AppendMenuW(main, MF_SEPARATOR, 0, L".....");
+    AppendMenuW(main, MF_STRING, ID_HELP_FILE, L"Help");
+    AppendMenuW(main, MF_STRING, ID_ABOUT, L"About");
+    AppendMenuW(main, MF_SEPARATOR, 0, L".....");
+    AppendMenuW(main, MF_STRING, ID_CLOSE, L"Close");
+}
+
+// Showing the menu, the tray icon and the About box come later; these are their entry points.
 void CalendarWindow::TrackMainMenu(POINT) {}
 
 void CalendarWindow::AddTrayIcon(bool) {}

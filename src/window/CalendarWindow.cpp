@@ -5,6 +5,7 @@
 
 #include "appearance/Fonts.h"
 #include "core/DayKey.h"
+#include "core/FormatMoment.h"
 #include "core/SettingsFile.h"
 #include "framework/Shell.h"
 #include "framework/SystemTime.h"
@@ -117,7 +118,9 @@ fw::Handling CalendarWindow::OnTimer(UINT_PTR timerId)
 {
     if (timerId == CLOCK_TIMER_ID) {
         const core::Moment now = fw::TimeSource().Now();
-        if (ClockTextAt(now) != ClockTextAt(lastClockTime)) {
+        // The format is read afresh for each text, as painting reads it.
+        if (core::FormatMoment(fw::TimeSource(), now, ClockFormat()) !=
+            core::FormatMoment(fw::TimeSource(), lastClockTime, ClockFormat())) {
             lastClockTime = now;
             RedrawWindow(handle, &titleStripRect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         }
@@ -127,12 +130,16 @@ fw::Handling CalendarWindow::OnTimer(UINT_PTR timerId)
 
 bool CalendarWindow::OnCommand(UINT id, UINT notifyCode, HWND control)
 {
-    return CommandDispatch(id) || CDialog::OnCommand(id, notifyCode, control);
+    // Only menu-style commands (notification code 0) are the program's own.
+    return (notifyCode == 0 && CommandDispatch(id)) || CDialog::OnCommand(id, notifyCode, control);
 }
 
 bool CalendarWindow::CommandDispatch(UINT id)
 {
     switch (id) {
+    case ID_LAYOUT_TOGGLE:
+        ToggleLayout();
+        return true;
     case ID_CLOSE:
         OnOK();
         return true;

@@ -86,8 +86,22 @@ private:
     void RemoveTrayIcon();
     void ShowAboutBox();
 
+    // Look
+    void KeepCalendarColors();
+    void ApplyColorScheme(int index);
+    void ApplyWindowShape(int index);
+    void ToggleLayout();
+    void Repaint();
+
     // Clock
-    std::string ClockTextAt(core::Moment moment) const;
+    std::string ClockFormat() const;
+    std::string ClockText(bool expand) const;
+
+public:
+    // The settings record, through which the time-format dialog reaches the custom format.
+    core::CalendarSettings& Settings() { return settings; }
+
+private:
 
     HICON appIcon = nullptr;
     int titleHeight = 0;

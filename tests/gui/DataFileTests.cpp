@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Harness.h"
+#include "SettingsFiles.h"
 #include "core/DayKey.h"
 #include "core/Desktop.h"
 #include "core/NoteStore.h"
@@ -13,38 +14,11 @@ constexpr WPARAM closeCommand = 56;
 constexpr int notesBox = 1001;
 const core::Windows1252 cp1252;
 
-std::string Text(const core::Bytes& bytes)
-{
-    return std::string(bytes.begin(), bytes.end());
-}
-
 std::string TodayKey()
 {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     return core::DayKeyFromDate(now.wYear, now.wMonth, now.wDay);
-}
-
-core::LogicalFont Tahoma()
-{
-    core::LogicalFont font;
-    font.height = -11;
-    font.faceName = "Tahoma";
-    return font;
-}
-
-core::CalendarSettings Decode(const std::string& bytes)
-{
-    core::CalendarSettings settings;
-    EXPECT_TRUE(core::ReadSettingsFile(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), Tahoma(),
-                                       cp1252, core::faceNameKey, settings))
-        << "settings file of " << bytes.size() << " bytes does not decode";
-    return settings;
-}
-
-std::string Encode(const core::CalendarSettings& settings)
-{
-    return Text(core::WriteSettingsFile(settings, cp1252, core::faceNameKey));
 }
 
 POINT CentredOrigin(HWND window)
@@ -99,7 +73,7 @@ TEST(DataFiles, FirstStartThenCloseWritesTheFirstRunNoteAndTheDefaults)
     const std::string key = TodayKey();
     EXPECT_EQ(gui::ReadFileBytes(folder.File(L"qor_nots.dat")),
               std::string("\x01\x00\x00\x00\x06", 5) + key + "\x10" "My first note...");
-    const core::CalendarSettings settings = Decode(gui::ReadFileBytes(folder.File(L"qor_info.dat")));
+    const core::CalendarSettings settings = gui::DecodeSettings(gui::ReadFileBytes(folder.File(L"qor_info.dat")));
     EXPECT_EQ(settings.fullLayout, 1);
     EXPECT_EQ(settings.colorScheme, 0);
     EXPECT_EQ(settings.shape, 0);
@@ -120,13 +94,11 @@ TEST(DataFiles, FirstStartThenCloseWritesTheFirstRunNoteAndTheDefaults)
 
 TEST(DataFiles, AValidSettingsFileComesBackByteIdentical)
 {
-    core::CalendarSettings settings;
-    core::SetDefaultAppearance(settings, Tahoma());
-    settings.windowLeft = 40, settings.windowTop = 50;
+    core::CalendarSettings settings = gui::DefaultSettings(40, 50);
     settings.colorScheme = 2, settings.shape = 1, settings.titleGradient = 1, settings.timeFormatId = 46;
     settings.titleFont.faceName = "Courier New";
     settings.customTimeFormat = "%d.%m. %H:%M \u0416";  // outside Windows-1252: stored wide
-    const std::string bytes = Encode(settings);
+    const std::string bytes = gui::EncodeSettings(settings);
     ASSERT_NE(bytes.find("\xff\xfe\xff"), std::string::npos);
 
     gui::TempFolder folder;
@@ -142,11 +114,9 @@ TEST(DataFiles, AValidSettingsFileComesBackByteIdentical)
 
 TEST(DataFiles, APositionOffTheDesktopOpensAndIsStoredCentred)
 {
-    core::CalendarSettings settings;
-    core::SetDefaultAppearance(settings, Tahoma());
-    settings.windowLeft = -5000, settings.windowTop = -5000;
+    core::CalendarSettings settings = gui::DefaultSettings(-5000, -5000);
     gui::TempFolder folder;
-    ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_info.dat"), Encode(settings)));
+    ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_info.dat"), gui::EncodeSettings(settings)));
     gui::Program program(folder);
     ASSERT_NE(program.Window(), nullptr);
     const POINT centred = CentredOrigin(program.Window());
@@ -154,7 +124,7 @@ TEST(DataFiles, APositionOffTheDesktopOpensAndIsStoredCentred)
     EXPECT_EQ(origin.x, centred.x);
     EXPECT_EQ(origin.y, centred.y);
     CloseAndWait(program);
-    const core::CalendarSettings stored = Decode(gui::ReadFileBytes(folder.File(L"qor_info.dat")));
+    const core::CalendarSettings stored = gui::DecodeSettings(gui::ReadFileBytes(folder.File(L"qor_info.dat")));
     EXPECT_EQ(stored.windowLeft, centred.x);
     EXPECT_EQ(stored.windowTop, centred.y);
 }

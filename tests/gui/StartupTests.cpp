@@ -171,17 +171,3 @@ TEST(Startup, TwoStartsGiveTwoIndependentWindows)
     EXPECT_TRUE(second.Running());
     EXPECT_TRUE(IsWindowVisible(second.Window()));
 }
-
-TEST(Startup, TheClockStripIsPaintedInTheWindowColours)
-{
-    gui::TempFolder folder;
-    gui::Program program(folder);
-    ASSERT_NE(program.Window(), nullptr);
-    // The strip's background, the frame and the line under the strip.
-    EXPECT_EQ(gui::ScreenPixel(program.ClientToScreenPoint({25, 3})), RGB(200, 220, 250));
-    EXPECT_EQ(gui::ScreenPixel(program.ClientToScreenPoint({0, 5})), RGB(100, 120, 190));
-    EXPECT_EQ(gui::ScreenPixel(program.ClientToScreenPoint({120, 23})), RGB(100, 120, 190));
-    // The arrow of the menu button: outline dark, filled with the middle colour.
-    EXPECT_EQ(gui::ScreenPixel(program.ClientToScreenPoint({3, 9})), RGB(50, 50, 100));
-    EXPECT_EQ(gui::ScreenPixel(program.ClientToScreenPoint({8, 10})), RGB(100, 120, 190));
-}

@@ -1,0 +1,49 @@
+// Scheme colours, window regions and the clock text's top.
+#include "core/Appearance.h"
+
+namespace core {
+
+namespace {
+
+const SchemeColors schemes[schemeCount] = {
+    {{200, 220, 250}, {100, 120, 190}, {50, 50, 100}},  // Blue
+    {{200, 250, 200}, {75, 150, 75}, {50, 100, 50}},    // Green
+    {{250, 200, 200}, {150, 90, 90}, {100, 50, 50}},    // Red
+    {{250, 250, 150}, {150, 150, 50}, {50, 50, 0}},     // Yellow
+    {{220, 220, 220}, {120, 120, 120}, {50, 50, 50}},   // Gray
+    {{250, 200, 220}, {140, 100, 120}, {50, 20, 35}},   // Pink
+};
+
+}  // namespace
+
+bool ColorsOfScheme(int index, SchemeColors& colors)
+{
+    if (index < 0 || index >= schemeCount)
+        return false;
+    colors = schemes[index];
+    return true;
+}
+
+RegionOutline WindowRegion(int shape, int fullLayout, int width, int height, int ellipse)
+{
+    const int h = fullLayout == 0 ? compactHeight : height;
+    RegionOutline outline;
+    outline.rect = {0, 0, width, h};
+    if (shape == 1 || shape == 2) {
+        outline.rounded = true;
+        outline.ellipse = ellipse;
+        outline.rect.right = width + 1;
+        outline.rect.bottom = shape == 1 && fullLayout != 0 ? h + ellipse : h + 1;
+    }
+    return outline;
+}
+
+int TextTop(int titleHeight, int fontHeight)
+{
+    // -fontHeight < titleHeight, written so that no negation can overflow.
+    if (fontHeight > -titleHeight)
+        return static_cast<int>((static_cast<long long>(titleHeight) + fontHeight) / 3);
+    return 0;
+}
+
+}  // namespace core
