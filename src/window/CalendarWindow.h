@@ -93,13 +93,13 @@ private:
     void ToggleLayout();
     void Repaint();
 
-    // Clock
+public:
+    // The clock's format, and with `expand` the current moment formatted with it.
     std::string ClockFormat() const;
     std::string ClockText(bool expand) const;
-
-public:
     // The settings record, through which the time-format dialog reaches the custom format.
     core::CalendarSettings& Settings() { return settings; }
+    HMENU MainMenu() const { return mainMenu.Get(); }
 
 private:
 

@@ -11,6 +11,8 @@
 
 #include "FixedTime.h"
 #include "Harness.h"
+#include "SettingsFiles.h"
+#include "appearance/CTimeDlg.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
@@ -56,7 +58,21 @@ protected:
         CalendarWindow::OnCancel();
     }
 
+public:
+    // Runs `action` on the window's thread, between two of its messages.
+    static void OnWindowThread(HWND window, const std::function<void()>& action)
+    {
+        SendMessageW(window, runAction, 0, reinterpret_cast<LPARAM>(&action));
+    }
+    // Starts the custom time-format dialog on the window's thread; its result lands in
+    // `timeDialogResult`.
+    static void StartTimeDialog(HWND window) { PostMessageW(window, runTimeDialog, 0, 0); }
+    std::atomic<INT_PTR> timeDialogResult{0};
+
 private:
+    static constexpr UINT runAction = WM_APP + 1;
+    static constexpr UINT runTimeDialog = WM_APP + 2;
+
     static LRESULT CALLBACK Spy(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                         DWORD_PTR data)
     {
@@ -70,6 +86,14 @@ private:
             if (update.top == 0 && update.left == 0 && update.right == client.right && update.bottom == 23)
                 ++self->stripPaints;
         }
+        if (message == runAction) {
+            (*reinterpret_cast<const std::function<void()>*>(lParam))();
+            return 0;
+        }
+        if (message == runTimeDialog) {
+            reinterpret_cast<ProbeWindow*>(data)->timeDialogResult = CTimeDlg().DoModal();
+            return 0;
+        }
         if (message == WM_NCDESTROY)
             RemoveWindowSubclass(hwnd, Spy, 1);
         return DefSubclassProc(hwnd, message, wParam, lParam);
@@ -77,11 +101,15 @@ private:
 };
 
 // Runs the window modally on this thread while `drive` acts on it from another thread.
-// Its data files go to a fresh folder, never beside the test program.
-void RunWindow(ProbeWindow& probe, const std::function<void(HWND)>& drive)
+// Its data files go to a fresh folder, never beside the test program; `settings` are
+// written there first.
+void RunWindow(ProbeWindow& probe, const std::function<void(HWND)>& drive,
+               const core::CalendarSettings* settings = nullptr)
 {
     gui::TempFolder dataFolder;
     SetDataFolder(fw::Narrow(dataFolder.Path()) + "\\");
+    if (settings)
+        gui::WriteFileBytes(dataFolder.File(L"qor_info.dat"), gui::EncodeSettings(*settings));
     std::thread driver([&] {
         if (!gui::WaitUntil([&] { return probe.window.load() != nullptr; }, 10000))
             return;
@@ -142,6 +170,8 @@ TEST(InProcess, TheStripRepaintsOnlyWhenTheClockTextChanges)
     FixedTime clock(1173103509);  // Monday 5 March 2007, 14:05:09
     fw::SetTimeSource(&clock);
     ProbeWindow probe;
+    core::CalendarSettings settings = gui::DefaultSettings();
+    settings.timeFormatId = 40;  // "%H:%M:%S"
     int stillPaints = -1, afterOneSecond = -1, afterTwoSeconds = -1;
     RunWindow(probe, [&](HWND) {
         Sleep(300);
@@ -156,7 +186,7 @@ TEST(InProcess, TheStripRepaintsOnlyWhenTheClockTextChanges)
         gui::WaitUntil([&] { return probe.stripPaints > settled + 1; }, 2000);
         Sleep(300);
         afterTwoSeconds = probe.stripPaints - settled;
-    });
+    }, &settings);
     fw::SetTimeSource(nullptr);
     EXPECT_EQ(stillPaints, 0);
     EXPECT_EQ(afterOneSecond, 1);
@@ -212,4 +242,187 @@ TEST(InProcess, DesktopRulesOnOneMonitor)
     const POINT centred = DesktopCenteredOrigin(RECT{-5000, -5000, -5000 + 243, -5000 + 275});
     EXPECT_EQ(centred.x, width / 2 - 243 / 2);
     EXPECT_EQ(centred.y, height / 2 - 275 / 2);
+}
+
+namespace {
+
+struct Item {
+    UINT id;
+    std::wstring text;
+    bool radioChecked;
+};
+
+// The items of a popup menu: identifier (0 for separators and popups), text and radio mark.
+std::vector<Item> ItemsOf(HMENU menu)
+{
+    std::vector<Item> items;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = L"";
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_STRING | MIIM_SUBMENU;
+        info.dwTypeData = text;
+        info.cch = 64;
+        GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+        const bool separator = (info.fType & MFT_SEPARATOR) != 0;
+        items.push_back({info.hSubMenu || separator ? 0 : info.wID, separator ? L"-" : text,
+                         (info.fType & MFT_RADIOCHECK) && (info.fState & MFS_CHECKED)});
+    }
+    return items;
+}
+
+std::wstring Describe(const std::vector<Item>& items)
+{
+    std::wstring all;
+    for (const Item& item : items)
+        all += std::to_wstring(item.id) + L" " + item.text + (item.radioChecked ? L" (*)" : L"") + L"\n";
+    return all;
+}
+
+}  // namespace
+
+TEST(InProcess, TheMenuCarriesEveryCommandAndTheMarksOfTheSettings)
+{
+    ProbeWindow probe;
+    core::CalendarSettings settings = gui::DefaultSettings();
+    settings.colorScheme = 3, settings.shape = 2, settings.titleGradient = 1, settings.timeFormatId = 44;
+    settings.fullLayout = 0;
+    std::wstring main, color, style, title, time, font;
+    RunWindow(probe, [&](HWND window) {
+        ProbeWindow::OnWindowThread(window, [&] {
+            const HMENU menu = probe.MainMenu();
+            main = Describe(ItemsOf(menu));
+            std::wstring* subs[] = {&color, &style, &title, &time, &font};
+            for (int i = 0; i < 5; ++i)
+                *subs[i] = Describe(ItemsOf(GetSubMenu(menu, i + 2)));
+        });
+    }, &settings);
+    EXPECT_EQ(main, L"51 Full\n0 -\n0 Color\n0 Style\n0 Title\n0 Time\n0 Font\n0 -\n54 Help\n55 About\n0 -\n56 Close\n");
+    EXPECT_EQ(color, L"20 Blue\n21 Green\n22 Red\n23 Yellow (*)\n24 Gray\n");
+    EXPECT_EQ(style, L"30 Rectangle\n31 Rounding top\n32 Rounding all (*)\n");
+    EXPECT_EQ(title, L"60 Gradient V1\n61 Gradient V2 (*)\n");
+    EXPECT_EQ(time, L"40 %H:%M:%S\n41 %I:%M:%S %p\n42 %a %H:%M:%S\n43 %a %I:%M:%S %p\n44 %A %H:%M (*)\n"
+                    L"45 %A %I:%M %p\n0 -\n46 Custom...\n");
+    EXPECT_EQ(font, L"80 Title...\n81 Notes...\n");
+}
+
+TEST(InProcess, TheClockShowsTheChosenFormat)
+{
+    FixedTime clock(1173103509);  // Monday 5 March 2007, 14:05:09 UTC
+    fw::SetTimeSource(&clock);
+    ProbeWindow probe;
+    std::vector<std::string> texts;
+    RunWindow(probe, [&](HWND window) {
+        ProbeWindow::OnWindowThread(window, [&] {
+            for (int id : {40, 41, 42, 43, 44, 45, 46, 47, 39}) {
+                probe.Settings().timeFormatId = id;
+                texts.push_back(probe.ClockText(true));
+            }
+            probe.Settings().timeFormatId = 44;
+            texts.push_back(probe.ClockText(false));
+        });
+    });
+    fw::SetTimeSource(nullptr);
+    const std::vector<std::string> expected{"14:05:09",       "02:05:09 PM",     "Mon 14:05:09", "Mon 02:05:09 PM",
+                                            "Monday 14:05",   "Monday 02:05 PM", "Time 14:05",   "",
+                                            "",               "%A %H:%M"};
+    EXPECT_EQ(texts, expected);
+}
+
+TEST(InProcess, TheLayoutCommandCutsTheWindowToItsStripAndBack)
+{
+    ProbeWindow probe;
+    std::vector<int> heights;
+    std::vector<std::wstring> itemTexts;
+    std::vector<int> layouts;
+    RunWindow(probe, [&](HWND window) {
+        for (int i = 0; i < 3; ++i) {
+            ProbeWindow::OnWindowThread(window, [&] {
+                HRGN region = CreateRectRgn(0, 0, 0, 0);
+                GetWindowRgn(window, region);
+                RECT box{};
+                GetRgnBox(region, &box);
+                DeleteObject(region);
+                heights.push_back(box.bottom);
+                wchar_t text[32] = L"";
+                GetMenuStringW(probe.MainMenu(), 51, text, 32, MF_BYCOMMAND);
+                itemTexts.push_back(text);
+                layouts.push_back(probe.Settings().fullLayout);
+            });
+            SendMessageW(window, WM_COMMAND, 51, 0);
+        }
+    });
+    ASSERT_EQ(heights.size(), 3u);
+    EXPECT_GT(heights[0], 200);
+    EXPECT_EQ(heights[1], 24);
+    EXPECT_EQ(heights[2], heights[0]);
+    EXPECT_EQ(itemTexts, (std::vector<std::wstring>{L"Compact", L"Full", L"Compact"}));
+    EXPECT_EQ(layouts, (std::vector<int>{1, 0, 1}));
+}
+
+TEST(InProcess, TheTimeFormatDialogStoresWhatIsTypedOnlyOnOk)
+{
+    ProbeWindow probe;
+    struct Run {
+        std::function<void(HWND dialog)> close;
+        INT_PTR result;
+        std::string format;
+    };
+    const Run runs[] = {
+        {[](HWND dialog) {
+             SetDlgItemTextW(dialog, 1001, L"%d.%m.%Y \u65e5");
+             PostMessageW(dialog, WM_KEYDOWN, VK_RETURN, 0);  // Enter on the focused "OK"
+         },
+         IDOK, "%d.%m.%Y \u65e5"},
+        {[](HWND dialog) {
+             SetDlgItemTextW(dialog, 1001, L"dropped");
+             PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+         },
+         IDCANCEL, "%d.%m.%Y \u65e5"},
+        {[](HWND dialog) {
+             SetDlgItemTextW(dialog, 1001, L"dropped too");
+             PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+         },
+         IDCANCEL, "%d.%m.%Y \u65e5"},
+        {[](HWND dialog) {
+             SetDlgItemTextW(dialog, 1001, L"");
+             SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+         },
+         IDOK, ""},
+    };
+    std::vector<std::wstring> shown;
+    std::vector<std::wstring> captions;
+    std::vector<int> focused;
+    std::vector<INT_PTR> results;
+    std::vector<std::string> formats;
+    RunWindow(probe, [&](HWND window) {
+        for (const Run& run : runs) {
+            probe.timeDialogResult = 0;
+            ProbeWindow::StartTimeDialog(window);
+            HWND dialog = gui::WaitForOtherWindow(GetCurrentProcessId(), window, 5000);
+            if (!dialog)
+                return;
+            wchar_t text[128] = L"";
+            GetDlgItemTextW(dialog, 1001, text, 128);
+            shown.push_back(text);
+            GetWindowTextW(dialog, text, 128);
+            captions.push_back(text);
+            GUITHREADINFO thread{};
+            thread.cbSize = sizeof thread;
+            GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread);
+            focused.push_back(GetDlgCtrlID(thread.hwndFocus));
+            run.close(dialog);
+            gui::WaitUntil([&] { return probe.timeDialogResult != 0; });
+            results.push_back(probe.timeDialogResult);
+            ProbeWindow::OnWindowThread(window, [&] { formats.push_back(probe.Settings().customTimeFormat); });
+        }
+    });
+    ASSERT_EQ(results.size(), 4u);
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"Time %H:%M", L"%d.%m.%Y \u65e5", L"%d.%m.%Y \u65e5", L"%d.%m.%Y \u65e5"}));
+    EXPECT_EQ(captions[0], L"Time format...");
+    EXPECT_EQ(focused[0], IDOK);
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        EXPECT_EQ(results[i], runs[i].result) << i;
+        EXPECT_EQ(formats[i], runs[i].format) << i;
+    }
 }
