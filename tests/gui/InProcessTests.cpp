@@ -426,3 +426,31 @@ TEST(InProcess, TheTimeFormatDialogStoresWhatIsTypedOnlyOnOk)
         EXPECT_EQ(formats[i], runs[i].format) << i;
     }
 }
+
+TEST(InProcess, TheNotesBoxTakesTheNotesFontAndTheCalendarKeepsTahoma)
+{
+    ProbeWindow probe;
+    core::CalendarSettings settings = gui::DefaultSettings();
+    settings.notesFont.faceName = "Courier New";
+    settings.notesFont.height = -16;
+    settings.notesFont.weight = 700;
+    settings.notesFont.underline = 1;
+    settings.notesFont.italic = 0;
+    LOGFONTW notes{}, calendar{};
+    RunWindow(probe, [&](HWND window) {
+        const auto fontOf = [](HWND control, LOGFONTW& font) {
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+        };
+        fontOf(GetDlgItem(window, 1001), notes);
+        fontOf(GetDlgItem(window, 1000), calendar);
+    }, &settings);
+    EXPECT_STREQ(notes.lfFaceName, L"Courier New");
+    EXPECT_EQ(notes.lfHeight, -16);
+    EXPECT_EQ(notes.lfWeight, 700);
+    EXPECT_EQ(notes.lfUnderline, 1);
+    EXPECT_EQ(notes.lfItalic, 0);
+    EXPECT_STREQ(calendar.lfFaceName, L"Tahoma");
+    EXPECT_EQ(calendar.lfHeight, -11);
+    EXPECT_EQ(calendar.lfWeight, 0);
+    EXPECT_EQ(calendar.lfItalic, 0);
+}
