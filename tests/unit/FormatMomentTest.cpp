@@ -56,3 +56,37 @@ TEST(FormatMoment, MalformedConversionsAreCopiedAndOtherTextPassesThrough)
     EXPECT_EQ(Format("%Ez%EY%OH"), "%Ez200714");
     EXPECT_EQ(Format("\u65e5\u672c %H\u6642"), "\u65e5\u672c 14\u6642");
 }
+
+TEST(FormatMoment, EveryConversionOfTheCLocale)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"%a", "Mon"},       {"%A", "Monday"},  {"%b", "Mar"},          {"%B", "March"},
+        {"%c", "Mon Mar  5 14:05:09 2007"},     {"%C", "20"},           {"%d", "05"},
+        {"%D", "03/05/07"},  {"%e", " 5"},      {"%F", "2007-03-05"},   {"%g", "07"},
+        {"%G", "2007"},      {"%h", "Mar"},     {"%H", "14"},           {"%I", "02"},
+        {"%j", "064"},       {"%m", "03"},      {"%M", "05"},           {"%n", "\n"},
+        {"%p", "PM"},        {"%r", "02:05:09 PM"}, {"%R", "14:05"},    {"%S", "09"},
+        {"%t", "\t"},        {"%T", "14:05:09"}, {"%u", "1"},           {"%U", "09"},
+        {"%V", "10"},        {"%w", "1"},       {"%W", "10"},           {"%x", "03/05/07"},
+        {"%X", "14:05:09"},  {"%y", "07"},      {"%Y", "2007"},         {"%z", "+0100"},
+        {"%Z", ""},          {"%%", "%"},       {"%Ec", "Mon Mar  5 14:05:09 2007"},
+        {"%EY", "2007"},     {"%Od", "05"},     {"%OV", "10"},
+    };
+    core::LocalTime local;
+    ASSERT_TRUE(zone.ToLocal(monday, local));
+    for (const auto& [format, expected] : cases)
+        EXPECT_EQ(core::FormatLocalTime(local, format), expected) << format;
+}
+
+TEST(FormatMoment, WeeksAndHoursAtTheirEdges)
+{
+    const FixedTime utc(0);
+    // Friday 1 January 2010 belongs to week 53 of 2009; Monday 29 December 2008 to week 1 of 2009.
+    EXPECT_EQ(core::FormatMoment(utc, 1262304000, "%G-W%V %U %W"), "2009-W53 00 00");
+    EXPECT_EQ(core::FormatMoment(utc, 1230508800, "%G-W%V %g"), "2009-W01 09");
+    // Midnight and noon on the 12-hour clock.
+    EXPECT_EQ(core::FormatMoment(utc, 1230508800, "%I %p"), "12 AM");
+    EXPECT_EQ(core::FormatMoment(utc, 1230508800 + 12 * 3600, "%I %p"), "12 PM");
+    // West of UTC.
+    EXPECT_EQ(core::FormatMoment(FixedTime(0, -(5 * 3600 + 30 * 60)), 1230508800, "%z %d"), "-0530 28");
+}
