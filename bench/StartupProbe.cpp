@@ -9,9 +9,11 @@ namespace {
 
 constexpr double paintTimeoutMs = 20000;
 constexpr DWORD closeTimeoutMs = 10000;
-// The calendar's first paint fills its title strip with this colour.
-constexpr COLORREF paintedColour = RGB(200, 220, 250);
-constexpr POINT titlePoint = {30, 12};
+// The calendar's first paint draws its one-pixel frame in this colour, the blue scheme's
+// middle one. The frame's left column is looked at below the title strip, whose colours
+// change from its top row to its bottom one; the frame's colour stays the same.
+constexpr COLORREF paintedColour = RGB(100, 120, 190);
+constexpr POINT framePoint = {0, 60};
 
 // Paths from the Linux side are Unix paths; Wine maps the Unix root to drive Z:.
 std::wstring WindowsPath(std::wstring path)
@@ -58,7 +60,7 @@ HWND VisibleTopLevelWindow(DWORD processId)
 // Reads the screen rather than the window's DC: what counts is what has reached the display.
 bool ShowsPaint(HWND wnd)
 {
-    POINT point = titlePoint;
+    POINT point = framePoint;
     if (!ClientToScreen(wnd, &point))
         return false;
     HDC screen = GetDC(nullptr);
@@ -84,7 +86,7 @@ int wmain(int argc, wchar_t** argv)
     if (argc != 3 || (std::wcscmp(argv[2], L"paint") != 0 && std::wcscmp(argv[2], L"exit") != 0)) {
         std::fwprintf(stderr,
                       L"usage: StartupProbe PROGRAM paint|exit\n"
-                      L"  paint  until a visible window of PROGRAM shows the calendar's painted title strip\n"
+                      L"  paint  until a visible window of PROGRAM shows the calendar's painted frame\n"
                       L"  exit   until PROGRAM exits (it exits at its first paint)\n");
         return 2;
     }

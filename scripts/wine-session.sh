@@ -38,6 +38,9 @@ start)
     if [ ! -f "$prefix/system.reg" ]; then
         mkdir -p "$prefix"
         timeout 300 wineboot --init >/dev/null 2>&1
+        # The server that wineboot started would refuse the persistent one below and then
+        # quit when idle: let it finish first.
+        timeout 60 wineserver -w >/dev/null 2>&1 || true
     fi
     # A server that stays up keeps every test's start fast.
     setsid wineserver -p >/dev/null 2>&1 < /dev/null &
