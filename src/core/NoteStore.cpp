@@ -154,4 +154,17 @@ bool NoteStore::Save(DataFile& file, const CodePage& codePage) const
     return file.Replace(Write(codePage));
 }
 
+std::uint32_t NoteDaysOfMonth(const NoteStore& store, const std::string& monthAndYear)
+{
+    std::uint32_t days = 0;
+    std::string key = "00" + monthAndYear;
+    for (int day = 1; day <= 31; ++day) {
+        key[0] = static_cast<char>('0' + day / 10);
+        key[1] = static_cast<char>('0' + day % 10);
+        if (!IsBlankText(store.Lookup(key)))
+            days |= std::uint32_t{1} << (day - 1);
+    }
+    return days;
+}
+
 }  // namespace core

@@ -91,4 +91,9 @@ private:
     std::size_t textBytes = 0;  // of every live key and text, to size a file before writing it
 };
 
+// The days of one month that have a note, as the month calendar's day state wants them:
+// bit d - 1 for day d. `monthAndYear` is the last four digits of a day key ("mmyy"); days
+// 29 to 31 are asked for in every month.
+std::uint32_t NoteDaysOfMonth(const NoteStore& store, const std::string& monthAndYear);
+
 }  // namespace core

@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "core/DayKey.h"
 #include "core/FormatMoment.h"
 #include "framework/AnsiCodePage.h"
@@ -76,9 +78,29 @@ std::string CalendarWindow::SelectedDayKey()
     return core::DayKeyFromDate(selected.wYear, selected.wMonth, selected.wDay);
 }
 
-void CalendarWindow::RefreshNoteDays() {}
+// The bold days of the selected day's month. The control counts the partly shown months
+// around the whole one; the whole one, the selected month, is always entry 1, and the
+// neighbours' entries stay empty so that their days are never bold.
+void CalendarWindow::RefreshNoteDays()
+{
+    SYSTEMTIME range[2]{};
+    const LRESULT months = calendarCtrl.Send(MCM_GETMONTHRANGE, GMR_DAYSTATE, reinterpret_cast<LPARAM>(range));
+    if (months <= 0)
+        return;
+    std::vector<MONTHDAYSTATE> states(static_cast<std::size_t>(months), 0);
+    const std::string key = SelectedDayKey();
+    if (months >= 2)
+        states[1] = core::NoteDaysOfMonth(dayNotes, key.substr(key.size() - 4));
+    calendarCtrl.Send(MCM_SETDAYSTATE, static_cast<WPARAM>(months), reinterpret_cast<LPARAM>(states.data()));
+}
 
+// The control has already moved its selection: the box's text goes to the day it showed,
+// then the box shows the newly selected day.
 LRESULT CalendarWindow::OnCalendarSelChange(const NMHDR&)
 {
+    CommitShownNote();
+    const std::string selected = SelectedDayKey();
+    notesEdit.SetText(dayNotes.Lookup(selected));
+    shownDayKey = selected;
     return 0;
 }

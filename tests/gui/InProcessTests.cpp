@@ -11,8 +11,8 @@
 
 #include "FixedTime.h"
 #include "Harness.h"
+#include "ProbeWindow.h"
 #include "SettingsFiles.h"
-#include "appearance/CTimeDlg.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
@@ -23,106 +23,6 @@
 namespace {
 
 fw::CWinApp testApp;
-
-// Records what reaches the window's virtual operations and counts paints of the strip.
-class ProbeWindow : public CalendarWindow {
-public:
-    std::vector<UINT> commands;
-    int okRuns = 0;
-    int cancelRuns = 0;
-    std::atomic<int> stripPaints{0};
-    std::atomic<int> paints{0};
-    std::atomic<HWND> window{nullptr};
-
-protected:
-    BOOL OnInitDialog() override
-    {
-        const BOOL result = CalendarWindow::OnInitDialog();
-        SetWindowSubclass(Handle(), Spy, 1, reinterpret_cast<DWORD_PTR>(this));
-        window = Handle();
-        return result;
-    }
-    bool OnCommand(UINT id, UINT notifyCode, HWND control) override
-    {
-        commands.push_back(id);
-        return CalendarWindow::OnCommand(id, notifyCode, control);
-    }
-    void OnOK() override
-    {
-        ++okRuns;
-        CalendarWindow::OnOK();
-    }
-    void OnCancel() override
-    {
-        ++cancelRuns;
-        CalendarWindow::OnCancel();
-    }
-
-public:
-    // Runs `action` on the window's thread, between two of its messages.
-    static void OnWindowThread(HWND window, const std::function<void()>& action)
-    {
-        SendMessageW(window, runAction, 0, reinterpret_cast<LPARAM>(&action));
-    }
-    // Starts the custom time-format dialog on the window's thread; its result lands in
-    // `timeDialogResult`.
-    static void StartTimeDialog(HWND window) { PostMessageW(window, runTimeDialog, 0, 0); }
-    std::atomic<INT_PTR> timeDialogResult{0};
-
-private:
-    static constexpr UINT runAction = WM_APP + 1;
-    static constexpr UINT runTimeDialog = WM_APP + 2;
-
-    static LRESULT CALLBACK Spy(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                        DWORD_PTR data)
-    {
-        if (message == WM_PAINT) {
-            auto* self = reinterpret_cast<ProbeWindow*>(data);
-            RECT update{};
-            GetUpdateRect(hwnd, &update, FALSE);
-            RECT client{};
-            GetClientRect(hwnd, &client);
-            ++self->paints;
-            if (update.top == 0 && update.left == 0 && update.right == client.right && update.bottom == 23)
-                ++self->stripPaints;
-        }
-        if (message == runAction) {
-            (*reinterpret_cast<const std::function<void()>*>(lParam))();
-            return 0;
-        }
-        if (message == runTimeDialog) {
-            reinterpret_cast<ProbeWindow*>(data)->timeDialogResult = CTimeDlg().DoModal();
-            return 0;
-        }
-        if (message == WM_NCDESTROY)
-            RemoveWindowSubclass(hwnd, Spy, 1);
-        return DefSubclassProc(hwnd, message, wParam, lParam);
-    }
-};
-
-// Runs the window modally on this thread while `drive` acts on it from another thread.
-// Its data files go to a fresh folder, never beside the test program; `settings` are
-// written there first.
-void RunWindow(ProbeWindow& probe, const std::function<void(HWND)>& drive,
-               const core::CalendarSettings* settings = nullptr)
-{
-    gui::TempFolder dataFolder;
-    SetDataFolder(fw::Narrow(dataFolder.Path()) + "\\");
-    if (settings)
-        gui::WriteFileBytes(dataFolder.File(L"qor_info.dat"), gui::EncodeSettings(*settings));
-    std::thread driver([&] {
-        if (!gui::WaitUntil([&] { return probe.window.load() != nullptr; }, 10000))
-            return;
-        HWND window = probe.window;
-        drive(window);
-        // Whatever the steps did, the window must end so the test can go on.
-        if (IsWindow(window))
-            PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-    });
-    probe.DoModal();
-    driver.join();
-    SetDataFolder("");
-}
 
 }  // namespace
 

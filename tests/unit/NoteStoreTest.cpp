@@ -205,3 +205,20 @@ TEST(NoteStore, AllNotesBlankedLeavesAnEmptyFile)
     store.SetNote({"050307", ""});
     EXPECT_EQ(store.Write(cp1252), Int32(0));
 }
+
+TEST(NoteStore, NoteDaysOfAMonth)
+{
+    core::NoteStore store;
+    EXPECT_EQ(core::NoteDaysOfMonth(store, "0107"), 0u);
+    for (const char* key : {"010107", "150107", "310107", "010207", "150106", "291206"})
+        store.SetNote({key, "note"});
+    EXPECT_EQ(core::NoteDaysOfMonth(store, "0107"), (1u << 0) | (1u << 14) | (1u << 30));
+    EXPECT_EQ(core::NoteDaysOfMonth(store, "0207"), 1u);
+    // A day the month lacks still sets its bit; the control ignores it.
+    store.SetNote({"300207", "no such day"});
+    EXPECT_EQ(core::NoteDaysOfMonth(store, "0207"), 1u | (1u << 29));
+    // Blank texts from a file are not bold.
+    const core::Bytes bytes = Concat({Int32(1), Record("050307", Short(" \r\n"))});
+    ASSERT_TRUE(Read(store, bytes));
+    EXPECT_EQ(core::NoteDaysOfMonth(store, "0307"), 0u);
+}

@@ -1,0 +1,293 @@
+// Editing notes in the running window: picking days with real clicks, committing the notes
+// box, the bold days of the month and what the OK and Cancel paths write.
+#include <gtest/gtest.h>
+
+#include "ProbeWindow.h"
+#include "core/DayKey.h"
+#include "framework/SystemTime.h"
+
+namespace {
+
+constexpr int calendarId = 1000;
+constexpr int notesId = 1001;
+
+SYSTEMTIME Today()
+{
+    SYSTEMTIME today{};
+    GetLocalTime(&today);
+    return today;
+}
+
+std::string KeyOf(const SYSTEMTIME& date)
+{
+    return core::DayKeyFromDate(date.wYear, date.wMonth, date.wDay);
+}
+
+std::string NotesFile(const std::vector<std::pair<std::string, std::string>>& notes)
+{
+    std::string bytes(4, '\0');
+    bytes[0] = static_cast<char>(notes.size());
+    for (const auto& [key, text] : notes)
+        bytes += static_cast<char>(key.size()) + key + static_cast<char>(text.size()) + text;
+    return bytes;
+}
+
+// The screen point of a date's cell, found by asking the month calendar what lies under
+// points of its client area; `hit` tells which kind of cell (this month's or a grey one).
+bool FindInCalendar(HWND calendar, const std::function<bool(const MCHITTESTINFO&)>& wanted, POINT& screen)
+{
+    RECT client{};
+    GetClientRect(calendar, &client);
+    for (int y = 2; y < client.bottom; y += 3) {
+        for (int x = 2; x < client.right; x += 3) {
+            MCHITTESTINFO info{};
+            info.cbSize = sizeof info;
+            info.pt = {x, y};
+            SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&info));
+            if (wanted(info)) {
+                screen = {x, y};
+                ClientToScreen(calendar, &screen);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool DayCell(HWND calendar, WORD day, POINT& screen)
+{
+    const SYSTEMTIME today = Today();
+    return FindInCalendar(calendar, [&](const MCHITTESTINFO& info) {
+        return info.uHit == MCHT_CALENDARDATE && info.st.wDay == day && info.st.wMonth == today.wMonth;
+    }, screen);
+}
+
+void Click(POINT screen)
+{
+    gui::MoveCursorTo(screen);
+    gui::LeftButton(true);
+    gui::LeftButton(false);
+    Sleep(150);
+}
+
+// Picks `day` of the current month with a click; false when its cell is not on screen.
+bool Pick(HWND window, WORD day)
+{
+    POINT cell{};
+    if (!DayCell(GetDlgItem(window, calendarId), day, cell))
+        return false;
+    Click(cell);
+    return true;
+}
+
+// A day of this month other than today whose cell is on screen.
+WORD OtherDay(HWND window)
+{
+    const WORD today = Today().wDay;
+    for (WORD day : {WORD(today + 1), WORD(today - 1), WORD(today + 7), WORD(today - 7), WORD(15), WORD(10)}) {
+        POINT cell{};
+        if (day != today && day >= 1 && day <= 28 && DayCell(GetDlgItem(window, calendarId), day, cell))
+            return day;
+    }
+    return 0;
+}
+
+std::wstring NotesText(HWND window)
+{
+    wchar_t text[1024] = L"";
+    GetDlgItemTextW(window, notesId, text, 1024);
+    return text;
+}
+
+std::vector<MONTHDAYSTATE> DayStates(ProbeWindow& probe, HWND window)
+{
+    std::vector<MONTHDAYSTATE> states;
+    ProbeWindow::OnWindowThread(window, [&] { states = probe.dayStates; });
+    return states;
+}
+
+bool Bold(const std::vector<MONTHDAYSTATE>& states, WORD day)
+{
+    return states.size() >= 2 && (states[1] & (1u << (day - 1))) != 0;
+}
+
+// Tells the window the selection changed, as the month calendar does.
+void NotifySelectionChange(HWND window)
+{
+    NMSELCHANGE change{};
+    change.nmhdr.hwndFrom = GetDlgItem(window, calendarId);
+    change.nmhdr.idFrom = calendarId;
+    change.nmhdr.code = MCN_SELCHANGE;
+    SendMessageW(window, WM_NOTIFY, calendarId, reinterpret_cast<LPARAM>(&change));
+}
+
+}  // namespace
+
+TEST(NoteEditing, ATypedNoteMakesItsDayBoldAndABlankOneRemovesIt)
+{
+    const WORD today = Today().wDay;
+    ProbeWindow probe;
+    WORD other = 0;
+    std::wstring shownOnOther, shownBack;
+    std::vector<MONTHDAYSTATE> afterTyping, afterBlanking;
+    std::map<std::wstring, std::string> files;
+    const std::string noNotes(4, '\0');
+    RunWindow(probe, [&](HWND window) {
+        ASSERT_TRUE(gui::BringToFront(window));
+        other = OtherDay(window);
+        ASSERT_NE(other, 0) << "no other day of this month is on screen";
+        SetDlgItemTextW(window, notesId, L"Dentist at 10:30\r\nthen the bank");
+        ASSERT_TRUE(Pick(window, other));
+        shownOnOther = NotesText(window);
+        afterTyping = DayStates(probe, window);
+        ASSERT_TRUE(Pick(window, today));
+        shownBack = NotesText(window);
+        SetDlgItemTextW(window, notesId, L"  \t\r\n \r\n");
+        ASSERT_TRUE(Pick(window, other));
+        afterBlanking = DayStates(probe, window);
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+        gui::WaitUntil([&] { return !IsWindow(window); });
+    }, nullptr, &noNotes, &files);
+    EXPECT_EQ(shownOnOther, L"");
+    EXPECT_TRUE(Bold(afterTyping, today));
+    EXPECT_FALSE(Bold(afterTyping, other));
+    EXPECT_EQ(shownBack, L"Dentist at 10:30\r\nthen the bank");
+    EXPECT_FALSE(Bold(afterBlanking, today));
+    EXPECT_EQ(files[L"qor_nots.dat"], noNotes);
+}
+
+TEST(NoteEditing, CloseWritesEveryEditInStoreOrderAndEscapeNothing)
+{
+    const SYSTEMTIME today = Today();
+    const std::string todayKey = KeyOf(today);
+    for (bool close : {true, false}) {
+        SCOPED_TRACE(close ? "Close" : "Escape");
+        ProbeWindow probe;
+        WORD other = 0;
+        std::string otherKey;
+        std::map<std::wstring, std::string> files;
+        // Today's note comes first in the file; it is picked away from unchanged.
+        std::string notes = NotesFile({{todayKey, "alpha"}, {"311299", "kept"}});
+        RunWindow(probe, [&](HWND window) {
+            ASSERT_TRUE(gui::BringToFront(window));
+            EXPECT_EQ(NotesText(window), L"alpha");
+            other = OtherDay(window);
+            ASSERT_NE(other, 0);
+            SYSTEMTIME otherDate = today;
+            otherDate.wDay = other;
+            otherKey = KeyOf(otherDate);
+            ASSERT_TRUE(Pick(window, other));
+            SetDlgItemTextW(window, notesId, L"beta");
+            PostMessageW(window, WM_COMMAND, close ? IDOK : IDCANCEL, 0);
+            gui::WaitUntil([&] { return !IsWindow(window); });
+        }, nullptr, &notes, &files);
+        const std::string expected =
+            close ? NotesFile({{"311299", "kept"}, {todayKey, "alpha"}, {otherKey, "beta"}}) : notes;
+        EXPECT_EQ(files[L"qor_nots.dat"], expected);
+        EXPECT_EQ(files.count(L"qor_info.dat"), close ? 1u : 0u);
+    }
+}
+
+TEST(NoteEditing, ScrollingToTheNextMonthStoresTheBoxFirstAndBoldsThatMonth)
+{
+    SYSTEMTIME next = Today();
+    next.wMonth = static_cast<WORD>(next.wMonth % 12 + 1);
+    next.wYear = static_cast<WORD>(next.wYear + (next.wMonth == 1 ? 1 : 0));
+    next.wDay = 2;
+    const std::string todayKey = KeyOf(Today());
+    std::string notes = NotesFile({{KeyOf(next), "in the next month"}});
+    ProbeWindow probe;
+    std::vector<MONTHDAYSTATE> before, after;
+    std::wstring shownAfter;
+    std::map<std::wstring, std::string> files;
+    RunWindow(probe, [&](HWND window) {
+        ASSERT_TRUE(gui::BringToFront(window));
+        before = DayStates(probe, window);
+        SetDlgItemTextW(window, notesId, L"typed before scrolling");
+        POINT arrow{};
+        ASSERT_TRUE(FindInCalendar(GetDlgItem(window, calendarId),
+                                   [](const MCHITTESTINFO& info) { return info.uHit == MCHT_TITLEBTNNEXT; }, arrow));
+        Click(arrow);
+        after = DayStates(probe, window);
+        shownAfter = NotesText(window);
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+        gui::WaitUntil([&] { return !IsWindow(window); });
+    }, nullptr, &notes, &files);
+    // Before: the next month's day 2 is one of the grey days at most, and never bold.
+    ASSERT_GE(before.size(), 2u);
+    for (std::size_t i = 0; i < before.size(); ++i)
+        EXPECT_EQ(before[i], 0u) << "entry " << i;
+    EXPECT_TRUE(Bold(after, 2));
+    EXPECT_EQ(shownAfter.find(L"in the next month") == 0, Today().wDay == 2);
+    const std::string& saved = files[L"qor_nots.dat"];
+    EXPECT_NE(saved.find(todayKey + static_cast<char>(22) + "typed before scrolling"), std::string::npos);
+}
+
+TEST(NoteEditing, TheScanOfJanuary2007AndASelectionThatStaysPut)
+{
+    std::string notes = NotesFile({{"010107", "first"}, {"150107", "middle"}, {"310107", "last"},
+                                   {"010207", "february"}, {"311206", "december"}, {"200107", " \r\n"}});
+    ProbeWindow probe;
+    std::vector<MONTHDAYSTATE> states;
+    std::wstring shown, shownAgain;
+    std::map<std::wstring, std::string> files;
+    RunWindow(probe, [&](HWND window) {
+        ProbeWindow::OnWindowThread(window, [&] {
+            SYSTEMTIME january{};
+            january.wYear = 2007, january.wMonth = 1, january.wDay = 15;
+            SendMessageW(GetDlgItem(window, calendarId), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&january));
+            NotifySelectionChange(window);
+            states = probe.dayStates;
+            shown = NotesText(window);
+            SetDlgItemTextW(window, notesId, L"middle, edited");
+            NotifySelectionChange(window);
+            shownAgain = NotesText(window);
+        });
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+        gui::WaitUntil([&] { return !IsWindow(window); });
+    }, nullptr, &notes, &files);
+    ASSERT_GE(states.size(), 2u);
+    EXPECT_EQ(states[1], (1u << 0) | (1u << 14) | (1u << 30));
+    for (std::size_t i = 0; i < states.size(); ++i)
+        EXPECT_EQ(states[i], i == 1 ? states[1] : 0u) << "entry " << i;
+    EXPECT_EQ(shown, L"middle");
+    EXPECT_EQ(shownAgain, L"middle, edited");
+    EXPECT_NE(files[L"qor_nots.dat"].find(std::string("150107") + char(14) + "middle, edited"), std::string::npos);
+}
+
+namespace {
+
+// The platform's local time, with the clock moved on by a test.
+class ShiftedTime : public core::TimeService {
+public:
+    core::Moment Now() const override { return system.Now() + shift; }
+    bool ToLocal(core::Moment moment, core::LocalTime& local) const override { return system.ToLocal(moment, local); }
+    std::atomic<core::Moment> shift{0};
+
+private:
+    fw::SystemTime system;
+};
+
+}  // namespace
+
+TEST(NoteEditing, PastMidnightTheShownDayStays)
+{
+    ShiftedTime clock;
+    fw::SetTimeSource(&clock);
+    const std::string todayKey = KeyOf(Today());
+    ProbeWindow probe;
+    std::wstring shown;
+    std::map<std::wstring, std::string> files;
+    const std::string noNotes(4, '\0');
+    RunWindow(probe, [&](HWND window) {
+        SetDlgItemTextW(window, notesId, L"written before midnight");
+        clock.shift = 86400;
+        Sleep(200);
+        shown = NotesText(window);
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+        gui::WaitUntil([&] { return !IsWindow(window); });
+    }, nullptr, &noNotes, &files);
+    fw::SetTimeSource(nullptr);
+    EXPECT_EQ(shown, L"written before midnight");
+    EXPECT_EQ(files[L"qor_nots.dat"], NotesFile({{todayKey, "written before midnight"}}));
+}
