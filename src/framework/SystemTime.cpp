@@ -14,9 +14,16 @@ const SystemTime systemTime;
 const core::TimeService* installed = nullptr;
 }  // namespace
 
+// From the system clock directly: the C runtime's _time64 also re-reads the time zone on
+// every call, which the clock timer would pay a hundred times a second.
 core::Moment SystemTime::Now() const
 {
-    return _time64(nullptr);
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    constexpr ULONGLONG ticksPerSecond = 10000000;
+    constexpr ULONGLONG epochTicks = 116444736000000000;  // 1601-01-01 to 1970-01-01
+    return static_cast<core::Moment>((ticks - epochTicks) / ticksPerSecond);
 }
 
 bool SystemTime::ToLocal(core::Moment moment, core::LocalTime& local) const

@@ -114,16 +114,27 @@ void CalendarWindow::LengthenNotesBox()
     notesEdit.Move(box, true);
 }
 
+// The strip repaints when the text of the current moment differs from the text of the
+// moment last painted, both in the format of this tick. A hundred ticks fall in each second,
+// and the same moment in the same format gives the same text, so each text is made once:
+// the current moment's when the second or the format changes, the last painted one's when
+// the format changes.
 fw::Handling CalendarWindow::OnTimer(UINT_PTR timerId)
 {
-    if (timerId == CLOCK_TIMER_ID) {
-        const core::Moment now = fw::TimeSource().Now();
-        // The format is read afresh for each text, as painting reads it.
-        if (core::FormatMoment(fw::TimeSource(), now, ClockFormat()) !=
-            core::FormatMoment(fw::TimeSource(), lastClockTime, ClockFormat())) {
-            lastClockTime = now;
-            RedrawWindow(handle, &titleStripRect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        }
+    if (timerId != CLOCK_TIMER_ID)
+        return fw::Handling::Default;
+    const core::Moment now = fw::TimeSource().Now();
+    const std::string format = ClockFormat();
+    if (now == clockCache.moment && format == clockCache.format && clockCache.valid)
+        return fw::Handling::Default;
+    if (format != clockCache.format || !clockCache.valid)
+        clockCache.lastText = core::FormatMoment(fw::TimeSource(), lastClockTime, format);
+    clockCache = {true, now, format, clockCache.lastText};
+    const std::string text = core::FormatMoment(fw::TimeSource(), now, format);
+    if (text != clockCache.lastText) {
+        lastClockTime = now;
+        clockCache.lastText = text;
+        RedrawWindow(handle, &titleStripRect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
     return fw::Handling::Default;
 }

@@ -146,6 +146,14 @@ private:
     bool notesFileUnread = false;
     // The session is ending: saves are made without asking anything.
     bool endingSession = false;
+    // What the clock timer worked out at its last tick: the moment and format it saw, and
+    // the text of `lastClockTime` in that format.
+    struct ClockCache {
+        bool valid = false;
+        core::Moment moment = 0;
+        std::string format;
+        std::string lastText;
+    } clockCache;
 };
 
 // The one calendar window of the process, set by its constructor.
