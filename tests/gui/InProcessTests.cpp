@@ -354,3 +354,17 @@ TEST(InProcess, TheNotesBoxTakesTheNotesFontAndTheCalendarKeepsTahoma)
     EXPECT_EQ(calendar.lfWeight, 0);
     EXPECT_EQ(calendar.lfItalic, 0);
 }
+
+TEST(InProcess, TheMonthCalendarTakesTheSchemeColours)
+{
+    ProbeWindow probe;
+    core::CalendarSettings settings = gui::DefaultSettings();
+    settings.colorScheme = 2;  // Red
+    std::vector<COLORREF> slots;
+    RunWindow(probe, [&](HWND window) {
+        for (int slot : {MCSC_BACKGROUND, MCSC_MONTHBK, MCSC_TEXT, MCSC_TITLEBK, MCSC_TITLETEXT, MCSC_TRAILINGTEXT})
+            slots.push_back(static_cast<COLORREF>(SendMessageW(GetDlgItem(window, 1000), MCM_GETCOLOR, slot, 0)));
+    }, &settings);
+    const COLORREF light = RGB(250, 200, 200), mid = RGB(150, 90, 90), dark = RGB(100, 50, 50);
+    EXPECT_EQ(slots, (std::vector<COLORREF>{light, light, dark, mid, light, light}));
+}
