@@ -73,3 +73,24 @@ TEST(Closing, EnterOnTheMonthCalendarEndsTheProgram)
     gui::PressKey(VK_RETURN);
     EXPECT_TRUE(program.WaitForExit(5000));
 }
+
+TEST(Closing, EnterInTheNotesBoxStartsANewLine)
+{
+    gui::TempFolder folder;
+    gui::Program program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    ASSERT_TRUE(gui::BringToFront(program.Window()));
+    SetDlgItemTextW(program.Window(), 1001, L"");
+    RECT box{};
+    GetWindowRect(GetDlgItem(program.Window(), 1001), &box);
+    gui::MoveCursorTo({(box.left + box.right) / 2, (box.top + box.bottom) / 2});
+    gui::LeftButton(true);
+    gui::LeftButton(false);
+    for (WORD key : {WORD('A'), WORD(VK_RETURN), WORD('B')})
+        gui::PressKey(key);
+    Sleep(200);
+    wchar_t text[64] = L"";
+    GetDlgItemTextW(program.Window(), 1001, text, 64);
+    EXPECT_STREQ(text, L"a\r\nb");
+    EXPECT_TRUE(program.Running());
+}
