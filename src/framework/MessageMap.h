@@ -153,6 +153,24 @@ constexpr MessageEntry<typename ClassOf<decltype(Handler)>::type> OnNotify()
     return {WM_NOTIFY, ControlId, Code, &NotifyCracker::Dispatch<Handler, C>};
 }
 
+// LRESULT OnMessage(WPARAM, LPARAM), for the program's own messages, whose parameters only
+// the handler knows: the handler's value is the message's result.
+struct RawCracker {
+    template <auto Handler, class C>
+    static bool Dispatch(C& window, WPARAM wParam, LPARAM lParam, LRESULT& result)
+    {
+        result = (window.*Handler)(wParam, lParam);
+        return true;
+    }
+};
+
+template <UINT Message, auto Handler>
+constexpr MessageEntry<typename ClassOf<decltype(Handler)>::type> OnMessage()
+{
+    using C = typename ClassOf<decltype(Handler)>::type;
+    return {Message, 0, 0, &RawCracker::Dispatch<Handler, C>};
+}
+
 // Runs the first entry of `table` that matches the message; false when none handled it.
 template <class Window, std::size_t N>
 bool RunMessageTable(Window& window, const MessageEntry<Window> (&table)[N], UINT message, WPARAM wParam,

@@ -60,11 +60,58 @@ void CalendarWindow::BuildMenus()
     AppendMenuW(main, MF_STRING, ID_CLOSE, L"Close");
 }
 
-// Showing the menu, the tray icon and the About box come later; these are their entry points.
-void CalendarWindow::TrackMainMenu(POINT) {}
+// The menu's commands come back as WM_COMMAND to this window.
+void CalendarWindow::TrackMainMenu(POINT screenPoint)
+{
+    // The owner must be in front before TrackPopupMenu, or a menu opened from the tray icon
+    // stays open after a click elsewhere; the posted WM_NULL lets the menu's loop end
+    // cleanly when it is opened again at once.
+    SetForegroundWindow(handle);
+    TrackPopupMenu(mainMenu.Get(), 0, screenPoint.x, screenPoint.y, 0, handle, nullptr);
+    PostMessageW(handle, WM_NULL, 0, 0);
+}
 
-void CalendarWindow::AddTrayIcon(bool) {}
+// The record stays as filled: removing the icon passes the same one.
+void CalendarWindow::AddTrayIcon(bool showBalloon)
+{
+    trayIcon = NOTIFYICONDATAW{};
+    trayIcon.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    trayIcon.hWnd = handle;
+    trayIcon.uID = TRAY_ICON_ID;
+    trayIcon.uCallbackMessage = TRAY_CALLBACK_MESSAGE;
+    trayIcon.hIcon = appIcon;
+    trayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    lstrcpynW(trayIcon.szTip, L"Dayvane", ARRAYSIZE(trayIcon.szTip));
+    if (showBalloon) {
+        trayIcon.uFlags |= NIF_INFO;
+        lstrcpynW(trayIcon.szInfoTitle, L"Dayvane is here!", ARRAYSIZE(trayIcon.szInfoTitle));
+        lstrcpynW(trayIcon.szInfo, L"Right mouse click - show menu\r\nLeft click - set calendar foreground",
+                  ARRAYSIZE(trayIcon.szInfo));
+        trayIcon.uTimeout = 300;
+        trayIcon.dwInfoFlags = NIIF_INFO;
+    }
+    // An icon this window may already show under the same identifier goes first.
+    Shell_NotifyIconW(NIM_DELETE, &trayIcon);
+    Shell_NotifyIconW(NIM_ADD, &trayIcon);
+}
 
-void CalendarWindow::RemoveTrayIcon() {}
+void CalendarWindow::RemoveTrayIcon()
+{
+    Shell_NotifyIconW(NIM_DELETE, &trayIcon);
+}
 
+// A right click opens the menu on the button's release; a left press brings the window
+// forward.
+LRESULT CalendarWindow::OnTrayNotify(WPARAM, LPARAM mouseMessage)
+{
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    if (mouseMessage == WM_RBUTTONUP)
+        TrackMainMenu(cursor);
+    else if (mouseMessage == WM_LBUTTONDOWN)
+        SetForegroundWindow(handle);
+    return 0;
+}
+
+// The About box comes later; this is its entry point.
 void CalendarWindow::ShowAboutBox() {}

@@ -23,6 +23,7 @@ const fw::MessageEntry<CalendarWindow> CalendarWindow::messageTable[] = {
     fw::On<WM_LBUTTONDOWN, &CalendarWindow::OnLButtonDown>(),
     fw::On<WM_LBUTTONUP, &CalendarWindow::OnLButtonUp>(),
     fw::On<WM_TIMER, &CalendarWindow::OnTimer>(),
+    fw::OnMessage<CalendarWindow::TRAY_CALLBACK_MESSAGE, &CalendarWindow::OnTrayNotify>(),
     fw::OnNotify<IDC_CALENDAR, MCN_SELCHANGE, &CalendarWindow::OnCalendarSelChange>(),
     fw::On<WM_HELP, &CalendarWindow::OnHelpInfo>(),
     fw::On<WM_ENDSESSION, &CalendarWindow::OnEndSession>(),
@@ -141,22 +142,12 @@ fw::Handling CalendarWindow::OnTimer(UINT_PTR timerId)
 
 bool CalendarWindow::OnCommand(UINT id, UINT notifyCode, HWND control)
 {
-    // Only menu-style commands (notification code 0) are the program's own.
-    return (notifyCode == 0 && CommandDispatch(id)) || CDialog::OnCommand(id, notifyCode, control);
-}
-
-bool CalendarWindow::CommandDispatch(UINT id)
-{
-    switch (id) {
-    case ID_LAYOUT_TOGGLE:
-        ToggleLayout();
+    // Only menu-style commands (notification code 0) are the program's own; after them the
+    // command goes on to the default routing, which turns IDOK and IDCANCEL into the close
+    // routines.
+    if (notifyCode == 0 && !CommandDispatch(id))
         return true;
-    case ID_CLOSE:
-        OnOK();
-        return true;
-    default:
-        return false;
-    }
+    return CDialog::OnCommand(id, notifyCode, control);
 }
 
 // The OK path: "Close", Enter outside the notes box, and the end of the session. A save
@@ -201,7 +192,7 @@ fw::Handling CalendarWindow::OnSysCommand(UINT command, LPARAM)
 
 BOOL CalendarWindow::OnHelpInfo(const HELPINFO&)
 {
-    fw::ShellOpen("Help.chm", SW_SHOWNORMAL);
+    OpenHelp();
     return TRUE;
 }
 

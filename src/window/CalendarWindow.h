@@ -6,6 +6,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ public:
     static constexpr UINT CLOCK_PERIOD_MS = 10;
     static constexpr int TITLE_HEIGHT = 23;
     static constexpr int NOTES_EXTRA_HEIGHT = 13;
+    static constexpr UINT TRAY_CALLBACK_MESSAGE = 117;
+    static constexpr UINT TRAY_ICON_ID = 118;
 
     explicit CalendarWindow(HWND parentWindow = nullptr);
     ~CalendarWindow() override;
@@ -46,13 +49,18 @@ private:
     fw::Handling OnLButtonDown(UINT keyFlags, POINT point);
     fw::Handling OnLButtonUp(UINT keyFlags, POINT point);
     fw::Handling OnTimer(UINT_PTR timerId);
+    LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);
     LRESULT OnCalendarSelChange(const NMHDR& header);
     BOOL OnHelpInfo(const HELPINFO& info);
     fw::Handling OnEndSession(bool ending);
     fw::Handling OnLButtonDblClk(UINT keyFlags, POINT point);
     fw::Handling OnCaptureChanged(HWND newCapture);
 
+    // Carries out a menu command; false when the command must not go on to the default
+    // routing (a cancelled custom clock format).
     bool CommandDispatch(UINT id);
+    void ChooseFontFor(core::LogicalFont& font, fw::CFont& fontObject);
+    void OpenHelp();
     void AddSystemMenuItems();
     void LengthenNotesBox();
 
@@ -100,6 +108,7 @@ public:
     // The settings record, through which the time-format dialog reaches the custom format.
     core::CalendarSettings& Settings() { return settings; }
     HMENU MainMenu() const { return mainMenu.Get(); }
+    const NOTIFYICONDATAW& TrayIcon() const { return trayIcon; }
 
 private:
 
@@ -131,6 +140,7 @@ private:
     fw::CMenu titleMenu;
     fw::CMenu fontMenu;
     POINT dragOffset{};
+    NOTIFYICONDATAW trayIcon{};
     core::NoteStore dayNotes;
     std::string shownDayKey;
     fw::CFont calendarFont;

@@ -1,0 +1,182 @@
+// The menu's commands, the tray icon and the menu button, run in-process: what each command
+// changes, its radio mark, and what "Close" writes.
+#include <gtest/gtest.h>
+
+#include "ProbeWindow.h"
+
+namespace {
+
+bool Marked(HMENU menu, UINT id)
+{
+    return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+// The visible popup menu window of this process, if one is open.
+HWND OpenPopup()
+{
+    HWND popup = nullptr;
+    gui::WaitUntil([&] {
+        popup = FindWindowW(L"#32768", nullptr);
+        return popup && IsWindowVisible(popup);
+    }, 3000);
+    return popup && IsWindowVisible(popup) ? popup : nullptr;
+}
+
+void ClosePopup(HWND window)
+{
+    ProbeWindow::OnWindowThread(window, [] { EndMenu(); });
+}
+
+}  // namespace
+
+TEST(Commands, EachCommandChangesItsSettingAndMark)
+{
+    ProbeWindow probe;
+    struct Seen {
+        int scheme, shape, gradient, format;
+        bool colorMark, styleMark, titleMark, timeMark;
+        COLORREF calendarTitle;
+    };
+    std::vector<Seen> seen;
+    std::map<std::wstring, std::string> files;
+    const UINT commands[][4] = {{22, 31, 61, 41}, {24, 32, 60, 45}, {24, 32, 60, 45}, {20, 30, 60, 40}};
+    RunWindow(probe, [&](HWND window) {
+        for (const auto& group : commands) {
+            for (UINT id : group)
+                SendMessageW(window, WM_COMMAND, id, 0);
+            ProbeWindow::OnWindowThread(window, [&] {
+                const core::CalendarSettings& s = probe.Settings();
+                const HMENU menu = probe.MainMenu();
+                seen.push_back({s.colorScheme, s.shape, s.titleGradient, s.timeFormatId,
+                                Marked(GetSubMenu(menu, 2), group[0]), Marked(GetSubMenu(menu, 3), group[1]),
+                                Marked(GetSubMenu(menu, 4), group[2]), Marked(GetSubMenu(menu, 5), group[3]),
+                                static_cast<COLORREF>(SendMessageW(GetDlgItem(window, 1000), MCM_GETCOLOR,
+                                                                   MCSC_TITLEBK, 0))});
+            });
+        }
+        SendMessageW(window, WM_COMMAND, 22, 0);
+        SendMessageW(window, WM_COMMAND, 56, 0);
+    }, nullptr, nullptr, &files);
+    ASSERT_EQ(seen.size(), 4u);
+    const int expected[][4] = {{2, 1, 1, 41}, {4, 2, 0, 45}, {4, 2, 0, 45}, {0, 0, 0, 40}};
+    const COLORREF titles[] = {RGB(150, 90, 90), RGB(120, 120, 120), RGB(120, 120, 120), RGB(100, 120, 190)};
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(seen[i].scheme, expected[i][0]) << i;
+        EXPECT_EQ(seen[i].shape, expected[i][1]) << i;
+        EXPECT_EQ(seen[i].gradient, expected[i][2]) << i;
+        EXPECT_EQ(seen[i].format, expected[i][3]) << i;
+        EXPECT_TRUE(seen[i].colorMark && seen[i].styleMark && seen[i].titleMark && seen[i].timeMark) << i;
+        EXPECT_EQ(seen[i].calendarTitle, titles[i]) << i;
+    }
+    const core::CalendarSettings saved = gui::DecodeSettings(files[L"qor_info.dat"]);
+    EXPECT_EQ(saved.colorScheme, 2);
+    EXPECT_EQ(saved.timeFormatId, 40);
+}
+
+TEST(Commands, CustomFormatOkSelectsItAndEscapeKeepsThePreviousOne)
+{
+    ProbeWindow probe;
+    std::vector<int> formats;
+    std::vector<bool> customMarked;
+    RunWindow(probe, [&](HWND window) {
+        for (bool confirm : {false, true}) {
+            PostMessageW(window, WM_COMMAND, 46, 0);
+            HWND dialog = gui::WaitForOtherWindow(GetCurrentProcessId(), window, 5000);
+            ASSERT_NE(dialog, nullptr);
+            PostMessageW(dialog, WM_COMMAND, confirm ? IDOK : IDCANCEL, 0);
+            gui::WaitUntil([&] { return !IsWindow(dialog); });
+            ProbeWindow::OnWindowThread(window, [&] {
+                formats.push_back(probe.Settings().timeFormatId);
+                customMarked.push_back(Marked(GetSubMenu(probe.MainMenu(), 5), 46));
+            });
+        }
+    });
+    EXPECT_EQ(formats, (std::vector<int>{43, 46}));
+    EXPECT_EQ(customMarked, (std::vector<bool>{false, true}));
+}
+
+TEST(Commands, TheFontPickersOpenAndCancelKeepsTheFonts)
+{
+    ProbeWindow probe;
+    std::vector<std::string> faces;
+    int pickers = 0;
+    RunWindow(probe, [&](HWND window) {
+        for (UINT id : {80u, 81u}) {
+            PostMessageW(window, WM_COMMAND, id, 0);
+            HWND picker = gui::WaitForOtherWindow(GetCurrentProcessId(), window, 5000);
+            if (!picker)
+                continue;
+            ++pickers;
+            PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+            gui::WaitUntil([&] { return !IsWindow(picker); });
+        }
+        ProbeWindow::OnWindowThread(window, [&] {
+            faces = {probe.Settings().titleFont.faceName, probe.Settings().notesFont.faceName};
+        });
+    });
+    EXPECT_EQ(pickers, 2);
+    EXPECT_EQ(faces, (std::vector<std::string>{"Bradley Hand ITC", "Tahoma"}));
+}
+
+TEST(Commands, TheMenuButtonAndTheTrayIconOpenTheMenu)
+{
+    ProbeWindow probe;
+    RECT buttonPopup{}, trayPopup{};
+    RECT windowRect{};
+    bool foreground = false;
+    RunWindow(probe, [&](HWND window) {
+        GetWindowRect(window, &windowRect);
+        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 10));
+        if (HWND popup = OpenPopup()) {
+            GetWindowRect(popup, &buttonPopup);
+            ClosePopup(window);
+        }
+        gui::WaitUntil([] { return OpenPopup() == nullptr; }, 2000);
+        SetCursorPos(windowRect.left + 120, windowRect.top + 150);
+        PostMessageW(window, 117, 118, WM_RBUTTONDOWN);
+        PostMessageW(window, 117, 118, WM_RBUTTONUP);
+        if (HWND popup = OpenPopup()) {
+            GetWindowRect(popup, &trayPopup);
+            ClosePopup(window);
+        }
+        SendMessageW(window, 117, 118, WM_LBUTTONDOWN);
+        foreground = GetForegroundWindow() == window;
+    });
+    // Below the button's lower-left corner, and at the cursor.
+    EXPECT_EQ(buttonPopup.left, windowRect.left);
+    EXPECT_EQ(buttonPopup.top, windowRect.top + 24);
+    EXPECT_EQ(trayPopup.left, windowRect.left + 120);
+    EXPECT_EQ(trayPopup.top, windowRect.top + 150);
+    EXPECT_TRUE(foreground);
+}
+
+TEST(Commands, TheTrayRecordGreetsOnlyAFirstRun)
+{
+    for (bool firstRun : {true, false}) {
+        ProbeWindow probe;
+        const core::CalendarSettings settings = gui::DefaultSettings();
+        NOTIFYICONDATAW record{};
+        bool shownWhileRunning = false;
+        RunWindow(probe, [&](HWND window) {
+            ProbeWindow::OnWindowThread(window, [&] { record = probe.TrayIcon(); });
+            NOTIFYICONDATAW tip = record;
+            tip.uFlags = NIF_TIP;
+            shownWhileRunning = Shell_NotifyIconW(NIM_MODIFY, &tip) != FALSE;
+        }, firstRun ? nullptr : &settings);
+        SCOPED_TRACE(firstRun ? "first run" : "later run");
+        EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));
+        EXPECT_EQ(record.uID, 118u);
+        EXPECT_EQ(record.uCallbackMessage, 117u);
+        EXPECT_STREQ(record.szTip, L"Dayvane");
+        EXPECT_EQ(record.uFlags, firstRun ? 0x17u : 0x7u);
+        EXPECT_STREQ(record.szInfoTitle, firstRun ? L"Dayvane is here!" : L"");
+        EXPECT_STREQ(record.szInfo,
+                     firstRun ? L"Right mouse click - show menu\r\nLeft click - set calendar foreground" : L"");
+        EXPECT_EQ(record.dwInfoFlags, firstRun ? static_cast<DWORD>(NIIF_INFO) : 0u);
+        EXPECT_TRUE(shownWhileRunning);
+        // After the close no icon of the window is left to change.
+        NOTIFYICONDATAW probeRecord = record;
+        probeRecord.uFlags = NIF_TIP;
+        EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probeRecord));
+    }
+}
