@@ -1,7 +1,7 @@
 # make run    build and start the program under Wine (headless: screenshot, then close)
 # make test   build, then run the unit tests, the window tests and a short run of each fuzzer
 # make fuzz   build the fuzz targets, then run each for FUZZ_SECONDS
-# make bench  build, then measure: start-up and idle cost under Wine, and the notes natively (optimised)
+# make bench  build, then measure: start-up and idle cost under Wine, the notes natively (optimised), picking a day under Wine
 BUILD ?= build
 JOBS ?= 2
 FUZZ_SECONDS ?= 300
@@ -36,6 +36,7 @@ bench: build
 	@bench/startup.sh $(BUILD)
 	@bench/idle.sh $(BUILD)
 	@$(MAKE) --no-print-directory bench-notes
+	@bench/selection.sh $(BUILD)
 
 # A build of its own: the test build's sanitizers would make the figures meaningless.
 bench-notes: deps
