@@ -38,12 +38,15 @@ start)
     if [ ! -f "$prefix/system.reg" ]; then
         mkdir -p "$prefix"
         timeout 300 wineboot --init >/dev/null 2>&1
+        timeout 120 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         # The server that wineboot started would refuse the persistent one below and then
-        # quit when idle: let it finish first.
+        # quit when idle; letting it finish also writes the new prefix to disk, and only
+        # programs started after that run at full speed.
         timeout 60 wineserver -w >/dev/null 2>&1 || true
     fi
-    # A server that stays up keeps every test's start fast.
-    setsid wineserver -p >/dev/null 2>&1 < /dev/null &
+    # A server that stays up keeps every test's start fast. It puts itself in the
+    # background once it listens, so nothing below can start a short-lived one instead.
+    timeout 30 wineserver -p >/dev/null 2>&1 < /dev/null || true
     # Xvfb runs no window manager. Left managed, every window that hides waits two
     # seconds for a manager to withdraw it.
     timeout 120 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
