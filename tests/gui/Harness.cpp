@@ -434,15 +434,7 @@ bool SaveScreenPng(const RECT& area, const std::wstring& path)
     PutChunk(png, "IHDR", header);
     PutChunk(png, "IDAT", StoredZlib(raw));
     PutChunk(png, "IEND", "");
-
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file, png.data(), static_cast<DWORD>(png.size()), &written, nullptr) &&
-                    written == png.size();
-    CloseHandle(file);
-    return ok;
+    return WriteFileBytes(path, png);
 }
 
 }  // namespace gui
