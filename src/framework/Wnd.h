@@ -10,8 +10,11 @@ namespace fw {
 
 class CWnd {
 public:
+    virtual ~CWnd() = default;
     HWND Handle() const { return handle; }
     void Attach(HWND window) { handle = window; }
+    // Runs once a dialog's data exchange has bound the wrapper to its control.
+    virtual void PreSubclassWindow() {}
 
     RECT WindowRect() const;
     RECT ClientRect() const;
@@ -28,7 +31,11 @@ protected:
 class DataExchange {
 public:
     explicit DataExchange(HWND dialogWindow) : dialog(dialogWindow) {}
-    void Control(int id, CWnd& control) const { control.Attach(GetDlgItem(dialog, id)); }
+    void Control(int id, CWnd& control) const
+    {
+        control.Attach(GetDlgItem(dialog, id));
+        control.PreSubclassWindow();
+    }
 
 private:
     HWND dialog;
@@ -36,5 +43,6 @@ private:
 
 class CEdit : public CWnd {};
 class CMonthCalCtrl : public CWnd {};
+class CStatic : public CWnd {};
 
 }  // namespace fw

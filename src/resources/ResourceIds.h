@@ -2,6 +2,7 @@
 #pragma once
 
 // Dialog templates
+#define IDD_ABOUT 100
 #define IDD_CALENDAR_WINDOW 102
 #define IDD_PARENT 131
 #define IDD_TIME_FORMAT 133
@@ -9,10 +10,15 @@
 // Icons and strings
 #define IDR_MAINFRAME 128
 #define IDS_ABOUTBOX 101
+#define IDC_HAND_CURSOR 130
 
 // Controls of the calendar window
 #define IDC_CALENDAR 1000
 #define IDC_NOTES 1001
+// The About box's links
+#define IDC_HOME_PAGE_LINK 1002
+#define IDC_SUPPORT_LINK 1005
+
 // The edit box of the time-format dialog
 #define IDC_TIME_FORMAT 1001
 

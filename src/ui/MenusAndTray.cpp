@@ -1,5 +1,6 @@
 // The program's menu, its notification-area icon and the About box.
 #include "resources/ResourceIds.h"
+#include "ui/AboutDialog.h"
 #include "window/CalendarWindow.h"
 
 namespace {
@@ -113,5 +114,7 @@ LRESULT CalendarWindow::OnTrayNotify(WPARAM, LPARAM mouseMessage)
     return 0;
 }
 
-// The About box comes later; this is its entry point.
-void CalendarWindow::ShowAboutBox() {}
+void CalendarWindow::ShowAboutBox()
+{
+    AboutDialog().DoModal();
+}

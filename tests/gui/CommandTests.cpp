@@ -180,3 +180,92 @@ TEST(Commands, TheTrayRecordGreetsOnlyAFirstRun)
         EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probeRecord));
     }
 }
+
+namespace {
+
+struct AboutSeen {
+    std::wstring caption, home, support, homeTip, supportTip;
+};
+
+// The tooltip windows of this process.
+std::vector<HWND> Tooltips()
+{
+    std::vector<HWND> tips;
+    EnumWindows([](HWND window, LPARAM found) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId() && gui::ClassNameOf(window) == L"tooltips_class32")
+            reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&tips));
+    return tips;
+}
+
+// The text a tooltip of this process shows for `control`.
+std::wstring TipFor(HWND control)
+{
+    for (HWND tooltip : Tooltips()) {
+        wchar_t text[128] = L"";
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = GetParent(control);
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = text;
+        SendMessageW(tooltip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
+        if (text[0])
+            return text;
+    }
+    return L"(none)";
+}
+
+// Opens the About box with `open`, reads it and closes it with OK.
+AboutSeen OpenAbout(HWND window, const std::function<void()>& open)
+{
+    AboutSeen seen;
+    open();
+    HWND about = gui::WaitForOtherWindow(GetCurrentProcessId(), window, 5000);
+    if (!about)
+        return seen;
+    wchar_t text[128] = L"";
+    GetWindowTextW(about, text, 128);
+    seen.caption = text;
+    GetDlgItemTextW(about, 1002, text, 128);
+    seen.home = text;
+    GetDlgItemTextW(about, 1005, text, 128);
+    seen.support = text;
+    seen.homeTip = TipFor(GetDlgItem(about, 1002));
+    seen.supportTip = TipFor(GetDlgItem(about, 1005));
+    PostMessageW(about, WM_COMMAND, IDOK, 0);
+    gui::WaitUntil([&] { return !IsWindow(about); });
+    return seen;
+}
+
+}  // namespace
+
+TEST(Commands, TheAboutBoxOpensFromTheMenuAndTheSystemMenuAndLeavesNothingBehind)
+{
+    ProbeWindow probe;
+    AboutSeen fromMenu, fromSystemMenu;
+    // Wine's GetGuiResources reports no GDI or USER objects, so what the box could leave
+    // behind is counted as the windows it makes: the links' tooltips.
+    std::size_t tooltipsBefore = 0, tooltipsAfter = 0, windowsBefore = 0, windowsAfter = 0;
+    RunWindow(probe, [&](HWND window) {
+        fromMenu = OpenAbout(window, [&] { PostMessageW(window, WM_COMMAND, 55, 0); });
+        fromSystemMenu = OpenAbout(window, [&] { PostMessageW(window, WM_SYSCOMMAND, 16, 0); });
+        tooltipsBefore = Tooltips().size();
+        windowsBefore = gui::VisibleTopLevelWindows(GetCurrentProcessId()).size();
+        for (int i = 0; i < 20; ++i)
+            OpenAbout(window, [&] { PostMessageW(window, WM_COMMAND, 55, 0); });
+        tooltipsAfter = Tooltips().size();
+        windowsAfter = gui::VisibleTopLevelWindows(GetCurrentProcessId()).size();
+    });
+    for (const AboutSeen* seen : {&fromMenu, &fromSystemMenu}) {
+        EXPECT_EQ(seen->caption, L"About Dayvane");
+        EXPECT_EQ(seen->home, L"www.dayvane.example.org");
+        EXPECT_EQ(seen->homeTip, L"Go to www.dayvane.example.org");
+        EXPECT_EQ(seen->support, L"support@dayvane.example.org");
+        EXPECT_EQ(seen->supportTip, L"Send email to support");
+    }
+    EXPECT_EQ(tooltipsAfter, tooltipsBefore);
+    EXPECT_EQ(windowsAfter, windowsBefore);
+}

@@ -1,0 +1,140 @@
+// The hyperlink control of the About box.
+#include "ui/CSimpleLink.h"
+
+#include <commctrl.h>
+
+#include "appearance/Fonts.h"
+#include "framework/Shell.h"
+#include "framework/Text.h"
+#include "framework/WinApp.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+constexpr UINT_PTR subclassId = 1;
+
+TOOLINFOW ToolFor(HWND control, std::wstring& text)
+{
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    // TTF_SUBCLASS lets the tooltip see the control's mouse messages itself.
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(control);
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = text.data();
+    return tool;
+}
+
+}  // namespace
+
+CSimpleLink::~CSimpleLink()
+{
+    if (tooltip && IsWindow(tooltip))
+        DestroyWindow(tooltip);
+}
+
+void CSimpleLink::SetLinkTarget(std::string_view target)
+{
+    linkTarget = target;
+}
+
+void CSimpleLink::SetTooltipText(std::string_view text)
+{
+    tooltipText = text;
+    if (!tooltip)
+        return;
+    std::wstring wide = fw::Widen(tooltipText);
+    TOOLINFOW tool = ToolFor(handle, wide);
+    SendMessageW(tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void CSimpleLink::SetDefaultColors()
+{
+    normalTextColor = hoverTextColor = RGB(50, 50, 250);
+    normalBackColor = hoverBackColor = GetSysColor(COLOR_BTNFACE);
+}
+
+void CSimpleLink::PreSubclassWindow()
+{
+    hovering = false;
+    SetDefaultColors();
+    SetLinkTarget(Text());
+    tooltipText = "Go to " + linkTarget;
+    tooltip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, handle, nullptr, fw::CWinApp::Current().Instance(), nullptr);
+    std::wstring wide = fw::Widen(tooltipText);
+    TOOLINFOW tool = ToolFor(handle, wide);
+    SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    clientRect = ClientRect();
+    // Both fonts alike: the control keeps its dialog font until the mouse first enters.
+    normalFont = CreateTahomaFont();
+    hoverFont = CreateTahomaFont();
+    SetWindowSubclass(handle, Subclass, subclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+HBRUSH CSimpleLink::OnCtlColor(HDC dc) const
+{
+    SetTextColor(dc, hovering ? hoverTextColor : normalTextColor);
+    SetBkColor(dc, hovering ? hoverBackColor : normalBackColor);
+    return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+}
+
+void CSimpleLink::Redraw() const
+{
+    RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+// The timer runs exactly while the mouse is over the control; it notices the mouse leaving.
+void CSimpleLink::OnMouseMove()
+{
+    if (hovering)
+        return;
+    hovering = true;
+    Send(WM_SETFONT, reinterpret_cast<WPARAM>(hoverFont.Get()), TRUE);
+    Redraw();
+    SetTimer(handle, HOVER_TIMER_ID, HOVER_PERIOD_MS, nullptr);
+}
+
+void CSimpleLink::OnTimer(UINT_PTR timerId)
+{
+    if (timerId != HOVER_TIMER_ID)
+        return;
+    POINT cursorPoint{};
+    GetCursorPos(&cursorPoint);
+    ScreenToClient(handle, &cursorPoint);
+    if (PtInRect(&clientRect, cursorPoint))
+        return;
+    hovering = false;
+    KillTimer(handle, HOVER_TIMER_ID);
+    Send(WM_SETFONT, reinterpret_cast<WPARAM>(normalFont.Get()), TRUE);
+    Redraw();
+}
+
+LRESULT CALLBACK CSimpleLink::Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR data)
+{
+    auto* self = reinterpret_cast<CSimpleLink*>(data);
+    switch (message) {
+    case WM_MOUSEMOVE:
+        self->OnMouseMove();
+        break;
+    case WM_TIMER:
+        self->OnTimer(static_cast<UINT_PTR>(wParam));
+        break;
+    case WM_LBUTTONUP:
+        // No capture: a release over the link opens it wherever the press happened.
+        fw::ShellOpen(self->linkTarget, SW_SHOWDEFAULT);
+        break;
+    case WM_SETCURSOR:
+        self->cursor = LoadCursorW(fw::CWinApp::Current().Instance(), MAKEINTRESOURCEW(IDC_HAND_CURSOR));
+        SetCursor(self->cursor);
+        return FALSE;
+    case WM_NCDESTROY:
+        KillTimer(window, HOVER_TIMER_ID);
+        RemoveWindowSubclass(window, Subclass, subclassId);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
