@@ -4,7 +4,7 @@
 #include "resources/ResourceIds.h"
 
 namespace {
-constexpr const char* supportAddress = "support@dayvane.example.org";
+constexpr const char* supportAddress = "help@dayvane.example";
 }  // namespace
 
 AboutDialog::AboutDialog() : CDialog(IDD_ABOUT) {}

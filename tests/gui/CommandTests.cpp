@@ -261,9 +261,9 @@ TEST(Commands, TheAboutBoxOpensFromTheMenuAndTheSystemMenuAndLeavesNothingBehind
     });
     for (const AboutSeen* seen : {&fromMenu, &fromSystemMenu}) {
         EXPECT_EQ(seen->caption, L"About Dayvane");
-        EXPECT_EQ(seen->home, L"www.dayvane.example.org");
-        EXPECT_EQ(seen->homeTip, L"Go to www.dayvane.example.org");
-        EXPECT_EQ(seen->support, L"support@dayvane.example.org");
+        EXPECT_EQ(seen->home, L"dayvane.example");
+        EXPECT_EQ(seen->homeTip, L"Go to dayvane.example");
+        EXPECT_EQ(seen->support, L"help@dayvane.example");
         EXPECT_EQ(seen->supportTip, L"Send email to support");
     }
     EXPECT_EQ(tooltipsAfter, tooltipsBefore);
