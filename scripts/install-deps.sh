@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   make cmake g++
   googletest libgtest-dev
-  clang libclang-rt-14-dev libbenchmark-dev
+  clang libclang-rt-14-dev libbenchmark-dev fp-utils
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb x11-utils
 )

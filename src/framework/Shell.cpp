@@ -8,8 +8,21 @@
 
 namespace fw {
 
+namespace {
+ShellHandler installedHandler = nullptr;
+}  // namespace
+
+void SetShellHandler(ShellHandler handler)
+{
+    installedHandler = handler;
+}
+
 void ShellOpen(std::string_view target, int showCommand)
 {
+    if (installedHandler) {
+        installedHandler(target, showCommand);
+        return;
+    }
     ShellExecuteW(nullptr, L"open", Widen(target).c_str(), nullptr, nullptr, showCommand);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ProbeWindow.h"
+#include "framework/Shell.h"
 
 namespace {
 
@@ -268,4 +269,35 @@ TEST(Commands, TheAboutBoxOpensFromTheMenuAndTheSystemMenuAndLeavesNothingBehind
     }
     EXPECT_EQ(tooltipsAfter, tooltipsBefore);
     EXPECT_EQ(windowsAfter, windowsBefore);
+}
+
+namespace {
+std::vector<std::string> shellRequests;
+void RecordShellRequest(std::string_view target, int) { shellRequests.emplace_back(target); }
+}  // namespace
+
+TEST(Commands, HelpOpensTheHelpFileBesideTheProgram)
+{
+    shellRequests.clear();
+    fw::SetShellHandler(RecordShellRequest);
+    ProbeWindow probe;
+    std::string expected;
+    RunWindow(probe, [&](HWND window) {
+        SendMessageW(window, WM_COMMAND, 54, 0);
+        HELPINFO help{};
+        help.cbSize = sizeof help;
+        SendMessageW(window, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+        expected = fw::Narrow(DataFilePath("Help.chm"));
+    });
+    fw::SetShellHandler(nullptr);
+    EXPECT_EQ(shellRequests, (std::vector<std::string>{expected, expected}));
+    EXPECT_NE(expected.find(":\\"), std::string::npos) << "not a full path: " << expected;
+}
+
+TEST(Commands, TheHelpFileIsBuiltBesideTheProgram)
+{
+    const std::wstring& program = gui::Config().program;
+    const std::string help = gui::ReadFileBytes(program.substr(0, program.find_last_of(L"\\/") + 1) + L"Help.chm");
+    EXPECT_EQ(help.substr(0, 4), "ITSF");
+    EXPECT_GT(help.size(), 4000u);
 }
