@@ -125,11 +125,14 @@ TEST(Commands, TheMenuButtonAndTheTrayIconOpenTheMenu)
     RECT buttonPopup{}, trayPopup{};
     RECT windowRect{};
     bool foreground = false;
+    HMENU shown = nullptr, built = nullptr;
     RunWindow(probe, [&](HWND window) {
         GetWindowRect(window, &windowRect);
         PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 10));
         if (HWND popup = OpenPopup()) {
             GetWindowRect(popup, &buttonPopup);
+            shown = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+            built = probe.MainMenu();
             ClosePopup(window);
         }
         gui::WaitUntil([] { return OpenPopup() == nullptr; }, 2000);
@@ -143,6 +146,9 @@ TEST(Commands, TheMenuButtonAndTheTrayIconOpenTheMenu)
         SendMessageW(window, 117, 118, WM_LBUTTONDOWN);
         foreground = GetForegroundWindow() == window;
     });
+    // The popup shows the menu the window built (whose items another test reads).
+    EXPECT_NE(shown, nullptr);
+    EXPECT_EQ(shown, built);
     // Below the button's lower-left corner, and at the cursor.
     EXPECT_EQ(buttonPopup.left, windowRect.left);
     EXPECT_EQ(buttonPopup.top, windowRect.top + 24);
