@@ -36,7 +36,8 @@ TEST(Commands, EachCommandChangesItsSettingAndMark)
     struct Seen {
         int scheme, shape, gradient, format;
         bool colorMark, styleMark, titleMark, timeMark;
-        COLORREF calendarTitle;
+        COLORREF calendarTitle, frame;
+        bool cornerInRegion;
     };
     std::vector<Seen> seen;
     std::map<std::wstring, std::string> files;
@@ -52,7 +53,20 @@ TEST(Commands, EachCommandChangesItsSettingAndMark)
                                 Marked(GetSubMenu(menu, 2), group[0]), Marked(GetSubMenu(menu, 3), group[1]),
                                 Marked(GetSubMenu(menu, 4), group[2]), Marked(GetSubMenu(menu, 5), group[3]),
                                 static_cast<COLORREF>(SendMessageW(GetDlgItem(window, 1000), MCM_GETCOLOR,
-                                                                   MCSC_TITLEBK, 0))});
+                                                                   MCSC_TITLEBK, 0)),
+                                [&] {
+                                    HDC dc = GetDC(window);
+                                    const COLORREF pixel = GetPixel(dc, 0, 100);
+                                    ReleaseDC(window, dc);
+                                    return pixel;
+                                }(),
+                                [&] {
+                                    HRGN region = CreateRectRgn(0, 0, 0, 0);
+                                    GetWindowRgn(window, region);
+                                    const bool inside = PtInRegion(region, 0, 0) != 0;
+                                    DeleteObject(region);
+                                    return inside;
+                                }()});
             });
         }
         SendMessageW(window, WM_COMMAND, 22, 0);
@@ -68,6 +82,8 @@ TEST(Commands, EachCommandChangesItsSettingAndMark)
         EXPECT_EQ(seen[i].format, expected[i][3]) << i;
         EXPECT_TRUE(seen[i].colorMark && seen[i].styleMark && seen[i].titleMark && seen[i].timeMark) << i;
         EXPECT_EQ(seen[i].calendarTitle, titles[i]) << i;
+        EXPECT_EQ(seen[i].frame, titles[i]) << i << ": the frame is painted in the middle colour";
+        EXPECT_EQ(seen[i].cornerInRegion, expected[i][1] == 0) << i;
     }
     const core::CalendarSettings saved = gui::DecodeSettings(files[L"qor_info.dat"]);
     EXPECT_EQ(saved.colorScheme, 2);
@@ -117,6 +133,42 @@ TEST(Commands, TheFontPickersOpenAndCancelKeepsTheFonts)
     });
     EXPECT_EQ(pickers, 2);
     EXPECT_EQ(faces, (std::vector<std::string>{"Bradley Hand ITC", "Tahoma"}));
+}
+
+TEST(Commands, AFontChosenWithOkReachesTheNotesBox)
+{
+    ProbeWindow probe;
+    std::string setting;
+    std::wstring boxFace;
+    RunWindow(probe, [&](HWND window) {
+        PostMessageW(window, WM_COMMAND, 81, 0);
+        HWND picker = gui::WaitForOtherWindow(GetCurrentProcessId(), window, 5000);
+        ASSERT_NE(picker, nullptr);
+        // Another face than the one in use, picked in the list of faces (cmb1).
+        const HWND faces = GetDlgItem(picker, 0x470);
+        const auto count = static_cast<int>(SendMessageW(faces, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            wchar_t name[LF_FACESIZE] = L"";
+            SendMessageW(faces, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name));
+            if (name[0] != L'@' && std::wstring(name) != L"Tahoma") {
+                SendMessageW(faces, CB_SETCURSEL, i, 0);
+                SendMessageW(picker, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELCHANGE), reinterpret_cast<LPARAM>(faces));
+                break;
+            }
+        }
+        PostMessageW(picker, WM_COMMAND, IDOK, 0);
+        gui::WaitUntil([&] { return !IsWindow(picker); });
+        ProbeWindow::OnWindowThread(window, [&] {
+            setting = probe.Settings().notesFont.faceName;
+            LOGFONTW font{};
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(window, 1001), WM_GETFONT, 0, 0)), sizeof font,
+                       &font);
+            boxFace = font.lfFaceName;
+        });
+    });
+    EXPECT_FALSE(setting.empty());
+    EXPECT_NE(setting, "Tahoma");
+    EXPECT_EQ(fw::Widen(setting), boxFace);
 }
 
 TEST(Commands, TheMenuButtonAndTheTrayIconOpenTheMenu)

@@ -204,6 +204,23 @@ TEST(InProcess, TheMenuCarriesEveryCommandAndTheMarksOfTheSettings)
     EXPECT_EQ(time, L"40 %H:%M:%S\n41 %I:%M:%S %p\n42 %a %H:%M:%S\n43 %a %I:%M:%S %p\n44 %A %H:%M (*)\n"
                     L"45 %A %I:%M %p\n0 -\n46 Custom...\n");
     EXPECT_EQ(font, L"80 Title...\n81 Notes...\n");
+
+    // A first run: the marks sit on the defaults and the layout item offers "Compact".
+    ProbeWindow first;
+    RunWindow(first, [&](HWND window) {
+        ProbeWindow::OnWindowThread(window, [&] {
+            const HMENU menu = first.MainMenu();
+            main = Describe(ItemsOf(menu));
+            std::wstring* subs[] = {&color, &style, &title, &time, &font};
+            for (int i = 0; i < 5; ++i)
+                *subs[i] = Describe(ItemsOf(GetSubMenu(menu, i + 2)));
+        });
+    });
+    EXPECT_EQ(main.substr(0, 11), L"51 Compact\n");
+    EXPECT_NE(color.find(L"20 Blue (*)"), std::wstring::npos);
+    EXPECT_NE(style.find(L"30 Rectangle (*)"), std::wstring::npos);
+    EXPECT_NE(title.find(L"60 Gradient V1 (*)"), std::wstring::npos);
+    EXPECT_NE(time.find(L"43 %a %I:%M:%S %p (*)"), std::wstring::npos);
 }
 
 TEST(InProcess, TheClockShowsTheChosenFormat)
