@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "ProcessWindow.h"
+
 namespace {
 
 constexpr DWORD windowTimeoutMs = 20000;
@@ -19,29 +21,6 @@ std::wstring WindowsPath(std::wstring path)
         if (c == L'/')
             c = L'\\';
     return path;
-}
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchVisible(HWND wnd, LPARAM param)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(wnd, &processId);
-    if (processId != search->processId || !IsWindowVisible(wnd))
-        return TRUE;
-    search->found = wnd;
-    return FALSE;
-}
-
-HWND VisibleTopLevelWindow(DWORD processId)
-{
-    WindowSearch search{processId, nullptr};
-    EnumWindows(MatchVisible, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 int Fail(const wchar_t* what, HANDLE process)

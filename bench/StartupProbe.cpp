@@ -5,6 +5,8 @@
 #include <cwchar>
 #include <string>
 
+#include "ProcessWindow.h"
+
 namespace {
 
 constexpr double paintTimeoutMs = 20000;
@@ -32,29 +34,6 @@ double MillisecondsSince(const LARGE_INTEGER& start)
     QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchVisible(HWND wnd, LPARAM param)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(wnd, &processId);
-    if (processId != search->processId || !IsWindowVisible(wnd))
-        return TRUE;
-    search->found = wnd;
-    return FALSE;
-}
-
-HWND VisibleTopLevelWindow(DWORD processId)
-{
-    WindowSearch search{processId, nullptr};
-    EnumWindows(MatchVisible, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 // Reads the screen rather than the window's DC: what counts is what has reached the display.
