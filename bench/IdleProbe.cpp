@@ -25,12 +25,7 @@ std::wstring WindowsPath(std::wstring path)
 
 int Fail(const wchar_t* what, HANDLE process)
 {
-    std::fwprintf(stderr, L"IdleProbe: %ls\n", what);
-    if (process) {
-        TerminateProcess(process, 1);
-        WaitForSingleObject(process, closeTimeoutMs);
-    }
-    return 1;
+    return FailProbe(L"IdleProbe", what, process, closeTimeoutMs);
 }
 
 }  // namespace

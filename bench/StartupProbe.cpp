@@ -50,12 +50,7 @@ bool ShowsPaint(HWND wnd)
 
 int Fail(const wchar_t* what, HANDLE process)
 {
-    std::fwprintf(stderr, L"StartupProbe: %ls\n", what);
-    if (process) {
-        TerminateProcess(process, 1);
-        WaitForSingleObject(process, closeTimeoutMs);
-    }
-    return 1;
+    return FailProbe(L"StartupProbe", what, process, closeTimeoutMs);
 }
 
 }  // namespace

@@ -59,6 +59,17 @@ std::vector<std::wstring> NamesIn(const gui::TempFolder& folder)
     return names;
 }
 
+const std::string heldNotes("\x01\x00\x00\x00\x06" "010107" "\x04" "kept", 16);
+
+// Writes `heldNotes` as the notes file and opens it the way another program would that
+// shares it with nobody.
+HANDLE HoldNotesFile(const gui::TempFolder& folder)
+{
+    if (!gui::WriteFileBytes(folder.File(L"qor_nots.dat"), heldNotes))
+        return INVALID_HANDLE_VALUE;
+    return CreateFileW(folder.File(L"qor_nots.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
 }  // namespace
 
 TEST(DataFiles, FirstStartThenCloseWritesTheFirstRunNoteAndTheDefaults)
@@ -180,11 +191,9 @@ TEST(DataFiles, ANoteOutsideTheCodePageSurvivesARestart)
 
 TEST(DataFiles, AFailedSaveAsksToRetryAndCancelKeepsTheWindowOpen)
 {
-    const std::string notes("\x01\x00\x00\x00\x06" "010107" "\x04" "kept", 16);
     gui::TempFolder folder;
-    ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_nots.dat"), notes));
     // Another program holds the notes file open without sharing for the whole start.
-    HANDLE holder = CreateFileW(folder.File(L"qor_nots.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE holder = HoldNotesFile(folder);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     gui::Program program(folder);
     ASSERT_NE(program.Window(), nullptr);
@@ -222,22 +231,21 @@ TEST(DataFiles, AFailedSaveAsksToRetryAndCancelKeepsTheWindowOpen)
     EXPECT_EQ(saved.Lookup(TodayKey()), "typed while the file was held");
     int copies = 0;
     for (const auto& [name, content] : folder.Contents())
-        if (name.rfind(L"qor_nots.dat.damaged-", 0) == 0 && content == notes)
+        if (name.rfind(L"qor_nots.dat.damaged-", 0) == 0 && content == heldNotes)
             ++copies;
     EXPECT_EQ(copies, 1) << "the file that could not be read must be kept";
 }
 
 TEST(DataFiles, AtTheEndOfTheSessionAFailedSaveAsksNothing)
 {
-    const std::string notes("\x01\x00\x00\x00\x06" "010107" "\x04" "kept", 16);
     gui::TempFolder folder;
-    ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_nots.dat"), notes));
-    HANDLE holder = CreateFileW(folder.File(L"qor_nots.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Another program holds the notes file open without sharing for the whole start.
+    const HANDLE holder = HoldNotesFile(folder);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     gui::Program program(folder);
     ASSERT_NE(program.Window(), nullptr);
     PostMessageW(program.Window(), WM_ENDSESSION, TRUE, 0);
     EXPECT_TRUE(program.WaitForExit(5000));
     CloseHandle(holder);
-    EXPECT_EQ(gui::ReadFileBytes(folder.File(L"qor_nots.dat")), notes);
+    EXPECT_EQ(gui::ReadFileBytes(folder.File(L"qor_nots.dat")), heldNotes);
 }

@@ -32,19 +32,20 @@ std::wstring WindowsPath(const std::string& path)
     return path.rfind('/', 0) == 0 ? L"Z:" + wide : wide;
 }
 
-std::string ReadWholeFile(const std::wstring& path)
+// The bytes of a file, read while others may have it open; false when it cannot be opened.
+bool TryReadFile(const std::wstring& path, std::string& bytes)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return "<unreadable>";
-    std::string bytes;
+        return false;
+    bytes.clear();
     char buffer[65536];
     DWORD got = 0;
     while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
         bytes.append(buffer, got);
     CloseHandle(file);
-    return bytes;
+    return true;
 }
 
 void RemoveTree(const std::wstring& folder)
@@ -147,7 +148,8 @@ std::map<std::wstring, std::string> TempFolder::Contents() const
     do {
         const std::wstring name = found.cFileName;
         if (name != L"." && name != L"..")
-            contents[name] = ReadWholeFile(path + L"\\" + name);
+            if (!TryReadFile(path + L"\\" + name, contents[name]))
+                contents[name] = "<unreadable>";
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return contents;
@@ -155,16 +157,8 @@ std::map<std::wstring, std::string> TempFolder::Contents() const
 
 std::string ReadFileBytes(const std::wstring& path)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return {};
     std::string bytes;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
+    return TryReadFile(path, bytes) ? bytes : std::string();
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
