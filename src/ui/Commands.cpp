@@ -67,6 +67,7 @@ void CalendarWindow::ChooseFontFor(core::LogicalFont& font, fw::CFont& fontObjec
     LOGFONTW record = ToLogFont(font);
     CHOOSEFONTW choice{};
     choice.lStructSize = sizeof choice;
+    choice.hwndOwner = handle;
     choice.lpLogFont = &record;
     choice.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
     if (ChooseFontW(&choice))

@@ -249,3 +249,110 @@ TEST(DataFiles, AtTheEndOfTheSessionAFailedSaveAsksNothing)
     CloseHandle(holder);
     EXPECT_EQ(gui::ReadFileBytes(folder.File(L"qor_nots.dat")), heldNotes);
 }
+
+namespace {
+
+// A notes file of some megabytes, so that writing it takes a while: every day of a
+// century's keys with a line of text.
+std::string LargeNotesFile()
+{
+    core::NoteStore store;
+    for (int year = 0; year < 100; ++year)
+        for (int month = 1; month <= 12; ++month)
+            for (int day = 1; day <= 28; ++day)
+                store.SetNote({core::DayKeyFromDate(2000 + year, month, day),
+                               "Dentist at 10:30, then the bank; call Anna about the tickets " + std::to_string(day)});
+    const core::Bytes bytes = store.Write(cp1252);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+}  // namespace
+
+TEST(DataFiles, AKillDuringTheSaveLeavesEachFileOldAndWholeOrNewAndWhole)
+{
+    const std::string oldNotes = LargeNotesFile();
+    const std::string oldSettings = gui::EncodeSettings(gui::DefaultSettings());
+    const std::string typed = "typed before the close";
+    const auto prepare = [&](const gui::TempFolder& folder) {
+        ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_nots.dat"), oldNotes));
+        ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_info.dat"), oldSettings));
+    };
+
+    // One close left to finish gives the new files and how long the close takes.
+    std::string newNotes, newSettings;
+    DWORD closeMs = 0;
+    {
+        gui::TempFolder folder;
+        prepare(folder);
+        gui::Program program(folder);
+        ASSERT_NE(program.Window(), nullptr);
+        SetDlgItemTextA(program.Window(), notesBox, typed.c_str());
+        const DWORD start = GetTickCount();
+        PostMessageW(program.Window(), WM_COMMAND, closeCommand, 0);
+        ASSERT_TRUE(program.WaitForExit(10000));
+        closeMs = GetTickCount() - start;
+        newNotes = gui::ReadFileBytes(folder.File(L"qor_nots.dat"));
+        newSettings = gui::ReadFileBytes(folder.File(L"qor_info.dat"));
+    }
+    ASSERT_NE(newNotes, oldNotes);
+    core::NoteStore saved;
+    ASSERT_TRUE(saved.Read(reinterpret_cast<const std::uint8_t*>(newNotes.data()), newNotes.size(), cp1252));
+    EXPECT_EQ(saved.Lookup(TodayKey()), typed);
+
+    // Kills spread over the whole close, from the moment it is asked for to past its end.
+    constexpr int kills = 16;
+    int killedWhileRunning = 0;
+    for (int k = 0; k < kills; ++k) {
+        const DWORD delay = closeMs * static_cast<DWORD>(k) * 5 / (4 * (kills - 1));
+        SCOPED_TRACE(testing::Message() << "killed " << delay << " ms after the close of " << closeMs << " ms");
+        gui::TempFolder folder;
+        prepare(folder);
+        {
+            gui::Program program(folder);
+            ASSERT_NE(program.Window(), nullptr);
+            SetDlgItemTextA(program.Window(), notesBox, typed.c_str());
+            PostMessageW(program.Window(), WM_COMMAND, closeCommand, 0);
+            Sleep(delay);
+            killedWhileRunning += program.Running();
+        }  // the program is terminated here if it still runs
+        const std::string notes = gui::ReadFileBytes(folder.File(L"qor_nots.dat"));
+        const std::string settings = gui::ReadFileBytes(folder.File(L"qor_info.dat"));
+        EXPECT_TRUE(notes == oldNotes || notes == newNotes) << "notes file of " << notes.size() << " bytes";
+        EXPECT_TRUE(settings == oldSettings || settings == newSettings) << "settings of " << settings.size() << " bytes";
+    }
+    EXPECT_GT(killedWhileRunning, kills / 2) << "the kills must fall inside the close";
+}
+
+TEST(DataFiles, DataFilesThatCannotBeWrittenAreReportedAndNothingOnDiskIsLost)
+{
+    gui::TempFolder folder;
+    // Folders in the way of both data files, each holding something of the user's.
+    for (const wchar_t* name : {L"qor_nots.dat", L"qor_info.dat"}) {
+        ASSERT_TRUE(CreateDirectoryW(folder.File(name).c_str(), nullptr));
+        ASSERT_TRUE(gui::WriteFileBytes(folder.File(name) + L"\\keep.txt", "the user's own"));
+    }
+    gui::Program program(folder);
+    const auto before = folder.Contents();
+    ASSERT_NE(program.Window(), nullptr);
+    SetDlgItemTextW(program.Window(), notesBox, L"written while the files were blocked");
+
+    PostMessageW(program.Window(), WM_COMMAND, closeCommand, 0);
+    HWND box = gui::WaitForOtherWindow(program.ProcessId(), program.Window(), 5000);
+    ASSERT_NE(box, nullptr) << "the failed save must be reported";
+    const std::wstring message = gui::ChildTexts(box);
+    EXPECT_NE(message.find(folder.File(L"qor_nots.dat")), std::wstring::npos) << message.c_str();
+    EXPECT_NE(message.find(folder.File(L"qor_info.dat")), std::wstring::npos) << message.c_str();
+    PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(gui::WaitUntil([&] { return !IsWindow(box); }));
+    Sleep(300);
+    EXPECT_TRUE(program.Running());
+    EXPECT_TRUE(IsWindowVisible(program.Window()));
+    EXPECT_EQ(NotesText(program.Window()), L"written while the files were blocked");
+
+    // Escape ends the program without saving; the folders and their files are untouched.
+    PostMessageW(program.Window(), WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(program.WaitForExit(5000));
+    EXPECT_EQ(folder.Contents(), before);
+    for (const wchar_t* name : {L"qor_nots.dat", L"qor_info.dat"})
+        EXPECT_EQ(gui::ReadFileBytes(folder.File(name) + L"\\keep.txt"), "the user's own");
+}

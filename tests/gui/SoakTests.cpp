@@ -1,0 +1,379 @@
+// Long runs of the running window: every command that changes the look cycled a thousand
+// times without leaving objects or memory behind, and ten years of days picked one after
+// another with a note typed on every fifth.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ProbeWindow.h"
+#include "core/CodePage.h"
+#include "core/DayKey.h"
+#include "core/NoteStore.h"
+
+namespace {
+
+constexpr int calendarId = 1000;
+constexpr int notesId = 1001;
+
+// DAYVANE_SOAK_CYCLES shortens the run while working on the test; the default is the real one.
+int Cycles()
+{
+    const char* value = std::getenv("DAYVANE_SOAK_CYCLES");
+    const int cycles = value ? std::atoi(value) : 0;
+    return cycles > 0 ? cycles : 1000;
+}
+
+// The process's GDI objects. Wine answers GetGuiResources with 0; its handle table takes a
+// handle's bare index as the handle, so there every index is tried instead.
+DWORD GdiObjects()
+{
+    if (const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
+        return reported;
+    DWORD count = 0;
+    for (ULONG_PTR index = 1; index <= 0xFFFF; ++index)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)))
+            ++count;
+    return count;
+}
+
+BOOL CALLBACK CountOwnWindow(HWND window, LPARAM count)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == GetCurrentProcessId()) {
+        ++*reinterpret_cast<DWORD*>(count);
+        EnumChildWindows(window, CountOwnWindow, count);
+    }
+    return TRUE;
+}
+
+// The process's USER objects. Under Wine: its windows, top-level, child and message-only,
+// and the menus, icons and cursors found at the bare indices of its user handle table.
+DWORD UserObjects()
+{
+    if (const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))
+        return reported;
+    DWORD count = 0;
+    EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&count));
+    for (HWND window = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); window;
+         window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr))
+        CountOwnWindow(window, reinterpret_cast<LPARAM>(&count));
+    for (ULONG_PTR value = 0x20; value <= 0xFFFF; value += 2) {
+        const auto handle = reinterpret_cast<HANDLE>(value);
+        if (IsMenu(static_cast<HMENU>(handle))) {
+            ++count;
+            continue;
+        }
+        ICONINFO icon{};
+        if (GetIconInfo(static_cast<HICON>(handle), &icon)) {
+            ++count;
+            DeleteObject(icon.hbmColor);
+            DeleteObject(icon.hbmMask);
+        }
+    }
+    return count;
+}
+
+// Committed memory of the process's own: the system's private-bytes figure, or, where that
+// is not kept, the committed private regions of the address space.
+SIZE_T PrivateBytes()
+{
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    if (K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                sizeof counters) &&
+        counters.PrivateUsage)
+        return counters.PrivateUsage;
+    SIZE_T total = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    for (auto* address = static_cast<const char*>(nullptr);
+         VirtualQuery(address, &region, sizeof region) == sizeof region; address += region.RegionSize)
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            total += region.RegionSize;
+    return total;
+}
+
+struct Usage {
+    DWORD gdi = 0, user = 0;
+    SIZE_T privateBytes = 0;
+};
+
+Usage Measure()
+{
+    return {GdiObjects(), UserObjects(), PrivateBytes()};
+}
+
+// Dialogs the commands open (the font picker, the time-format dialog) are answered as soon
+// as they are activated, by a hook on the window's thread.
+HWND calendarWindow = nullptr;
+bool expectingDialog = false;
+WPARAM dialogAnswer = IDCANCEL;
+int dialogsAnswered = 0;
+HHOOK answerHook = nullptr;
+
+LRESULT CALLBACK AnswerDialogs(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto activated = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && expectingDialog && activated != calendarWindow) {
+        expectingDialog = false;
+        ++dialogsAnswered;
+        PostMessageW(activated, WM_COMMAND, dialogAnswer, 0);
+    }
+    return CallNextHookEx(answerHook, code, wParam, lParam);
+}
+
+void Command(HWND window, UINT id)
+{
+    SendMessageW(window, WM_COMMAND, id, 0);
+}
+
+void DialogCommand(HWND window, UINT id, WPARAM answer)
+{
+    ProbeWindow::OnWindowThread(window, [answer] {
+        dialogAnswer = answer;
+        expectingDialog = true;
+    });
+    Command(window, id);
+}
+
+// One turn through every command that changes the look, both pickers cancelled and
+// confirmed, ending on a known look: the green scheme, rectangle, light-to-mid gradient.
+void LookCycle(HWND window, int turn)
+{
+    for (UINT id = 20; id <= 24; ++id)
+        Command(window, id);
+    for (UINT id = 30; id <= 32; ++id)
+        Command(window, id);
+    for (UINT id : {60u, 61u})
+        Command(window, id);
+    for (UINT id = 40; id <= 45; ++id)
+        Command(window, id);
+    DialogCommand(window, 46, turn % 2 ? IDOK : IDCANCEL);
+    Command(window, 51);
+    Command(window, 51);
+    for (UINT id : {80u, 81u}) {
+        DialogCommand(window, id, IDCANCEL);
+        DialogCommand(window, id, IDOK);
+    }
+    for (UINT id : {21u, 30u, 60u, 40u})
+        Command(window, id);
+}
+
+testing::AssertionResult Near(COLORREF actual, COLORREF expected)
+{
+    const auto channel = [](COLORREF c, int shift) { return static_cast<int>((c >> shift) & 0xFF); };
+    for (int shift : {0, 8, 16})
+        if (std::abs(channel(actual, shift) - channel(expected, shift)) > 8)
+            return testing::AssertionFailure() << std::hex << "0x" << actual << " is not near 0x" << expected;
+    return testing::AssertionSuccess();
+}
+
+COLORREF ClientPixel(HWND window, int x, int y)
+{
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    return gui::ScreenPixel(point);
+}
+
+}  // namespace
+
+TEST(Soak, AThousandTurnsOfTheLookCommandsLeaveNoObjectsOrMemoryBehind)
+{
+    const int cycles = Cycles();
+    ProbeWindow probe;
+    Usage before, after;
+    int turns = 0, answered = 0;
+    std::vector<COLORREF> strip, frame;
+    LONG regionHeight = 0, windowHeight = 0;
+    RunWindow(probe, [&](HWND window) {
+        ProbeWindow::OnWindowThread(window, [window] {
+            calendarWindow = window;
+            answerHook = SetWindowsHookExW(WH_CBT, AnswerDialogs, nullptr, GetCurrentThreadId());
+        });
+        ASSERT_NE(answerHook, nullptr);
+        // The first turns fill what the system keeps once per process: font lists, the
+        // dialogs' classes, cached brushes.
+        for (int turn = 0; turn < 3; ++turn)
+            LookCycle(window, turn);
+        before = Measure();
+        for (; turns < cycles; ++turns)
+            LookCycle(window, turns);
+        after = Measure();
+        ProbeWindow::OnWindowThread(window, [&answered] {
+            UnhookWindowsHookEx(answerHook);
+            answered = dialogsAnswered;
+        });
+
+        ASSERT_TRUE(gui::BringToFront(window));
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        strip = {ClientPixel(window, 25, 1), ClientPixel(window, 25, 22)};
+        frame = {ClientPixel(window, 0, 100), ClientPixel(window, 16, 5), ClientPixel(window, 3, 9),
+                 ClientPixel(window, 8, 10), ClientPixel(window, 120, 23)};
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        RECT box{}, bounds{};
+        if (GetWindowRgn(window, region) != ERROR && GetRgnBox(region, &box) != ERROR)
+            regionHeight = box.bottom - box.top;
+        DeleteObject(region);
+        GetWindowRect(window, &bounds);
+        windowHeight = bounds.bottom - bounds.top;
+    });
+    ASSERT_EQ(turns, cycles);
+    EXPECT_EQ(answered, 5 * (cycles + 3)) << "each turn answers the time-format dialog and four pickers";
+    // A leak of one object or a few hundred bytes per turn would show many times over.
+    EXPECT_LE(after.gdi, before.gdi + 8) << "GDI objects before " << before.gdi;
+    EXPECT_LE(after.user, before.user + 4) << "USER objects before " << before.user;
+    EXPECT_LE(after.privateBytes, before.privateBytes + 2 * 1024 * 1024) << "private bytes before "
+                                                                           << before.privateBytes;
+    EXPECT_GT(before.gdi, 0u);
+    EXPECT_GT(before.user, 0u);
+
+    // The window still paints the green scheme: strip from light to mid, frame, menu
+    // button, arrow and the line under the strip; the full layout's rectangle.
+    ASSERT_EQ(strip.size(), 2u);
+    EXPECT_TRUE(Near(strip[0], RGB(200, 250, 200)));
+    EXPECT_TRUE(Near(strip[1], RGB(75, 150, 75)));
+    EXPECT_EQ(frame, (std::vector<COLORREF>{RGB(75, 150, 75), RGB(75, 150, 75), RGB(50, 100, 50), RGB(75, 150, 75),
+                                            RGB(75, 150, 75)}));
+    EXPECT_EQ(regionHeight, windowHeight);
+}
+
+namespace {
+
+std::string KeyOf(const SYSTEMTIME& date)
+{
+    return core::DayKeyFromDate(date.wYear, date.wMonth, date.wDay);
+}
+
+// Picks a day as the month calendar does when clicked: the selection moves, then the window hears of it.
+void Pick(HWND window, const SYSTEMTIME& date)
+{
+    HWND calendar = GetDlgItem(window, calendarId);
+    SendMessageW(calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&date));
+    NMSELCHANGE change{};
+    change.nmhdr.hwndFrom = calendar;
+    change.nmhdr.idFrom = calendarId;
+    change.nmhdr.code = MCN_SELCHANGE;
+    change.stSelStart = change.stSelEnd = date;
+    SendMessageW(window, WM_NOTIFY, calendarId, reinterpret_cast<LPARAM>(&change));
+}
+
+// Types into the notes box key by key; "\r" is the Enter key.
+void Type(HWND window, const std::wstring& text)
+{
+    HWND box = GetDlgItem(window, notesId);
+    for (wchar_t c : text)
+        SendMessageW(box, WM_CHAR, c, 1);
+}
+
+void SelectAllAndDelete(HWND window)
+{
+    HWND box = GetDlgItem(window, notesId);
+    SendMessageW(box, EM_SETSEL, 0, -1);
+    SendMessageW(box, WM_KEYDOWN, VK_DELETE, 1);
+    SendMessageW(box, WM_KEYUP, VK_DELETE, 1);
+}
+
+SYSTEMTIME NextDay(SYSTEMTIME date)
+{
+    FILETIME time{};
+    SystemTimeToFileTime(&date, &time);
+    ULARGE_INTEGER value{{time.dwLowDateTime, time.dwHighDateTime}};
+    value.QuadPart += 24ull * 60 * 60 * 10000000;
+    time = {value.LowPart, value.HighPart};
+    FileTimeToSystemTime(&time, &date);
+    return date;
+}
+
+// The store's rules: a day keeps one note, a note set again moves to the end, a blank one goes.
+void SetNote(std::vector<std::pair<std::string, std::string>>& model, const std::string& key, const std::string& text)
+{
+    for (auto it = model.begin(); it != model.end(); ++it)
+        if (it->first == key) {
+            model.erase(it);
+            break;
+        }
+    if (!core::IsBlankText(text))
+        model.emplace_back(key, text);
+}
+
+}  // namespace
+
+TEST(Soak, TenYearsOfDaysWithANoteOnEveryFifthAreAllWrittenInStoreOrder)
+{
+    ProbeWindow probe;
+    const core::CalendarSettings settings = gui::DefaultSettings();
+    const std::string noNotes(4, '\0');
+    std::map<std::wstring, std::string> files;
+    std::vector<std::pair<std::string, std::string>> expected;
+    std::vector<SYSTEMTIME> noted;
+    int days = 0;
+    RunWindow(
+        probe,
+        [&](HWND window) {
+            SYSTEMTIME date{};
+            date.wYear = 2010;
+            date.wMonth = 1;
+            date.wDay = 1;
+            for (; date.wYear < 2020; date = NextDay(date), ++days) {
+                ProbeWindow::OnWindowThread(window, [&] {
+                    Pick(window, date);
+                    if (days % 5 == 0) {
+                        // Some notes run over two lines, some go beyond ASCII.
+                        std::wstring text = L"Day " + std::to_wstring(days);
+                        if (days % 15 == 0)
+                            text += L"\rsecond line";
+                        if (days % 25 == 0)
+                            text += L" caf\u00e9 \u65e5";
+                        Type(window, text);
+                    }
+                });
+                const std::string key = KeyOf(date);
+                if (days % 5 == 0) {
+                    std::wstring text = L"Day " + std::to_wstring(days);
+                    if (days % 15 == 0)
+                        text += L"\r\nsecond line";
+                    if (days % 25 == 0)
+                        text += L" caf\u00e9 \u65e5";
+                    noted.push_back(date);
+                    expected.emplace_back(key, fw::Narrow(text));
+                }
+            }
+            // Back to three noted days: one left as it was, one cleared, one written anew.
+            const std::vector<SYSTEMTIME> revisits = {noted[3], noted[100], noted[500]};
+            ProbeWindow::OnWindowThread(window, [&] {
+                Pick(window, revisits[0]);
+                Pick(window, revisits[1]);
+                SelectAllAndDelete(window);
+                Pick(window, revisits[2]);
+                SelectAllAndDelete(window);
+                Type(window, L"rewritten");
+            });
+            auto textOf = [&](const SYSTEMTIME& day) {
+                for (const auto& [key, text] : expected)
+                    if (key == KeyOf(day))
+                        return text;
+                return std::string();
+            };
+            const std::string first = textOf(revisits[0]);
+            SetNote(expected, KeyOf(revisits[0]), first);
+            SetNote(expected, KeyOf(revisits[1]), "");
+            SetNote(expected, KeyOf(revisits[2]), "rewritten");
+            PostMessageW(window, WM_COMMAND, 56, 0);
+        },
+        &settings, &noNotes, &files);
+    EXPECT_EQ(days, 3652);
+    ASSERT_EQ(expected.size(), 730u);
+    const std::string bytes = files[L"qor_nots.dat"];
+    core::NoteStore saved;
+    ASSERT_TRUE(saved.Read(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), core::Windows1252()));
+    std::vector<std::pair<std::string, std::string>> written;
+    for (const core::DayNote& note : saved.Notes())
+        written.emplace_back(note.key, note.text);
+    EXPECT_EQ(written, expected);
+}
