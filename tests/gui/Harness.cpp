@@ -104,6 +104,8 @@ void ParseOptions(int argc, char** argv)
             Config().program = WindowsPath(argument.substr(10));
         else if (argument.rfind("--artifacts=", 0) == 0)
             Config().artifacts = WindowsPath(argument.substr(12));
+        else if (argument.rfind("--unpacked=", 0) == 0)
+            Config().unpacked = WindowsPath(argument.substr(11));
     }
     testing::UnitTest::GetInstance()->listeners().Append(new ScreenshotOnFailure);
 }
@@ -140,15 +142,20 @@ TempFolder::~TempFolder()
 
 std::map<std::wstring, std::string> TempFolder::Contents() const
 {
+    return FolderContents(path);
+}
+
+std::map<std::wstring, std::string> FolderContents(const std::wstring& folder)
+{
     std::map<std::wstring, std::string> contents;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return contents;
     do {
         const std::wstring name = found.cFileName;
         if (name != L"." && name != L"..")
-            if (!TryReadFile(path + L"\\" + name, contents[name]))
+            if (!TryReadFile(folder + L"\\" + name, contents[name]))
                 contents[name] = "<unreadable>";
     } while (FindNextFileW(search, &found));
     FindClose(search);
@@ -180,12 +187,21 @@ Program::Program(const TempFolder& folder, const std::wstring& workingDirectory)
         ADD_FAILURE() << "cannot copy the program (--program= missing or wrong)";
         return;
     }
+    Start(exe, workingDirectory.empty() ? folder.Path() : workingDirectory);
+}
+
+Program::Program(const std::wstring& programFile)
+{
+    Start(programFile, programFile.substr(0, programFile.find_last_of(L'\\')));
+}
+
+void Program::Start(const std::wstring& programFile, const std::wstring& workingDirectory)
+{
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workingDirectory.empty() ? folder.Path().c_str() : workingDirectory.c_str(), &startup,
-                        &process)) {
+    std::wstring commandLine = L"\"" + programFile + L"\"";
+    if (!CreateProcessW(programFile.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workingDirectory.c_str(), &startup, &process)) {
         ADD_FAILURE() << "cannot start the program, error " << GetLastError();
         return;
     }
@@ -214,6 +230,14 @@ Program::~Program()
 bool Program::WaitForExit(DWORD timeoutMs) const
 {
     return process.hProcess && WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD Program::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    if (process.hProcess)
+        GetExitCodeProcess(process.hProcess, &code);
+    return code;
 }
 
 POINT Program::ClientToScreenPoint(POINT client) const

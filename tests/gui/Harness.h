@@ -13,9 +13,10 @@ namespace gui {
 struct Options {
     std::wstring program;    // dayvane.exe as built
     std::wstring artifacts;  // where screenshots of failed tests go
+    std::wstring unpacked;   // the folder the zip for Windows users was unpacked into
 };
 Options& Config();
-// Reads --program= and --artifacts= (Unix paths are mapped to Wine's Z: drive).
+// Reads --program=, --artifacts= and --unpacked= (Unix paths are mapped to Wine's Z: drive).
 void ParseOptions(int argc, char** argv);
 
 // Polls `done` every few milliseconds until it holds or `timeoutMs` has passed.
@@ -38,6 +39,9 @@ private:
     std::wstring path;
 };
 
+// Every file's name and bytes in `folder` (a subfolder shows as "<unreadable>").
+std::map<std::wstring, std::string> FolderContents(const std::wstring& folder);
+
 // The bytes of a file; empty when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
@@ -47,6 +51,8 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 class Program {
 public:
     explicit Program(const TempFolder& folder, const std::wstring& workingDirectory = L"");
+    // A program file started where it is, in its own folder, as Explorer starts it.
+    explicit Program(const std::wstring& programFile);
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
     ~Program();
@@ -55,10 +61,14 @@ public:
     DWORD ProcessId() const { return process.dwProcessId; }
     bool WaitForExit(DWORD timeoutMs = 5000) const;
     bool Running() const { return !WaitForExit(0); }
+    // The exit code of a process that has ended; STILL_ACTIVE while it runs.
+    DWORD ExitCode() const;
 
     POINT ClientToScreenPoint(POINT client) const;
 
 private:
+    void Start(const std::wstring& programFile, const std::wstring& workingDirectory);
+
     PROCESS_INFORMATION process{};
     HWND window = nullptr;
 };
