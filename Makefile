@@ -1,14 +1,15 @@
 # make run    build and start the program under Wine (headless: screenshot, then close)
 # make test   build, then run the unit tests, the window tests and a short run of each fuzzer
 # make fuzz   build the fuzz targets, then run each for FUZZ_SECONDS
-# make bench  build, then measure: start-up and idle cost under Wine, the notes natively (optimised), picking a day under Wine
+# make dist   build, then show the zip for Windows users: $(BUILD)/dist/dayvane-<version>-win64.zip
+# make bench  build, then measure start-up, idle CPU, peak working set and size under Wine against a minimal window, the notes natively (optimised) and picking a day under Wine; writes $(BUILD)/bench/report.md
 BUILD ?= build
 JOBS ?= 2
 FUZZ_SECONDS ?= 300
 # Extra arguments for the notes benchmarks, e.g. BENCH_ARGS=--benchmark_filter=note_store
 BENCH_ARGS ?=
 
-.PHONY: all deps configure build test run fuzz bench bench-notes clean
+.PHONY: all deps configure build test run dist fuzz bench bench-notes clean
 
 all: build
 
@@ -27,23 +28,36 @@ test: build
 run: build
 	@scripts/run.sh $(BUILD)
 
+# Every build packs the zip; this says where it is.
+dist: build
+	@ls $(BUILD)/dist/dayvane-*-win64.zip
+
 # Only the fuzz targets are built; the fuzzers add what they find to $(BUILD)/fuzz/corpus.
 fuzz: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target fuzz
 	@tests/fuzz/run.sh $(BUILD)/fuzz $(FUZZ_SECONDS)
 
+# Each measurement runs even when one before it failed; bench/report.sh then writes
+# $(BUILD)/bench/report.md from what each wrote to $(BUILD)/bench/fragments, failures stated,
+# and make fails after it if any measurement did.
 bench: build
-	@bench/startup.sh $(BUILD)
-	@bench/idle.sh $(BUILD)
-	@$(MAKE) --no-print-directory bench-notes
-	@bench/selection.sh $(BUILD)
+	@rm -rf $(BUILD)/bench/fragments $(BUILD)/bench/report.md
+	@status=0; \
+	bench/startup.sh $(BUILD) || status=1; \
+	bench/idle.sh $(BUILD) || status=1; \
+	bench/memory.sh $(BUILD) || status=1; \
+	bench/size.sh $(BUILD) || status=1; \
+	$(MAKE) --no-print-directory bench-notes || status=1; \
+	bench/selection.sh $(BUILD) || status=1; \
+	bench/report.sh $(BUILD) || status=1; \
+	exit $$status
 
 # A build of its own: the test build's sanitizers would make the figures meaningless.
 bench-notes: deps
 	@cmake -S . -B $(BUILD)/bench-native -DCMAKE_BUILD_TYPE=Release -DDAYVANE_SANITIZE=OFF \
 		-DDAYVANE_NATIVE_ONLY=ON -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build $(BUILD)/bench-native -j $(JOBS) --target notes_bench
-	@$(BUILD)/bench-native/bench/notes/notes_bench $(BENCH_ARGS)
+	@bench/notes.sh $(BUILD) $(BENCH_ARGS)
 
 clean:
 	rm -rf $(BUILD)

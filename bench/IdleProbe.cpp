@@ -1,5 +1,7 @@
-// Starts a program, says when its window is up, and closes the window when told to: the idle-cost run's launcher.
+// Starts a program, says when its window is up, and closes the window when told to, saying first
+// how large its working set has been: the launcher of the idle-cost and memory runs.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <string>
@@ -36,7 +38,8 @@ int wmain(int argc, wchar_t** argv)
         std::fwprintf(stderr,
                       L"usage: IdleProbe PROGRAM [ARGUMENT]\n"
                       L"  starts PROGRAM, prints \"ready\" once a window of it is visible, and at a line\n"
-                      L"  or the end of its input closes that window as Escape would (WM_CLOSE)\n");
+                      L"  or the end of its input prints \"peak working set: N bytes\" and closes that\n"
+                      L"  window as Escape would (WM_CLOSE)\n");
         return 2;
     }
     const std::wstring program = WindowsPath(argv[1]);
@@ -73,6 +76,14 @@ int wmain(int argc, wchar_t** argv)
 
     if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0)
         return Fail(L"the program exited while it was measured", nullptr);
+    // Under Wine this is the high-water mark of the program's Linux process (VmHWM), Wine's
+    // own libraries included, so only figures taken the same way compare.
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    if (!GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory))
+        return Fail(L"the program's memory counters could not be read", process.hProcess);
+    std::printf("peak working set: %llu bytes\n", static_cast<unsigned long long>(memory.PeakWorkingSetSize));
+    std::fflush(stdout);
     PostMessageW(wnd, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(process.hProcess, closeTimeoutMs) != WAIT_OBJECT_0)
         return Fail(L"the program did not close within 10 s; terminated", process.hProcess);

@@ -10,8 +10,6 @@ seconds=${IDLE_SECONDS:-30}
 runs=${IDLE_RUNS:-3}
 # Measuring starts this long after the program's window is up, so the start-up's work is left out.
 settle=2
-[[ $seconds =~ ^[1-9][0-9]*$ ]] || { echo "idle: IDLE_SECONDS must be a whole number of seconds, not '$seconds'" >&2; exit 1; }
-[[ $runs =~ ^[1-9][0-9]*$ ]] || { echo "idle: IDLE_RUNS must be a positive whole number, not '$runs'" >&2; exit 1; }
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-build}" 2>/dev/null && pwd) || { echo "idle: no build folder '${1:-build}'; run make build first" >&2; exit 1; }
@@ -20,14 +18,13 @@ session=$root/scripts/wine-session.sh
 state=$build/bench-session
 prefix=$build/wine-prefix
 ticksPerSecond=$(getconf CLK_TCK)
+source "$root/bench/fragment.sh"
+fragment_begin "$build" idle
 
-for exe in IdleProbe.exe MinimalWindow.exe dayvane.exe; do
-    [ -f "$bin/$exe" ] || { echo "idle: $bin/$exe is missing; build first (make build)" >&2; exit 1; }
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/dayvane-idle.XXXXXX")
+work=""
 probe=""
 cleanup() {
+    local status=$?
     # The probe runs under timeout, so waiting for it is bounded; stopping the session ends
     # every Wine process of the prefix, the measured program too if the probe could not close it.
     if [ -n "$probe" ]; then
@@ -35,15 +32,25 @@ cleanup() {
         wait "$probe" 2>/dev/null || true
     fi
     "$session" stop "$state" "$prefix" || true
-    rm -rf "$work"
+    [ -z "$work" ] || rm -rf "$work"
+    fragment_end "$status"
 }
 trap cleanup EXIT
+
+[[ $seconds =~ ^[1-9][0-9]*$ ]] || fail "idle: IDLE_SECONDS must be a whole number of seconds, not '$seconds'"
+[[ $runs =~ ^[1-9][0-9]*$ ]] || fail "idle: IDLE_RUNS must be a positive whole number, not '$runs'"
+
+for exe in IdleProbe.exe MinimalWindow.exe dayvane.exe; do
+    [ -f "$bin/$exe" ] || fail "idle: $bin/$exe is missing; build first (make build)"
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/dayvane-idle.XXXXXX")
 
 # utime + stime of a process in clock ticks (fields 14 and 15 of /proc/PID/stat, counted
 # after the parenthesised name, which may hold spaces). For a process they cover all its threads.
 cpu_ticks() { # PID
     local stat fields
-    stat=$(cat "/proc/$1/stat" 2>/dev/null) || { echo "idle: process $1 has gone" >&2; return 1; }
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || fail "idle: process $1 has gone"
     read -r -a fields <<<"${stat##*) }"
     echo $((fields[11] + fields[12]))
 }
@@ -62,8 +69,7 @@ program_pid() { # WINDOWS_PATH
             return 0
         fi
     done
-    echo "idle: no Linux process runs $1" >&2
-    return 1
+    fail "idle: no Linux process runs $1"
 }
 
 # Other builds may have Wine servers running. A server works in a folder named after the
@@ -79,8 +85,7 @@ wineserver_pid() {
             return 0
         fi
     done
-    echo "idle: no Wine server runs for $prefix" >&2
-    return 1
+    fail "idle: no Wine server runs for $prefix"
 }
 
 # One measurement: the program starts in a fresh folder (the calendar keeps its data beside
@@ -107,9 +112,8 @@ measure_once() { # EXE [ARGUMENT]
         sleep 0.1
     done
     if ! grep -q '^ready' "$work/probe.out"; then
-        echo "idle: the window of $exe did not come up:" >&2
         cat "$work/probe.err" >&2
-        return 1
+        fail "idle: the window of $exe did not come up: $(tr -d '\r' <"$work/probe.err" | head -n 1)"
     fi
 
     winPath="Z:${dir//\//\\}\\$exe"
@@ -121,7 +125,7 @@ measure_once() { # EXE [ARGUMENT]
     sleep "$seconds"
     p1=$(cpu_ticks "$pid")
     s1=$(cpu_ticks "$server")
-    [ "$(wineserver_pid)" = "$server" ] || { echo "idle: the Wine server changed during the measurement" >&2; return 1; }
+    [ "$(wineserver_pid)" = "$server" ] || fail "idle: the Wine server changed during the measurement"
 
     echo close >&"$input"
     exec {input}>&-
@@ -129,9 +133,8 @@ measure_once() { # EXE [ARGUMENT]
     wait "$probe" || rc=$?
     probe=""
     if [ "$rc" -ne 0 ]; then
-        echo "idle: $exe did not close cleanly:" >&2
         cat "$work/probe.err" >&2
-        return 1
+        fail "idle: $exe did not close cleanly: $(tr -d '\r' <"$work/probe.err" | head -n 1)"
     fi
     rm -rf "$dir" "$fifo"
     programSeconds=$(awk -v n=$((p1 - p0)) -v t="$ticksPerSecond" 'BEGIN { printf "%.2f", n / t }')
@@ -174,3 +177,6 @@ awk -v a="$dayMedian" -v b="$minMedian" 'BEGIN {
     else
         printf "%-16s %10s  (the minimal window used no measurable CPU time)\n", "dayvane/minimal", "n/a"
 }'
+
+fragment_row "idle CPU over $seconds s, program + wineserver (median of $runs)" "$dayMedian s" "$minMedian s" \
+    "$(ratio "$dayMedian" "$minMedian")" "≤ 1.2x" "$(ratio_within "$dayMedian" "$minMedian" 1.2)"

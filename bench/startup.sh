@@ -11,17 +11,23 @@ bin=$build/windows/bin
 session=$root/scripts/wine-session.sh
 state=$build/bench-session
 prefix=$build/wine-prefix
+source "$root/bench/fragment.sh"
+fragment_begin "$build" startup
+
+work=""
+cleanup() {
+    local status=$?
+    "$session" stop "$state" "$prefix" || true
+    [ -z "$work" ] || rm -rf "$work"
+    fragment_end "$status"
+}
+trap cleanup EXIT
 
 for exe in StartupProbe.exe MinimalWindow.exe dayvane.exe; do
-    [ -f "$bin/$exe" ] || { echo "startup: $bin/$exe is missing; build first (make build)" >&2; exit 1; }
+    [ -f "$bin/$exe" ] || fail "startup: $bin/$exe is missing; build first (make build)"
 done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/dayvane-bench.XXXXXX")
-cleanup() {
-    "$session" stop "$state" "$prefix" || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
 
 # One start: a fresh folder holding only the program, since the calendar keeps its data beside its exe.
 # Prints the milliseconds to the first paint.
@@ -30,13 +36,12 @@ start_once() { # EXE MODE
     dir=$(mktemp -d "$work/start.XXXXXX")
     cp "$bin/$1" "$dir/"
     if ! out=$(timeout 60 "$session" run "$state" "$prefix" "$bin/StartupProbe.exe" "$dir/$1" "$2" 2>"$dir/probe.err"); then
-        echo "startup: $1 failed to start and paint:" >&2
         cat "$dir/probe.err" >&2
-        return 1
+        fail "startup: $1 failed to start and paint: $(tr -d '\r' <"$dir/probe.err" | head -n 1)"
     fi
     cat "$dir/probe.err" >&2
     ms=$(printf '%s\n' "$out" | tr -d '\r' | tail -n 1)
-    [[ $ms =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "startup: $1: unexpected probe output: $out" >&2; return 1; }
+    [[ $ms =~ ^[0-9]+(\.[0-9]+)?$ ]] || fail "startup: $1: unexpected probe output: $out"
     rm -rf "$dir"
     echo "$ms"
 }
@@ -70,3 +75,6 @@ printf '%-16s %8s %8s %8s\n' "" min median max
 printf '%-16s %8s %8s %8s\n' "minimal window" "$minMin" "$minMed" "$minMax"
 printf '%-16s %8s %8s %8s\n' "dayvane" "$dayMin" "$dayMed" "$dayMax"
 awk -v a="$dayMed" -v b="$minMed" 'BEGIN { printf "%-16s %+8.1f ms (dayvane - minimal)\n", "median diff", a - b }'
+
+fragment_row "start to first paint (median of $runs starts)" "$dayMed ms" "$minMed ms" "$(ratio "$dayMed" "$minMed")" "none" "n/a"
+fragment_note "Start-up: the minimal window's time runs to its exit at its first paint, dayvane's to its painted frame reaching the screen."

@@ -7,11 +7,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <ostream>
 #include <random>
+#include <set>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/NoteStore.h"
@@ -311,21 +315,31 @@ std::string StoreName(std::size_t count, const char* what)
 }
 
 const std::size_t fileCounts[] = {1000, 100000, 1000000};
+// The sizes whose load and save go into the benchmark report.
+const std::size_t reportCounts[] = {100000, 1000000};
 const std::size_t storeCounts[] = {100000, 1000000};
 constexpr double fileRatioTarget = 3.0;
 constexpr double monthScanTargetSeconds = 1e-3;
 constexpr std::size_t monthScanTargetCount = 100000;
 
 // The usual table, then the figures that matter: load and save against the plain read and
-// write of the same bytes, and the month scan against its time budget.
+// write of the same bytes, and the month scan against its time budget. With a rows file, the
+// load and save figures also go there as rows of the benchmark report (see bench/fragment.sh).
 class SummaryReporter : public benchmark::ConsoleReporter {
 public:
-    SummaryReporter() : ConsoleReporter(OO_Tabular) {}
+    explicit SummaryReporter(std::string rowsFile)
+        : ConsoleReporter(OO_Tabular), rowsPath(std::move(rowsFile))
+    {
+    }
+
+    bool Failed() const { return !failed.empty() || rowsFailed; }
 
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && run.error_occurred)
+                failed.insert(run.run_name.function_name);
             if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0)
                 continue;
             const double perIteration = run.real_accumulated_time / static_cast<double>(run.iterations);
@@ -363,9 +377,64 @@ public:
                           scan < monthScanTargetSeconds ? "" : "  missed");
             out << line;
         }
+        if (!rowsPath.empty())
+            WriteRows();
     }
 
 private:
+    // One row per figure: what it is, load or save, plain read or write, ratio, target, met.
+    void WriteRows()
+    {
+        std::ofstream rows(rowsPath, std::ios::app);
+        for (std::size_t count : reportCounts) {
+            WriteRow(rows, count, "load", "plain read", "plain_read");
+            WriteRow(rows, count, "save", "plain write", "plain_write");
+        }
+        rows.close();
+        if (!rows) {
+            std::fprintf(stderr, "notes bench: cannot write %s\n", rowsPath.c_str());
+            rowsFailed = true;
+        }
+    }
+
+    void WriteRow(std::ostream& rows, std::size_t count, const char* what, const char* plain, const char* plainName)
+    {
+        const std::string figure = "notes file " + std::string(what) + ", " + Grouped(count) + " notes, against a " +
+                             plain + " of the same bytes";
+        const std::string name = FileName(count, what), baselineName = FileName(count, plainName);
+        const double time = Time(name), baseline = Time(baselineName);
+        char ratio[32] = "n/a", target[32];
+        std::snprintf(target, sizeof target, "\u2264 %gx", fileRatioTarget);
+        std::string measured, met = "n/a";
+        if (failed.count(name) || failed.count(baselineName)) {
+            measured = "failed";
+            met = "no";
+        } else if (time <= 0 || baseline <= 0) {
+            measured = "not measured";
+        } else {
+            measured = Milliseconds(time);
+            std::snprintf(ratio, sizeof ratio, "%.2fx", time / baseline);
+            met = time / baseline <= fileRatioTarget ? "yes" : "no";
+        }
+        rows << "row\t" << figure << '\t' << measured << '\t' << (baseline > 0 ? Milliseconds(baseline) : "")
+             << '\t' << ratio << '\t' << target << '\t' << met << '\n';
+    }
+
+    static std::string Milliseconds(double seconds)
+    {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.2f ms", seconds * 1e3);
+        return text;
+    }
+
+    static std::string Grouped(std::size_t value)
+    {
+        std::string digits = std::to_string(value);
+        for (std::size_t at = digits.size(); at > 3; at -= 3)
+            digits.insert(at - 3, ",");
+        return digits;
+    }
+
     double Time(const std::string& name) const
     {
         const auto found = fastest.find(name);
@@ -374,6 +443,9 @@ private:
 
     // Seconds per iteration by benchmark, the fastest of its repetitions.
     std::map<std::string, double> fastest;
+    std::set<std::string> failed;
+    const std::string rowsPath;
+    bool rowsFailed = false;
 };
 
 void Register()
@@ -422,10 +494,31 @@ const char* Sanitizers()
 #endif
 }
 
+// Takes the program's own option, --report_rows=FILE, out of the arguments before Google
+// Benchmark reads them, and gives its value.
+std::string TakeRowsOption(int& argc, char** argv)
+{
+    constexpr std::string_view option = "--report_rows=";
+    std::string path;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]).substr(0, option.size()) == option)
+            path = argv[i] + option.size();
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    return path;
+}
+
 }  // namespace
 
+// A benchmark that fails (a file that cannot be read or written) makes the run fail.
+//   notes_bench [--report_rows=FILE] [Google Benchmark options]
 int main(int argc, char** argv)
 {
+    const std::string rowsPath = TakeRowsOption(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
@@ -433,9 +526,9 @@ int main(int argc, char** argv)
     benchmark::AddCustomContext("sanitizers", Sanitizers());
     benchmark::AddCustomContext("files", tempFolder->path.string());
     Register();
-    SummaryReporter reporter;
+    SummaryReporter reporter(rowsPath);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     tempFolder.reset();
-    return 0;
+    return reporter.Failed() ? 1 : 0;
 }
