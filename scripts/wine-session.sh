@@ -50,6 +50,10 @@ start)
     # Xvfb runs no window manager. Left managed, every window that hides waits two
     # seconds for a manager to withdraw it.
     timeout 120 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    # A program that crashes ends at once with its error, instead of waiting in a debugger
+    # that nobody will ever attach to.
+    timeout 120 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f \
+        >/dev/null 2>&1
     ;;
 stop)
     timeout 30 wineserver -k >/dev/null 2>&1 || true
