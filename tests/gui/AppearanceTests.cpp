@@ -19,16 +19,6 @@ const Colors schemes[] = {
     {RGB(220, 220, 220), RGB(120, 120, 120), RGB(50, 50, 50)},  {RGB(250, 200, 220), RGB(140, 100, 120), RGB(50, 20, 35)},
 };
 
-// A gradient's row or column next to its end is within one step of the end colour.
-testing::AssertionResult Near(COLORREF actual, COLORREF expected)
-{
-    const auto channel = [](COLORREF c, int shift) { return static_cast<int>((c >> shift) & 0xFF); };
-    for (int shift : {0, 8, 16})
-        if (std::abs(channel(actual, shift) - channel(expected, shift)) > 8)
-            return testing::AssertionFailure() << std::hex << "0x" << actual << " is not near 0x" << expected;
-    return testing::AssertionSuccess();
-}
-
 class Started {
 public:
     explicit Started(const core::CalendarSettings& settings)
@@ -82,8 +72,8 @@ TEST(Appearance, EachSchemeWithBothVerticalGradients)
             ASSERT_NE(window.Window(), nullptr);
             const COLORREF top = gradient == 0 ? colors.light : colors.mid;
             const COLORREF bottom = gradient == 0 ? colors.mid : colors.light;
-            EXPECT_TRUE(Near(window.Pixel(25, 1), top));
-            EXPECT_TRUE(Near(window.Pixel(25, 22), bottom));
+            EXPECT_TRUE(gui::NearColor(window.Pixel(25, 1), top));
+            EXPECT_TRUE(gui::NearColor(window.Pixel(25, 22), bottom));
             ExpectFrameAndArrow(window, colors);
         }
     }
@@ -95,14 +85,14 @@ TEST(Appearance, HorizontalAndFlatStrips)
     {
         Started window(With(0, 2));
         ASSERT_NE(window.Window(), nullptr);
-        EXPECT_TRUE(Near(window.Pixel(1, 3), blue.light));
-        EXPECT_TRUE(Near(window.Pixel(window.Width() - 2, 3), blue.mid));
+        EXPECT_TRUE(gui::NearColor(window.Pixel(1, 3), blue.light));
+        EXPECT_TRUE(gui::NearColor(window.Pixel(window.Width() - 2, 3), blue.mid));
     }
     {
         Started window(With(0, 3));
         ASSERT_NE(window.Window(), nullptr);
-        EXPECT_TRUE(Near(window.Pixel(1, 3), blue.mid));
-        EXPECT_TRUE(Near(window.Pixel(window.Width() - 2, 3), blue.light));
+        EXPECT_TRUE(gui::NearColor(window.Pixel(1, 3), blue.mid));
+        EXPECT_TRUE(gui::NearColor(window.Pixel(window.Width() - 2, 3), blue.light));
     }
     for (int gradient : {4, -1}) {
         Started window(With(0, gradient));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -346,6 +347,15 @@ COLORREF ScreenPixel(POINT screen)
     const COLORREF color = GetPixel(screenDc, screen.x, screen.y);
     ReleaseDC(nullptr, screenDc);
     return color;
+}
+
+testing::AssertionResult NearColor(COLORREF actual, COLORREF expected)
+{
+    const auto channel = [](COLORREF c, int shift) { return static_cast<int>((c >> shift) & 0xFF); };
+    for (int shift : {0, 8, 16})
+        if (std::abs(channel(actual, shift) - channel(expected, shift)) > 8)
+            return testing::AssertionFailure() << std::hex << "0x" << actual << " is not near 0x" << expected;
+    return testing::AssertionSuccess();
 }
 
 void SetWindowUnderTest(HWND window)

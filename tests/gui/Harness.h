@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <map>
 #include <string>
@@ -91,6 +93,8 @@ void PressKey(WORD virtualKey);
 bool BringToFront(HWND window);
 
 COLORREF ScreenPixel(POINT screen);
+// Whether every channel of `actual` is within 8 of `expected`: one step of a gradient.
+testing::AssertionResult NearColor(COLORREF actual, COLORREF expected);
 // Saves a screen area as a PNG file.
 bool SaveScreenPng(const RECT& area, const std::wstring& path);
 // The window that a failing test photographs.

@@ -167,15 +167,6 @@ void LookCycle(HWND window, int turn)
         Command(window, id);
 }
 
-testing::AssertionResult Near(COLORREF actual, COLORREF expected)
-{
-    const auto channel = [](COLORREF c, int shift) { return static_cast<int>((c >> shift) & 0xFF); };
-    for (int shift : {0, 8, 16})
-        if (std::abs(channel(actual, shift) - channel(expected, shift)) > 8)
-            return testing::AssertionFailure() << std::hex << "0x" << actual << " is not near 0x" << expected;
-    return testing::AssertionSuccess();
-}
-
 COLORREF ClientPixel(HWND window, int x, int y)
 {
     POINT point{x, y};
@@ -238,8 +229,8 @@ TEST(Soak, AThousandTurnsOfTheLookCommandsLeaveNoObjectsOrMemoryBehind)
     // The window still paints the green scheme: strip from light to mid, frame, menu
     // button, arrow and the line under the strip; the full layout's rectangle.
     ASSERT_EQ(strip.size(), 2u);
-    EXPECT_TRUE(Near(strip[0], RGB(200, 250, 200)));
-    EXPECT_TRUE(Near(strip[1], RGB(75, 150, 75)));
+    EXPECT_TRUE(gui::NearColor(strip[0], RGB(200, 250, 200)));
+    EXPECT_TRUE(gui::NearColor(strip[1], RGB(75, 150, 75)));
     EXPECT_EQ(frame, (std::vector<COLORREF>{RGB(75, 150, 75), RGB(75, 150, 75), RGB(50, 100, 50), RGB(75, 150, 75),
                                             RGB(75, 150, 75)}));
     EXPECT_EQ(regionHeight, windowHeight);
