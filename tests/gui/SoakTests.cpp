@@ -283,6 +283,18 @@ SYSTEMTIME NextDay(SYSTEMTIME date)
     return date;
 }
 
+// The note typed on a day of the sweep: some run over two lines (`lineBreak` is the Enter key
+// as typed, or the line break as stored), some go beyond ASCII.
+std::wstring NoteOfDay(int day, const wchar_t* lineBreak)
+{
+    std::wstring text = L"Day " + std::to_wstring(day);
+    if (day % 15 == 0)
+        text += lineBreak + std::wstring(L"second line");
+    if (day % 25 == 0)
+        text += L" caf\u00e9 \u65e5";
+    return text;
+}
+
 // The store's rules: a day keeps one note, a note set again moves to the end, a blank one goes.
 void SetNote(std::vector<std::pair<std::string, std::string>>& model, const std::string& key, const std::string& text)
 {
@@ -316,25 +328,12 @@ TEST(Soak, TenYearsOfDaysWithANoteOnEveryFifthAreAllWrittenInStoreOrder)
             for (; date.wYear < 2020; date = NextDay(date), ++days) {
                 ProbeWindow::OnWindowThread(window, [&] {
                     Pick(window, date);
-                    if (days % 5 == 0) {
-                        // Some notes run over two lines, some go beyond ASCII.
-                        std::wstring text = L"Day " + std::to_wstring(days);
-                        if (days % 15 == 0)
-                            text += L"\rsecond line";
-                        if (days % 25 == 0)
-                            text += L" caf\u00e9 \u65e5";
-                        Type(window, text);
-                    }
+                    if (days % 5 == 0)
+                        Type(window, NoteOfDay(days, L"\r"));
                 });
-                const std::string key = KeyOf(date);
                 if (days % 5 == 0) {
-                    std::wstring text = L"Day " + std::to_wstring(days);
-                    if (days % 15 == 0)
-                        text += L"\r\nsecond line";
-                    if (days % 25 == 0)
-                        text += L" caf\u00e9 \u65e5";
                     noted.push_back(date);
-                    expected.emplace_back(key, fw::Narrow(text));
+                    expected.emplace_back(KeyOf(date), fw::Narrow(NoteOfDay(days, L"\r\n")));
                 }
             }
             // Back to three noted days: one left as it was, one cleared, one written anew.
