@@ -4,7 +4,7 @@
 #include "resources/ResourceIds.h"
 #include "window/CalendarWindow.h"
 
-CTimeDlg::CTimeDlg() : CDialog(IDD_TIME_FORMAT) {}
+CTimeDlg::CTimeDlg(HWND parentWindow) : CDialog(IDD_TIME_FORMAT, parentWindow) {}
 
 void CTimeDlg::DoDataExchange(fw::DataExchange& exchange)
 {

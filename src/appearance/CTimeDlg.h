@@ -6,7 +6,8 @@
 
 class CTimeDlg : public fw::CDialog {
 public:
-    CTimeDlg();
+    // Owned by `parentWindow`, which stays disabled while the dialog is open.
+    explicit CTimeDlg(HWND parentWindow = nullptr);
     ~CTimeDlg() override = default;
 
 protected:

@@ -11,7 +11,7 @@ std::string CalendarWindow::ClockFormat() const
     if (settings.timeFormatId == ID_TIME_CUSTOM)
         return settings.customTimeFormat;
     wchar_t text[256];
-    const int length = GetMenuStringW(timeMenu.Get(), static_cast<UINT>(settings.timeFormatId), text, 256, MF_BYCOMMAND);
+    const int length = GetMenuStringW(timeMenu, static_cast<UINT>(settings.timeFormatId), text, 256, MF_BYCOMMAND);
     return length > 0 ? fw::Narrow(std::wstring_view(text, static_cast<std::size_t>(length))) : std::string();
 }
 

@@ -53,6 +53,15 @@ using CFont = OwnedHandle<HFONT, DeleteGdiObject>;
 using CRgn = OwnedHandle<HRGN, DeleteGdiObject>;
 using CMenu = OwnedHandle<HMENU, DestroyMenuHandle>;
 
+// Appends `popup` to `parent` as a submenu. The parent owns it from then on and destroys it
+// with itself; if it could not be appended, it is destroyed here. Returns a view of it.
+inline HMENU AppendPopup(HMENU parent, CMenu popup, const wchar_t* text)
+{
+    if (!AppendMenuW(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(popup.Get()), text))
+        return nullptr;
+    return popup.Detach();
+}
+
 // Selects an object into a device context and restores the previous one on scope exit.
 class SelectGuard {
 public:

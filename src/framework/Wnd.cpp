@@ -19,6 +19,13 @@ RECT CWnd::ClientRect() const
     return rect;
 }
 
+RECT CWnd::RectInParent() const
+{
+    RECT rect = WindowRect();
+    MapWindowPoints(nullptr, GetParent(handle), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 void CWnd::Move(const RECT& rect, bool repaint) const
 {
     MoveWindow(handle, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, repaint);

@@ -18,6 +18,8 @@ public:
 
     RECT WindowRect() const;
     RECT ClientRect() const;
+    // The window's rectangle in its parent's client coordinates.
+    RECT RectInParent() const;
     void Move(const RECT& rect, bool repaint) const;
     std::string Text() const;
     void SetText(std::string_view text) const;
@@ -31,9 +33,14 @@ protected:
 class DataExchange {
 public:
     explicit DataExchange(HWND dialogWindow) : dialog(dialogWindow) {}
+    // Binds a control once: OK runs the exchange again, and a control set up twice would get
+    // a second tooltip, new fonts and a second subclass.
     void Control(int id, CWnd& control) const
     {
-        control.Attach(GetDlgItem(dialog, id));
+        const HWND item = GetDlgItem(dialog, id);
+        if (control.Handle() == item)
+            return;
+        control.Attach(item);
         control.PreSubclassWindow();
     }
 

@@ -7,7 +7,7 @@ namespace {
 constexpr const char* supportAddress = "help@dayvane.example";
 }  // namespace
 
-AboutDialog::AboutDialog() : CDialog(IDD_ABOUT) {}
+AboutDialog::AboutDialog(HWND parentWindow) : CDialog(IDD_ABOUT, parentWindow) {}
 
 void AboutDialog::DoDataExchange(fw::DataExchange& exchange)
 {

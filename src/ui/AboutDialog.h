@@ -6,7 +6,8 @@
 
 class AboutDialog : public fw::CDialog {
 public:
-    AboutDialog();
+    // Owned by `parentWindow`, which stays disabled while the box is open.
+    explicit AboutDialog(HWND parentWindow);
 
 protected:
     void DoDataExchange(fw::DataExchange& exchange) override;

@@ -24,21 +24,21 @@ bool CalendarWindow::CommandDispatch(UINT id)
 {
     if (Within(id, 20, 29)) {
         ApplyColorScheme(static_cast<int>(id) - ID_COLOR_FIRST);
-        CheckMenuRadioItem(colorMenu.Get(), 20, 25, id, MF_BYCOMMAND);
+        CheckMenuRadioItem(colorMenu, 20, 25, id, MF_BYCOMMAND);
         Repaint();
     } else if (Within(id, 30, 34)) {
         ApplyWindowShape(static_cast<int>(id) - ID_STYLE_FIRST);
-        CheckMenuRadioItem(styleMenu.Get(), 30, 35, id, MF_BYCOMMAND);
+        CheckMenuRadioItem(styleMenu, 30, 35, id, MF_BYCOMMAND);
         Repaint();
     } else if (Within(id, 40, 48)) {
-        if (id == ID_TIME_CUSTOM && CTimeDlg().DoModal() == IDCANCEL)
+        if (id == ID_TIME_CUSTOM && CTimeDlg(handle).DoModal() == IDCANCEL)
             return false;
         settings.timeFormatId = static_cast<int>(id);
-        CheckMenuRadioItem(timeMenu.Get(), 40, 46, id, MF_BYCOMMAND);
+        CheckMenuRadioItem(timeMenu, 40, 46, id, MF_BYCOMMAND);
         Repaint();
     } else if (Within(id, 60, 68)) {
         settings.titleGradient = static_cast<int>(id) - ID_TITLE_FIRST;
-        CheckMenuRadioItem(titleMenu.Get(), 60, 69, id, MF_BYCOMMAND);
+        CheckMenuRadioItem(titleMenu, 60, 69, id, MF_BYCOMMAND);
         Repaint();
     } else if (id == ID_FONT_TITLE) {
         ChooseFontFor(settings.titleFont, titleFontObject);

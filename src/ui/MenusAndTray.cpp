@@ -24,36 +24,36 @@ void CalendarWindow::BuildMenus()
                                            L"%a %I:%M:%S %p", L"%A %H:%M", L"%A %I:%M %p"};
     static const wchar_t* const titles[] = {L"Gradient V1", L"Gradient V2"};
 
-    fontMenu.Attach(CreatePopupMenu());
-    AppendItems(fontMenu.Get(), ID_FONT_TITLE, ID_FONT_NOTES, fonts);
+    fw::CMenu font(CreatePopupMenu());
+    AppendItems(font.Get(), ID_FONT_TITLE, ID_FONT_NOTES, fonts);
 
-    colorMenu.Attach(CreatePopupMenu());
-    AppendItems(colorMenu.Get(), ID_COLOR_FIRST, ID_COLOR_LAST, colors);
-    CheckMenuRadioItem(colorMenu.Get(), 20, 25, static_cast<UINT>(settings.colorScheme + ID_COLOR_FIRST), MF_BYCOMMAND);
+    fw::CMenu color(CreatePopupMenu());
+    AppendItems(color.Get(), ID_COLOR_FIRST, ID_COLOR_LAST, colors);
+    CheckMenuRadioItem(color.Get(), 20, 25, static_cast<UINT>(settings.colorScheme + ID_COLOR_FIRST), MF_BYCOMMAND);
 
-    styleMenu.Attach(CreatePopupMenu());
-    AppendItems(styleMenu.Get(), ID_STYLE_FIRST, ID_STYLE_LAST, styles);
-    CheckMenuRadioItem(styleMenu.Get(), 30, 35, static_cast<UINT>(settings.shape + ID_STYLE_FIRST), MF_BYCOMMAND);
+    fw::CMenu style(CreatePopupMenu());
+    AppendItems(style.Get(), ID_STYLE_FIRST, ID_STYLE_LAST, styles);
+    CheckMenuRadioItem(style.Get(), 30, 35, static_cast<UINT>(settings.shape + ID_STYLE_FIRST), MF_BYCOMMAND);
 
-    timeMenu.Attach(CreatePopupMenu());
-    AppendItems(timeMenu.Get(), ID_TIME_FIRST, ID_TIME_LAST_PRESET, times);
-    AppendMenuW(timeMenu.Get(), MF_SEPARATOR, 0, L".....");
-    AppendMenuW(timeMenu.Get(), MF_STRING, ID_TIME_CUSTOM, L"Custom...");
-    CheckMenuRadioItem(timeMenu.Get(), 40, 46, static_cast<UINT>(settings.timeFormatId), MF_BYCOMMAND);
+    fw::CMenu time(CreatePopupMenu());
+    AppendItems(time.Get(), ID_TIME_FIRST, ID_TIME_LAST_PRESET, times);
+    AppendMenuW(time.Get(), MF_SEPARATOR, 0, L".....");
+    AppendMenuW(time.Get(), MF_STRING, ID_TIME_CUSTOM, L"Custom...");
+    CheckMenuRadioItem(time.Get(), 40, 46, static_cast<UINT>(settings.timeFormatId), MF_BYCOMMAND);
 
-    titleMenu.Attach(CreatePopupMenu());
-    AppendItems(titleMenu.Get(), ID_TITLE_FIRST, ID_TITLE_LAST, titles);
-    CheckMenuRadioItem(titleMenu.Get(), 60, 65, static_cast<UINT>(settings.titleGradient + ID_TITLE_FIRST), MF_BYCOMMAND);
+    fw::CMenu title(CreatePopupMenu());
+    AppendItems(title.Get(), ID_TITLE_FIRST, ID_TITLE_LAST, titles);
+    CheckMenuRadioItem(title.Get(), 60, 65, static_cast<UINT>(settings.titleGradient + ID_TITLE_FIRST), MF_BYCOMMAND);
 
     mainMenu.Attach(CreatePopupMenu());
     const HMENU main = mainMenu.Get();
     AppendMenuW(main, MF_STRING, ID_LAYOUT_TOGGLE, settings.fullLayout != 0 ? L"Compact" : L"Full");
     AppendMenuW(main, MF_SEPARATOR, 0, L".....");
-    AppendMenuW(main, MF_POPUP, reinterpret_cast<UINT_PTR>(colorMenu.Get()), L"Color");
-    AppendMenuW(main, MF_POPUP, reinterpret_cast<UINT_PTR>(styleMenu.Get()), L"Style");
-    AppendMenuW(main, MF_POPUP, reinterpret_cast<UINT_PTR>(titleMenu.Get()), L"Title");
-    AppendMenuW(main, MF_POPUP, reinterpret_cast<UINT_PTR>(timeMenu.Get()), L"Time");
-    AppendMenuW(main, MF_POPUP, reinterpret_cast<UINT_PTR>(fontMenu.Get()), L"Font");
+    colorMenu = fw::AppendPopup(main, std::move(color), L"Color");
+    styleMenu = fw::AppendPopup(main, std::move(style), L"Style");
+    titleMenu = fw::AppendPopup(main, std::move(title), L"Title");
+    timeMenu = fw::AppendPopup(main, std::move(time), L"Time");
+    fontMenu = fw::AppendPopup(main, std::move(font), L"Font");
     AppendMenuW(main, MF_SEPARATOR, 0, L".....");
     AppendMenuW(main, MF_STRING, ID_HELP_FILE, L"Help");
     AppendMenuW(main, MF_STRING, ID_ABOUT, L"About");
@@ -105,6 +105,8 @@ void CalendarWindow::RemoveTrayIcon()
 // forward.
 LRESULT CalendarWindow::OnTrayNotify(WPARAM, LPARAM mouseMessage)
 {
+    if (BringDialogForward())
+        return 0;
     POINT cursor{};
     GetCursorPos(&cursor);
     if (mouseMessage == WM_RBUTTONUP)
@@ -114,7 +116,19 @@ LRESULT CalendarWindow::OnTrayNotify(WPARAM, LPARAM mouseMessage)
     return 0;
 }
 
+// Every dialog of the program is owned by this window, which the dialog disables while it is
+// open. Then nothing may start a second one, or close the window under it: a click on the
+// tray icon, or a command that still arrives, brings the open dialog forward instead.
+bool CalendarWindow::BringDialogForward()
+{
+    if (IsWindowEnabled(handle))
+        return false;
+    const HWND dialog = GetLastActivePopup(handle);
+    SetForegroundWindow(dialog ? dialog : handle);
+    return true;
+}
+
 void CalendarWindow::ShowAboutBox()
 {
-    AboutDialog().DoModal();
+    AboutDialog(handle).DoModal();
 }

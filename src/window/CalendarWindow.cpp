@@ -45,6 +45,13 @@ CalendarWindow::~CalendarWindow()
 
 bool CalendarWindow::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
+    // A new taskbar (Explorer restarted) has forgotten every icon: ours comes back, without
+    // the greeting.
+    if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) {
+        AddTrayIcon(false);
+        result = 0;
+        return true;
+    }
     return fw::RunMessageTable(*this, messageTable, message, wParam, lParam, result);
 }
 
@@ -88,6 +95,7 @@ BOOL CalendarWindow::OnInitDialog()
 
     calendarFont = CreateTahomaFont();
     calendarCtrl.Send(WM_SETFONT, reinterpret_cast<WPARAM>(calendarFont.Get()), TRUE);
+    FitCalendar();
     // TRUE: the dialog manager gives the focus to the first control, the month calendar.
     return TRUE;
 }
@@ -109,9 +117,8 @@ void CalendarWindow::AddSystemMenuItems()
 
 void CalendarWindow::LengthenNotesBox()
 {
-    RECT box = notesEdit.WindowRect();
+    RECT box = notesEdit.RectInParent();
     box.bottom += NOTES_EXTRA_HEIGHT;
-    MapWindowPoints(nullptr, handle, reinterpret_cast<POINT*>(&box), 2);
     notesEdit.Move(box, true);
 }
 
@@ -145,6 +152,8 @@ bool CalendarWindow::OnCommand(UINT id, UINT notifyCode, HWND control)
     // Only menu-style commands (notification code 0) are the program's own; after them the
     // command goes on to the default routing, which turns IDOK and IDCANCEL into the close
     // routines.
+    if (BringDialogForward())
+        return true;
     if (notifyCode == 0 && !CommandDispatch(id))
         return true;
     return CDialog::OnCommand(id, notifyCode, control);
@@ -186,7 +195,8 @@ fw::Handling CalendarWindow::OnSysCommand(UINT command, LPARAM)
 {
     if ((command & 0xFFF0) != ID_ABOUTBOX)
         return fw::Handling::Default;
-    ShowAboutBox();
+    if (!BringDialogForward())
+        ShowAboutBox();
     return fw::Handling::Done;
 }
 

@@ -66,6 +66,7 @@ private:
 
     // Moving and placement
     void PlaceWindow(core::CalendarSettings& record);
+    void FitCalendar();
     void StorePosition(core::CalendarSettings& record);
 
     // Settings
@@ -93,6 +94,7 @@ private:
     void AddTrayIcon(bool showBalloon);
     void RemoveTrayIcon();
     void ShowAboutBox();
+    bool BringDialogForward();
 
     // Look
     void KeepCalendarColors();
@@ -134,13 +136,16 @@ private:
     RECT titleStripRect{};
     RECT menuButtonRect{};
     fw::CMenu mainMenu;
-    fw::CMenu timeMenu;
-    fw::CMenu colorMenu;
-    fw::CMenu styleMenu;
-    fw::CMenu titleMenu;
-    fw::CMenu fontMenu;
+    // The submenus belong to the main menu, which destroys them with itself.
+    HMENU timeMenu = nullptr;
+    HMENU colorMenu = nullptr;
+    HMENU styleMenu = nullptr;
+    HMENU titleMenu = nullptr;
+    HMENU fontMenu = nullptr;
     POINT dragOffset{};
     NOTIFYICONDATAW trayIcon{};
+    // Broadcast by the shell when the taskbar is created anew.
+    const UINT taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
     core::NoteStore dayNotes;
     std::string shownDayKey;
     fw::CFont calendarFont;

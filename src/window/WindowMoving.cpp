@@ -1,6 +1,11 @@
 // Moving the frameless window by its own surface, and keeping its position on the desktop.
-#include "resources/ResourceIds.h"
 #include "window/CalendarWindow.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "resources/ResourceIds.h"
 #include "window/Desktop.h"
 
 // At start: the stored corner if it is on a monitor, otherwise centred; the record keeps
@@ -17,15 +22,49 @@ void CalendarWindow::PlaceWindow(core::CalendarSettings& record)
                measuredRect.bottom - measuredRect.top, TRUE);
 }
 
-// At close: the window's corner if it is on a monitor, otherwise the centred position.
+// At close: the window's corner if it is on a monitor, otherwise the centred position. The
+// window may stay open after a failed save, so its painting rectangle is left alone.
 void CalendarWindow::StorePosition(core::CalendarSettings& record)
 {
-    measuredRect = WindowRect();
-    POINT corner{measuredRect.left, measuredRect.top};
+    const RECT window = WindowRect();
+    POINT corner{window.left, window.top};
     if (!IsOnDesktop(corner.x, corner.y))
-        corner = DesktopCenteredOrigin(measuredRect);
+        corner = DesktopCenteredOrigin(window);
     record.windowLeft = corner.x;
     record.windowTop = corner.y;
+}
+
+// Some month calendars (Wine's among them) need more room with their font than the template
+// gives them. The calendar then gets it, and the window grows by as much, the notes box moving
+// down and widening with it, so that nothing is cut. A window that stood centred stays centred
+// at its new size. Where the calendar fits, nothing changes.
+void CalendarWindow::FitCalendar()
+{
+    RECT needed{};
+    if (!calendarCtrl.Send(MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&needed)))
+        return;
+    RECT calendar = calendarCtrl.RectInParent();
+    const LONG wider = std::max(0L, (needed.right - needed.left) - (calendar.right - calendar.left));
+    const LONG taller = std::max(0L, (needed.bottom - needed.top) - (calendar.bottom - calendar.top));
+    if (wider == 0 && taller == 0)
+        return;
+    calendar.right += wider;
+    calendar.bottom += taller;
+    calendarCtrl.Move(calendar, true);
+    RECT notes = notesEdit.RectInParent();
+    OffsetRect(&notes, 0, taller);
+    notes.right += wider;
+    notesEdit.Move(notes, true);
+
+    const RECT window = WindowRect();
+    const RECT grown{window.left, window.top, window.right + wider, window.bottom + taller};
+    const POINT centred = DesktopCenteredOrigin(window);
+    const POINT corner = window.left == centred.x && window.top == centred.y ? DesktopCenteredOrigin(grown)
+                                                                            : POINT{window.left, window.top};
+    MoveWindow(handle, corner.x, corner.y, grown.right - grown.left, grown.bottom - grown.top, TRUE);
+    measuredRect = ClientRect();
+    titleStripRect.right = measuredRect.right;
+    ApplyWindowShape(settings.shape);
 }
 
 fw::Handling CalendarWindow::OnLButtonDown(UINT, POINT point)

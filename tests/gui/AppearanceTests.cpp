@@ -50,10 +50,13 @@ core::CalendarSettings With(int scheme, int gradient, int shape = 0, int fullLay
     return settings;
 }
 
-// The frame, the menu button's frame, the arrow and the line under the strip.
+// The frame, the menu button's frame, the arrow and the line under the strip, which reach the
+// window's right edge whatever room the calendar took.
 void ExpectFrameAndArrow(const Started& window, const Colors& colors)
 {
     EXPECT_EQ(window.Pixel(0, 100), colors.mid);
+    EXPECT_EQ(window.Pixel(window.Width() - 1, 100), colors.mid);
+    EXPECT_EQ(window.Pixel(window.Width() - 2, 23), colors.mid);
     EXPECT_EQ(window.Pixel(16, 5), colors.mid);
     EXPECT_EQ(window.Pixel(3, 9), colors.dark);
     EXPECT_EQ(window.Pixel(8, 10), colors.mid);

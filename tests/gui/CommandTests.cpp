@@ -112,6 +112,63 @@ TEST(Commands, CustomFormatOkSelectsItAndEscapeKeepsThePreviousOne)
     EXPECT_EQ(customMarked, (std::vector<bool>{false, true}));
 }
 
+// While a dialog of the program is open, the window under it is disabled, and neither the
+// tray icon nor a command that still arrives opens anything more: the dialog comes forward.
+TEST(Commands, AnOpenDialogBlocksTheWindowAndNothingElseOpens)
+{
+    struct Message {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    const Message openers[] = {{WM_COMMAND, 55, 0}, {WM_SYSCOMMAND, 16, 0}, {WM_COMMAND, 46, 0},
+                               {WM_COMMAND, 80, 0}, {WM_COMMAND, 81, 0}};
+    const Message attempts[] = {{117, 118, WM_RBUTTONUP}, {117, 118, WM_LBUTTONDOWN}, {WM_COMMAND, 46, 0},
+                                {WM_COMMAND, 55, 0},      {WM_SYSCOMMAND, 16, 0},     {WM_COMMAND, 56, 0}};
+    for (const Message& opener : openers) {
+        SCOPED_TRACE(std::to_string(opener.message) + " " + std::to_string(opener.wParam));
+        ProbeWindow probe;
+        HWND calendar = nullptr, dialog = nullptr, owner = nullptr, foreground = nullptr;
+        bool enabled = true, menuOpened = false;
+        std::size_t windowsOpen = 0, windowsAfter = 0;
+        RunWindow(probe, [&](HWND window) {
+            calendar = window;
+            PostMessageW(window, opener.message, opener.wParam, opener.lParam);
+            dialog = gui::WaitForOtherWindow(GetCurrentProcessId(), window, 5000);
+            if (!dialog)
+                return;
+            owner = GetWindow(dialog, GW_OWNER);
+            enabled = IsWindowEnabled(window) != FALSE;
+            windowsOpen = gui::VisibleTopLevelWindows(GetCurrentProcessId()).size();
+            // Sent with a time limit: a menu or a dialog that did open would hold the call.
+            for (const Message& attempt : attempts) {
+                DWORD_PTR ignored = 0;
+                SendMessageTimeoutW(window, attempt.message, attempt.wParam, attempt.lParam, SMTO_NORMAL, 1000, &ignored);
+            }
+            menuOpened = FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr));
+            foreground = GetForegroundWindow();
+            windowsAfter = gui::VisibleTopLevelWindows(GetCurrentProcessId()).size();
+            if (menuOpened)
+                ClosePopup(window);
+            // Everything that opened is cancelled, the newest first, so the window can end.
+            gui::WaitUntil([&] {
+                const std::vector<HWND> open = gui::VisibleTopLevelWindows(GetCurrentProcessId());
+                for (HWND other : open)
+                    if (other != window && IsWindowEnabled(other))
+                        PostMessageW(other, WM_COMMAND, IDCANCEL, 0);
+                return open.size() == 1;
+            });
+        });
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(owner, calendar);
+        EXPECT_FALSE(enabled);
+        EXPECT_FALSE(menuOpened);
+        EXPECT_EQ(windowsAfter, windowsOpen);
+        EXPECT_EQ(foreground, dialog);
+        EXPECT_EQ(probe.okRuns, 0);
+    }
+}
+
 TEST(Commands, TheFontPickersOpenAndCancelKeepsTheFonts)
 {
     ProbeWindow probe;
@@ -214,13 +271,18 @@ TEST(Commands, TheTrayRecordGreetsOnlyAFirstRun)
     for (bool firstRun : {true, false}) {
         ProbeWindow probe;
         const core::CalendarSettings settings = gui::DefaultSettings();
-        NOTIFYICONDATAW record{};
-        bool shownWhileRunning = false;
+        NOTIFYICONDATAW record{}, recordAgain{};
+        bool shownWhileRunning = false, shownAgain = false;
         RunWindow(probe, [&](HWND window) {
             ProbeWindow::OnWindowThread(window, [&] { record = probe.TrayIcon(); });
             NOTIFYICONDATAW tip = record;
             tip.uFlags = NIF_TIP;
             shownWhileRunning = Shell_NotifyIconW(NIM_MODIFY, &tip) != FALSE;
+            // A restarted taskbar has lost the icon and says so to every top-level window.
+            Shell_NotifyIconW(NIM_DELETE, &tip);
+            SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+            ProbeWindow::OnWindowThread(window, [&] { recordAgain = probe.TrayIcon(); });
+            shownAgain = Shell_NotifyIconW(NIM_MODIFY, &tip) != FALSE;
         }, firstRun ? nullptr : &settings);
         SCOPED_TRACE(firstRun ? "first run" : "later run");
         EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));
@@ -233,6 +295,9 @@ TEST(Commands, TheTrayRecordGreetsOnlyAFirstRun)
                      firstRun ? L"Right mouse click - show menu\r\nLeft click - set calendar foreground" : L"");
         EXPECT_EQ(record.dwInfoFlags, firstRun ? static_cast<DWORD>(NIIF_INFO) : 0u);
         EXPECT_TRUE(shownWhileRunning);
+        // Back after the taskbar's restart, without a second greeting.
+        EXPECT_TRUE(shownAgain);
+        EXPECT_EQ(recordAgain.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
         // After the close no icon of the window is left to change.
         NOTIFYICONDATAW probeRecord = record;
         probeRecord.uFlags = NIF_TIP;
@@ -277,6 +342,15 @@ std::wstring TipFor(HWND control)
     return L"(none)";
 }
 
+// Tooltip windows made on a thread while the hook below watches it.
+std::atomic<int> tooltipsMade{0};
+LRESULT CALLBACK CountTooltips(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && gui::ClassNameOf(reinterpret_cast<HWND>(wParam)) == L"tooltips_class32")
+        ++tooltipsMade;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 // Opens the About box with `open`, reads it and closes it with OK.
 AboutSeen OpenAbout(HWND window, const std::function<void()>& open)
 {
@@ -308,13 +382,17 @@ TEST(Commands, TheAboutBoxOpensFromTheMenuAndTheSystemMenuAndLeavesNothingBehind
     // Wine's GetGuiResources reports no GDI or USER objects, so what the box could leave
     // behind is counted as the windows it makes: the links' tooltips.
     std::size_t tooltipsBefore = 0, tooltipsAfter = 0, windowsBefore = 0, windowsAfter = 0;
+    constexpr int openings = 20;
     RunWindow(probe, [&](HWND window) {
         fromMenu = OpenAbout(window, [&] { PostMessageW(window, WM_COMMAND, 55, 0); });
         fromSystemMenu = OpenAbout(window, [&] { PostMessageW(window, WM_SYSCOMMAND, 16, 0); });
         tooltipsBefore = Tooltips().size();
         windowsBefore = gui::VisibleTopLevelWindows(GetCurrentProcessId()).size();
-        for (int i = 0; i < 20; ++i)
+        tooltipsMade = 0;
+        const HHOOK hook = SetWindowsHookExW(WH_CBT, CountTooltips, nullptr, GetWindowThreadProcessId(window, nullptr));
+        for (int i = 0; i < openings; ++i)
             OpenAbout(window, [&] { PostMessageW(window, WM_COMMAND, 55, 0); });
+        UnhookWindowsHookEx(hook);
         tooltipsAfter = Tooltips().size();
         windowsAfter = gui::VisibleTopLevelWindows(GetCurrentProcessId()).size();
     });
@@ -326,6 +404,8 @@ TEST(Commands, TheAboutBoxOpensFromTheMenuAndTheSystemMenuAndLeavesNothingBehind
         EXPECT_EQ(seen->supportTip, L"Send email to support");
     }
     EXPECT_EQ(tooltipsAfter, tooltipsBefore);
+    // Each link is set up once per opening, "OK" included: one tooltip each.
+    EXPECT_EQ(tooltipsMade, 2 * openings);
     EXPECT_EQ(windowsAfter, windowsBefore);
 }
 

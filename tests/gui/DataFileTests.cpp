@@ -70,6 +70,20 @@ HANDLE HoldNotesFile(const gui::TempFolder& folder)
     return CreateFileW(folder.File(L"qor_nots.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
+// Pixels of the frame's left, right and bottom edges and of the strip's background on both
+// sides of the clock.
+std::vector<COLORREF> FrameAndStrip(const gui::Program& program)
+{
+    RECT client{};
+    GetClientRect(program.Window(), &client);
+    const POINT points[] = {{0, 100}, {client.right - 1, 100}, {client.right / 2, client.bottom - 1},
+                            {25, 3}, {client.right - 25, 12}};
+    std::vector<COLORREF> pixels;
+    for (const POINT point : points)
+        pixels.push_back(gui::ScreenPixel(program.ClientToScreenPoint(point)));
+    return pixels;
+}
+
 }  // namespace
 
 TEST(DataFiles, FirstStartThenCloseWritesTheFirstRunNoteAndTheDefaults)
@@ -134,6 +148,9 @@ TEST(DataFiles, APositionOffTheDesktopOpensAndIsStoredCentred)
     const POINT origin = WindowOrigin(program.Window());
     EXPECT_EQ(origin.x, centred.x);
     EXPECT_EQ(origin.y, centred.y);
+    // Moved off the desktop again while it runs, it is stored centred once more.
+    SetWindowPos(program.Window(), nullptr, -5000, -5000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(gui::WaitUntil([&] { return WindowOrigin(program.Window()).x == -5000; }));
     CloseAndWait(program);
     const core::CalendarSettings stored = gui::DecodeSettings(gui::ReadFileBytes(folder.File(L"qor_info.dat")));
     EXPECT_EQ(stored.windowLeft, centred.x);
@@ -199,6 +216,8 @@ TEST(DataFiles, AFailedSaveAsksToRetryAndCancelKeepsTheWindowOpen)
     ASSERT_NE(program.Window(), nullptr);
     EXPECT_EQ(NotesText(program.Window()), L"My first note...");
     SetDlgItemTextW(program.Window(), notesBox, L"typed while the file was held");
+    ASSERT_TRUE(gui::BringToFront(program.Window()));
+    const std::vector<COLORREF> painted = FrameAndStrip(program);
 
     PostMessageW(program.Window(), WM_COMMAND, closeCommand, 0);
     HWND box = gui::WaitForOtherWindow(program.ProcessId(), program.Window(), 5000);
@@ -212,6 +231,10 @@ TEST(DataFiles, AFailedSaveAsksToRetryAndCancelKeepsTheWindowOpen)
     EXPECT_TRUE(program.Running());
     EXPECT_TRUE(IsWindowVisible(program.Window()));
     EXPECT_EQ(NotesText(program.Window()), L"typed while the file was held");
+    // The window that stays open paints as it did before "Close".
+    // Painted again at once: the redraw is sent to the window, not posted.
+    RedrawWindow(program.Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    EXPECT_EQ(FrameAndStrip(program), painted);
 
     // Retry while the file is still held asks again; once it is free, Retry saves and ends.
     PostMessageW(program.Window(), WM_COMMAND, closeCommand, 0);

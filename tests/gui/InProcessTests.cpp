@@ -11,11 +11,13 @@
 
 #include "FixedTime.h"
 #include "Harness.h"
+#include "ImportPatch.h"
 #include "ProbeWindow.h"
 #include "SettingsFiles.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
+#include "resources/ResourceIds.h"
 #include "settings/DataFilePath.h"
 #include "window/CalendarWindow.h"
 #include "window/Desktop.h"
@@ -101,9 +103,12 @@ TEST(InProcess, LosingTheCaptureEndsADrag)
         RECT rect{};
         GetWindowRect(window, &rect);
         before = {rect.left, rect.top};
-        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 5));
-        // Another window takes the capture without a button release reaching ours.
-        SendMessageW(window, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(GetDesktopWindow()));
+        // The capture goes without a button release reaching the window. Both steps run on the
+        // window's thread at once, so no real input (another test's clicks) meets the capture.
+        ProbeWindow::OnWindowThread(window, [&] {
+            SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 5));
+            ReleaseCapture();
+        });
         SetCursorPos(rect.left + 300, rect.top + 200);
         SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(300, 200));
         GetWindowRect(window, &rect);
@@ -204,6 +209,10 @@ TEST(InProcess, TheMenuCarriesEveryCommandAndTheMarksOfTheSettings)
     EXPECT_EQ(time, L"40 %H:%M:%S\n41 %I:%M:%S %p\n42 %a %H:%M:%S\n43 %a %I:%M:%S %p\n44 %A %H:%M (*)\n"
                     L"45 %A %I:%M %p\n0 -\n46 Custom...\n");
     EXPECT_EQ(font, L"80 Title...\n81 Notes...\n");
+    // The system menu's About item (Wine gives this window no system menu to read it from).
+    wchar_t about[64] = L"";
+    LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, about, 64);
+    EXPECT_STREQ(about, L"&About Dayvane...");
 
     // A first run: the marks sit on the defaults and the layout item offers "Compact".
     ProbeWindow first;
@@ -221,6 +230,46 @@ TEST(InProcess, TheMenuCarriesEveryCommandAndTheMarksOfTheSettings)
     EXPECT_NE(style.find(L"30 Rectangle (*)"), std::wstring::npos);
     EXPECT_NE(title.find(L"60 Gradient V1 (*)"), std::wstring::npos);
     EXPECT_NE(time.find(L"43 %a %I:%M:%S %p (*)"), std::wstring::npos);
+}
+
+namespace {
+
+std::vector<HMENU> destroyedMenus;
+BOOL(WINAPI* systemDestroyMenu)(HMENU) = nullptr;
+BOOL WINAPI RecordDestroyMenu(HMENU menu)
+{
+    destroyedMenus.push_back(menu);
+    return systemDestroyMenu(menu);
+}
+
+}  // namespace
+
+// A submenu belongs to the menu it is attached to and goes with it: the window destroys only
+// its main menu, once.
+TEST(InProcess, TheMenusAreDestroyedOnceWithTheWindow)
+{
+    ImportPatch patch("user32.dll", "DestroyMenu", reinterpret_cast<void*>(RecordDestroyMenu));
+    ASSERT_TRUE(patch.Patched());
+    systemDestroyMenu = reinterpret_cast<BOOL(WINAPI*)(HMENU)>(patch.Original());
+    destroyedMenus.clear();
+    HMENU main = nullptr;
+    std::vector<HMENU> submenus;
+    {
+        ProbeWindow probe;
+        RunWindow(probe, [&](HWND window) {
+            ProbeWindow::OnWindowThread(window, [&] {
+                main = probe.MainMenu();
+                for (int i = 0; i < GetMenuItemCount(main); ++i)
+                    if (HMENU submenu = GetSubMenu(main, i))
+                        submenus.push_back(submenu);
+            });
+        });
+    }
+    EXPECT_EQ(submenus.size(), 5u);
+    EXPECT_EQ(destroyedMenus, std::vector<HMENU>{main});
+    EXPECT_FALSE(IsMenu(main));
+    for (HMENU submenu : submenus)
+        EXPECT_FALSE(IsMenu(submenu));
 }
 
 TEST(InProcess, TheClockShowsTheChosenFormat)
@@ -344,7 +393,8 @@ TEST(InProcess, TheTimeFormatDialogStoresWhatIsTypedOnlyOnOk)
     }
 }
 
-TEST(InProcess, TheNotesBoxTakesTheNotesFontAndTheCalendarKeepsTahoma)
+// With its font the calendar gets at least the room it asks for, so nothing of it is cut.
+TEST(InProcess, TheNotesBoxTakesTheNotesFontAndTheCalendarKeepsTahomaWhole)
 {
     ProbeWindow probe;
     core::CalendarSettings settings = gui::DefaultSettings();
@@ -354,13 +404,19 @@ TEST(InProcess, TheNotesBoxTakesTheNotesFontAndTheCalendarKeepsTahoma)
     settings.notesFont.underline = 1;
     settings.notesFont.italic = 0;
     LOGFONTW notes{}, calendar{};
+    RECT needed{}, calendarRect{};
     RunWindow(probe, [&](HWND window) {
         const auto fontOf = [](HWND control, LOGFONTW& font) {
             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
         };
         fontOf(GetDlgItem(window, 1001), notes);
         fontOf(GetDlgItem(window, 1000), calendar);
+        SendMessageW(GetDlgItem(window, 1000), MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&needed));
+        GetWindowRect(GetDlgItem(window, 1000), &calendarRect);
     }, &settings);
+    EXPECT_GT(needed.right, 0);
+    EXPECT_GE(calendarRect.right - calendarRect.left, needed.right - needed.left);
+    EXPECT_GE(calendarRect.bottom - calendarRect.top, needed.bottom - needed.top);
     EXPECT_STREQ(notes.lfFaceName, L"Courier New");
     EXPECT_EQ(notes.lfHeight, -16);
     EXPECT_EQ(notes.lfWeight, 700);

@@ -73,10 +73,6 @@ TEST(Startup, OneFramelessOwnedWindowWithItsTwoControls)
     GetClientRect(window, &clientRect);
     EXPECT_EQ(clientRect.right, windowRect.right - windowRect.left);
     EXPECT_EQ(clientRect.bottom, windowRect.bottom - windowRect.top);
-    const RECT templateSize = DialogUnitsToPixels({0, 0, 139, 169});
-    EXPECT_EQ(clientRect.right, templateSize.right);
-    EXPECT_EQ(clientRect.bottom, templateSize.bottom);
-
     HWND calendar = GetDlgItem(window, 1000);
     HWND notes = GetDlgItem(window, 1001);
     ASSERT_NE(calendar, nullptr);
@@ -84,13 +80,26 @@ TEST(Startup, OneFramelessOwnedWindowWithItsTwoControls)
     EXPECT_EQ(gui::ClassNameOf(calendar), L"SysMonthCal32");
     EXPECT_EQ(_wcsicmp(gui::ClassNameOf(notes).c_str(), L"Edit"), 0);
 
-    // The notes box keeps its template rectangle but reaches 13 pixels lower.
+    // The calendar stands where its template puts it and may have grown to the size it asks
+    // for; the window grows by as much, and the notes box, which reaches 13 pixels lower than
+    // its template, moves down and widens with it.
+    const RECT calendarTemplate = DialogUnitsToPixels({1, 15, 1 + 137, 15 + 97});
+    const RECT calendarActual = ClientRectOf(calendar, window);
+    EXPECT_EQ(calendarActual.left, calendarTemplate.left);
+    EXPECT_EQ(calendarActual.top, calendarTemplate.top);
+    const LONG wider = calendarActual.right - calendarTemplate.right;
+    const LONG taller = calendarActual.bottom - calendarTemplate.bottom;
+    EXPECT_GE(wider, 0);
+    EXPECT_GE(taller, 0);
+    const RECT templateSize = DialogUnitsToPixels({0, 0, 139, 169});
+    EXPECT_EQ(clientRect.right, templateSize.right + wider);
+    EXPECT_EQ(clientRect.bottom, templateSize.bottom + taller);
     const RECT notesTemplate = DialogUnitsToPixels({1, 114, 1 + 136, 114 + 46});
     const RECT notesActual = ClientRectOf(notes, window);
     EXPECT_EQ(notesActual.left, notesTemplate.left);
-    EXPECT_EQ(notesActual.top, notesTemplate.top);
-    EXPECT_EQ(notesActual.right, notesTemplate.right);
-    EXPECT_EQ(notesActual.bottom, notesTemplate.bottom + 13);
+    EXPECT_EQ(notesActual.top, notesTemplate.top + taller);
+    EXPECT_EQ(notesActual.right, notesTemplate.right + wider);
+    EXPECT_EQ(notesActual.bottom, notesTemplate.bottom + 13 + taller);
 
     GUITHREADINFO thread{};
     thread.cbSize = sizeof thread;
