@@ -149,11 +149,12 @@ fw::Handling CalendarWindow::OnTimer(UINT_PTR timerId)
 
 bool CalendarWindow::OnCommand(UINT id, UINT notifyCode, HWND control)
 {
+    // While a dialog is open no command is carried out, not even a close.
+    if (BringDialogForward())
+        return true;
     // Only menu-style commands (notification code 0) are the program's own; after them the
     // command goes on to the default routing, which turns IDOK and IDCANCEL into the close
     // routines.
-    if (BringDialogForward())
-        return true;
     if (notifyCode == 0 && !CommandDispatch(id))
         return true;
     return CDialog::OnCommand(id, notifyCode, control);
