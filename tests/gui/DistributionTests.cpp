@@ -204,6 +204,14 @@ TEST(Distribution, AFirstStartAndCloseLeaveTheTwoDataFilesBesideTheProgram)
     const auto unpacked = gui::FolderContents(Unpacked());
     ASSERT_EQ(NamesOf(unpacked), packedNames) << "the folder is not fresh from the zip";
     const std::string dayKey = TodayKey();
+    // The folder is left as unpacked, for the tests that read it after this one.
+    struct RemoveDataFiles {
+        ~RemoveDataFiles()
+        {
+            for (const wchar_t* name : {L"qor_nots.dat", L"qor_info.dat"})
+                DeleteFileW((Unpacked() + L"\\" + name).c_str());
+        }
+    } removeDataFiles;
 
     gui::Program program(Unpacked() + L"\\" + programName);
     ASSERT_NE(program.Window(), nullptr);
