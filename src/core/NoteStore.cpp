@@ -1,9 +1,10 @@
 // The notes store and the notes file.
 #include "core/NoteStore.h"
 
-#include "core/DayKey.h"
-
 #include <algorithm>
+#include <new>
+
+#include "core/DayKey.h"
 
 namespace core {
 
@@ -142,16 +143,27 @@ Bytes NoteStore::Write(const CodePage& codePage) const
     return bytes;
 }
 
+// Running out of memory is a failed read or write like any other, so the caller's handling of
+// a damaged file or a failed save takes over instead of an exception.
 bool NoteStore::Load(DataFile& file, const CodePage& codePage)
 {
-    Clear();
-    Bytes bytes;
-    return file.ReadAll(bytes) && Read(bytes.data(), bytes.size(), codePage);
+    try {
+        Clear();
+        Bytes bytes;
+        return file.ReadAll(bytes) && Read(bytes.data(), bytes.size(), codePage);
+    } catch (const std::bad_alloc&) {
+        Clear();
+        return false;
+    }
 }
 
 bool NoteStore::Save(DataFile& file, const CodePage& codePage) const
 {
-    return file.Replace(Write(codePage));
+    try {
+        return file.Replace(Write(codePage));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 std::uint32_t NoteDaysOfMonth(const NoteStore& store, const std::string& monthAndYear)

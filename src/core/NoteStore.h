@@ -58,6 +58,8 @@ public:
     bool Read(const std::uint8_t* data, std::size_t size, const CodePage& codePage);
     Bytes Write(const CodePage& codePage) const;
 
+    // Both fail, instead of throwing, when memory runs out; a failed load leaves the store
+    // empty then.
     bool Load(DataFile& file, const CodePage& codePage);
     bool Save(DataFile& file, const CodePage& codePage) const;
 

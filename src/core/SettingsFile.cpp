@@ -1,8 +1,6 @@
 // Writing and reading the settings file.
 #include "core/SettingsFile.h"
 
-#include <algorithm>
-
 namespace core {
 
 namespace {
@@ -19,18 +17,21 @@ void WriteFont(ArchiveWriter& out, const LogicalFont& font, const CodePage& code
 }
 
 // A face name as the platform's font record holds it: up to its first zero, at most 31
-// characters.
+// UTF-16 units, and never half a character, whatever code page the plain form is in.
 std::string FaceName(StoredString stored, const CodePage& codePage, std::uint8_t key)
 {
     stored = ShiftText(stored, Shift::Add, key);
-    if (stored.wide) {
+    if (stored.wide)
         stored.units = stored.units.substr(0, stored.units.find(u'\0'));
-        stored.units.resize(std::min(stored.units.size(), faceNameLength));
-    } else {
+    else
         stored.bytes = stored.bytes.substr(0, stored.bytes.find('\0'));
-        stored.bytes.resize(std::min(stored.bytes.size(), faceNameLength));
+    std::u16string units;
+    Utf8ToUtf16(DecodeText(stored, codePage), units);
+    if (units.size() > faceNameLength) {
+        const bool splitsPair = units[faceNameLength - 1] >= 0xD800 && units[faceNameLength - 1] <= 0xDBFF;
+        units.resize(splitsPair ? faceNameLength - 1 : faceNameLength);
     }
-    return DecodeText(stored, codePage);
+    return Utf16ToUtf8(units);
 }
 
 bool ReadFont(ArchiveReader& in, LogicalFont& font, StoredString& shiftedName)

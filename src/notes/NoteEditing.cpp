@@ -36,7 +36,8 @@ bool CalendarWindow::SaveNotes()
     fw::DiskFile file(path);
     if (dayNotes.Save(file, fw::SystemCodePage()))
         return true;
-    saveFailures.push_back({path, file.LastError()});
+    // A save that failed before the file said anything ran out of memory making the bytes.
+    saveFailures.push_back({path, file.LastError() != ERROR_SUCCESS ? file.LastError() : ERROR_NOT_ENOUGH_MEMORY});
     return false;
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "Bytes.h"
+#include "FailingAllocation.h"
 #include "FixedTime.h"
 
 namespace {
@@ -196,6 +197,46 @@ TEST(NoteStore, LoadAndSaveGoThroughTheDataFile)
     EXPECT_EQ(back.Size(), 0u);
     file.writable = false;
     EXPECT_FALSE(store.Save(file, cp1252));
+}
+
+// Every allocation of a load and of a save fails once in turn: each such load or save
+// reports failure instead of throwing, and the store stays usable.
+TEST(NoteStore, RunningOutOfMemoryFailsTheLoadOrTheSave)
+{
+    core::Bytes wide;
+    core::ArchiveWriter(wide).Text("caf\xc3\xa9 \xe6\x97\xa5", cp1252);
+    MemoryFile file;
+    file.contents = Concat({{3, 0, 0, 0}, Record("010107", Short("first")), Record("020107", wide),
+                            Record("010107", Short("again"))});
+    core::NoteStore reference;
+    ASSERT_TRUE(reference.Load(file, cp1252));
+    const core::Bytes written = reference.Write(cp1252);
+
+    bool loaded = false;
+    for (std::size_t n = 1; !loaded; ++n) {
+        core::NoteStore store;
+        failing_allocation::FailNth(n);
+        loaded = store.Load(file, cp1252);
+        const bool failed = failing_allocation::Failed();
+        failing_allocation::FailNth(0);
+        ASSERT_NE(loaded, failed) << n;
+        EXPECT_EQ(Contents(store), loaded ? Contents(reference) : std::vector<core::DayNote>{}) << n;
+        store.SetNote({"030107", "still usable"});
+        core::NoteStore back;
+        ASSERT_TRUE(Read(back, store.Write(cp1252))) << n;
+        EXPECT_EQ(Contents(back), Contents(store)) << n;
+    }
+
+    bool saved = false;
+    for (std::size_t n = 1; !saved; ++n) {
+        MemoryFile target;
+        failing_allocation::FailNth(n);
+        saved = reference.Save(target, cp1252);
+        const bool failed = failing_allocation::Failed();
+        failing_allocation::FailNth(0);
+        ASSERT_NE(saved, failed) << n;
+        EXPECT_EQ(target.contents, saved ? written : core::Bytes{}) << n;
+    }
 }
 
 TEST(NoteStore, AllNotesBlankedLeavesAnEmptyFile)

@@ -144,6 +144,9 @@ TEST(SettingsFile, UnicodeFaceNamesAndFormatsTakeTheWideForm)
     EXPECT_EQ(back.customTimeFormat, settings.customTimeFormat);
 }
 
+// The platform's font record holds 31 UTF-16 units of a face name: a longer one is cut there,
+// never inside a character, whether it is stored in the wide form or in the plain form of a
+// code page whose characters take several bytes.
 TEST(SettingsFile, LongFaceNamesAreCutTo31Characters)
 {
     core::Bytes bytes = core::WriteSettingsFile(Defaults(), cp1252, core::faceNameKey);
@@ -156,6 +159,43 @@ TEST(SettingsFile, LongFaceNamesAreCutTo31Characters)
     core::CalendarSettings back;
     ASSERT_TRUE(Read(bytes, back));
     EXPECT_EQ(back.titleFont.faceName, std::string(31, 'Q'));
+
+    // A system whose ANSI code page is UTF-8: every character goes in the plain form.
+    struct Utf8CodePage : core::CodePage {
+        bool FromUtf8(const std::string& utf8, std::string& ansi) const override
+        {
+            std::u16string ignored;
+            ansi = utf8;
+            return core::Utf8ToUtf16(utf8, ignored);
+        }
+        std::string ToUtf8(const std::string& ansi) const override { return ansi; }
+    } utf8;
+    const auto times = [](int count, const std::string& text) {
+        std::string all;
+        for (int i = 0; i < count; ++i)
+            all += text;
+        return all;
+    };
+    const std::string e = "\xc3\xa9", smile = "\xf0\x9f\x98\x80";
+    struct Case {
+        const core::CodePage& codePage;
+        std::string name;
+        std::string expected;
+    } cases[] = {
+        {utf8, times(20, e), times(20, e)},                                  // 40 bytes, 20 units
+        {utf8, times(40, e), times(31, e)},                                  // 80 bytes, 40 units
+        {utf8, "aa" + times(20, smile), "aa" + times(14, smile)},            // the 31st unit a high half
+        {cp1252, times(16, "a") + times(10, smile), times(16, "a") + times(7, smile)},  // wide, the same
+        {cp1252, times(15, "a") + times(10, smile), times(15, "a") + times(8, smile)},  // wide, a low half
+    };
+    for (const Case& c : cases) {
+        core::CalendarSettings settings = Defaults();
+        settings.titleFont.faceName = c.name;
+        const core::Bytes file = core::WriteSettingsFile(settings, c.codePage, core::faceNameKey);
+        core::CalendarSettings read;
+        ASSERT_TRUE(core::ReadSettingsFile(file.data(), file.size(), BaseFont(), c.codePage, core::faceNameKey, read));
+        EXPECT_EQ(read.titleFont.faceName, c.expected) << c.name;
+    }
 }
 
 TEST(SettingsFile, ExtraBytesAreIgnoredAndEveryTruncationIsRejected)
