@@ -1,10 +1,14 @@
 // The custom clock format dialog.
 #include "appearance/CTimeDlg.h"
 
-#include "resources/ResourceIds.h"
-#include "window/CalendarWindow.h"
+#include <utility>
 
-CTimeDlg::CTimeDlg(HWND parentWindow) : CDialog(IDD_TIME_FORMAT, parentWindow) {}
+#include "resources/ResourceIds.h"
+
+CTimeDlg::CTimeDlg(HWND parentWindow, std::string shownFormat)
+    : CDialog(IDD_TIME_FORMAT, parentWindow), format(std::move(shownFormat))
+{
+}
 
 void CTimeDlg::DoDataExchange(fw::DataExchange& exchange)
 {
@@ -14,13 +18,13 @@ void CTimeDlg::DoDataExchange(fw::DataExchange& exchange)
 BOOL CTimeDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    formatEdit.SetText(theCalendarWindow->Settings().customTimeFormat);
+    formatEdit.SetText(format);
     // TRUE: the focus goes to the first tab stop, "OK", so Enter confirms the shown text.
     return TRUE;
 }
 
 void CTimeDlg::OnOK()
 {
-    theCalendarWindow->Settings().customTimeFormat = formatEdit.Text();
+    format = formatEdit.Text();
     CDialog::OnOK();
 }

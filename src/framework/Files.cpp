@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "framework/Handles.h"
 #include "framework/Text.h"
 
 namespace fw {
@@ -48,12 +49,12 @@ void SetWriteSeam(WriteSeam* seam)
 DWORD ReadWholeFile(const std::wstring& path, core::Bytes& bytes)
 {
     bytes.clear();
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const CHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return GetLastError();
     DWORD error = ERROR_SUCCESS;
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size)) {
+    if (!GetFileSizeEx(file.Get(), &size)) {
         error = GetLastError();
     } else if (static_cast<unsigned long long>(size.QuadPart) > bytes.max_size() / 2) {
         error = ERROR_NOT_ENOUGH_MEMORY;
@@ -66,14 +67,13 @@ DWORD ReadWholeFile(const std::wstring& path, core::Bytes& bytes)
         for (std::size_t done = 0; error == ERROR_SUCCESS && done < bytes.size();) {
             const DWORD want = static_cast<DWORD>(std::min<std::size_t>(chunkSize, bytes.size() - done));
             DWORD got = 0;
-            if (!::ReadFile(file, bytes.data() + done, want, &got, nullptr))
+            if (!::ReadFile(file.Get(), bytes.data() + done, want, &got, nullptr))
                 error = GetLastError();
             else if (got == 0)
                 error = ERROR_HANDLE_EOF;
             done += got;
         }
     }
-    CloseHandle(file);
     if (error != ERROR_SUCCESS)
         bytes.clear();
     return error;
@@ -87,13 +87,13 @@ DWORD ReplaceFileAtomically(const std::wstring& path, const core::Bytes& bytes)
     if (!GetTempFileNameW(FolderOf(path).c_str(), L"dvn", 0, temporary))
         return GetLastError();
     DWORD error = ERROR_SUCCESS;
-    HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    CHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         error = GetLastError();
     } else {
-        if (WriteAll(file, bytes, error) && !FlushFileBuffers(file))
+        if (WriteAll(file.Get(), bytes, error) && !FlushFileBuffers(file.Get()))
             error = GetLastError();
-        if (!CloseHandle(file) && error == ERROR_SUCCESS)
+        if (!file.Close() && error == ERROR_SUCCESS)
             error = GetLastError();
     }
     if (error == ERROR_SUCCESS &&

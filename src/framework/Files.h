@@ -38,6 +38,12 @@ bool FileExists(const std::wstring& path);
 // The system's description of an error, as one line.
 std::string SystemMessage(DWORD error);
 
+// A file that could not be written, and the system's reason.
+struct FileFailure {
+    std::wstring path;
+    DWORD error;
+};
+
 // A data file of the program: the core reads and replaces it, and the window asks for the
 // reason when that failed.
 class DiskFile : public core::DataFile {

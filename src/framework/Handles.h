@@ -1,4 +1,5 @@
-// Owning, move-only wrappers for GDI objects and menus, and a scoped selection guard.
+// Owning, move-only wrappers for GDI objects, menus and kernel handles, and a scoped
+// selection guard.
 #pragma once
 
 #include <windows.h>
@@ -8,10 +9,13 @@
 namespace fw {
 
 struct DeleteGdiObject {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+    bool operator()(HGDIOBJ object) const { return DeleteObject(object) != FALSE; }
 };
 struct DestroyMenuHandle {
-    void operator()(HMENU menu) const { DestroyMenu(menu); }
+    bool operator()(HMENU menu) const { return DestroyMenu(menu) != FALSE; }
+};
+struct CloseKernelHandle {
+    bool operator()(HANDLE handle) const { return CloseHandle(handle) != FALSE; }
 };
 
 // Owns one platform handle and frees it when replaced or destroyed. Copying would free
@@ -42,6 +46,9 @@ public:
         handle = replacement;
     }
     Handle Detach() { return std::exchange(handle, nullptr); }
+    // Frees the handle now; false when the system reported a failure (a written file whose
+    // last data could not be stored, say).
+    bool Close() { return !handle || Free{}(Detach()); }
 
 private:
     Handle handle = nullptr;
@@ -52,6 +59,13 @@ using CBrush = OwnedHandle<HBRUSH, DeleteGdiObject>;
 using CFont = OwnedHandle<HFONT, DeleteGdiObject>;
 using CRgn = OwnedHandle<HRGN, DeleteGdiObject>;
 using CMenu = OwnedHandle<HMENU, DestroyMenuHandle>;
+// A kernel object, such as an open file. INVALID_HANDLE_VALUE, which CreateFile returns on
+// failure, is held as no handle at all.
+class CHandle : public OwnedHandle<HANDLE, CloseKernelHandle> {
+public:
+    CHandle() = default;
+    explicit CHandle(HANDLE owned) : OwnedHandle(owned == INVALID_HANDLE_VALUE ? nullptr : owned) {}
+};
 
 // Appends `popup` to `parent` as a submenu. The parent owns it from then on and destroys it
 // with itself; if it could not be appended, it is destroyed here. Returns a view of it.

@@ -1,50 +1,66 @@
-// Static message tables: each entry binds one window message to a typed handler.
+// Static message tables: each entry binds a window message (or a range of commands) to a
+// typed handler, on the window itself or on one of its parts.
 //
 //     const fw::MessageEntry<CalendarWindow> CalendarWindow::messageTable[] = {
 //         fw::On<WM_TIMER, &CalendarWindow::OnTimer>(),
-//         fw::OnNotify<IDC_CALENDAR, MCN_SELCHANGE, &CalendarWindow::OnCalendarSelChange>(),
+//         fw::On<WM_MOUSEMOVE, &CalendarWindow::placement, &WindowPlacement::OnMouseMove>(),
+//         fw::OnNotify<IDC_CALENDAR, MCN_SELCHANGE, &CalendarWindow::notes, &NotesPanel::OnCalendarSelChange>(),
+//         fw::OnCommands<ID_COLOR_FIRST, ID_COLOR_COMMANDS_LAST, &CalendarWindow::OnColorCommand>(),
 //     };
 //
-// A cracker per message turns WPARAM/LPARAM into the handler's arguments, so raw
-// decoding stays in this file. A handler's Handling result says whether the dialog
-// manager's default processing follows.
+// A cracker per message turns WPARAM/LPARAM into the handler's arguments, so raw decoding
+// stays in this file. Every handler answers a Result: Default lets the default processing
+// follow, Done(value) ends the message with that value.
 #pragma once
 
 #include <windows.h>
 #include <windowsx.h>
 
 #include <cstddef>
+#include <type_traits>
 
 namespace fw {
 
-enum class Handling { Default, Done };
+struct Result {
+    bool done;
+    LRESULT value;
+};
+constexpr Result Default{false, 0};
+constexpr Result Done(LRESULT value = 0)
+{
+    return {true, value};
+}
 
 template <class Window>
 struct MessageEntry {
     UINT message;
-    UINT_PTR controlId;  // WM_NOTIFY only
-    UINT code;           // WM_NOTIFY only
-    // Returns true when the message was handled and `result` holds its answer.
+    // WM_NOTIFY: the control; WM_COMMAND: the range of command identifiers.
+    UINT_PTR first;
+    UINT_PTR last;
+    UINT code;  // WM_NOTIFY only
+    // True when the message was handled and `result` holds its answer.
     bool (*dispatch)(Window& window, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // A message registered at run time: its number is read from here when the table runs.
+    const UINT* registered = nullptr;
 };
 
-template <class MemberFunction>
+// The class a member (function or object) belongs to.
+template <class Member>
 struct ClassOf;
-template <class C, class R, class... Args>
-struct ClassOf<R (C::*)(Args...)> {
+template <class C, class M>
+struct ClassOf<M C::*> {
     using type = C;
 };
 
 template <UINT Message>
 struct Cracker;
 
-// Handling OnMouse(UINT keyFlags, POINT clientPoint)
+// Result OnMouse(UINT keyFlags, POINT clientPoint)
 struct MouseCracker {
-    template <auto Handler, class C>
-    static bool Dispatch(C& window, WPARAM wParam, LPARAM lParam, LRESULT&)
+    template <class Call>
+    static Result Crack(WPARAM wParam, LPARAM lParam, Call call)
     {
-        POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        return (window.*Handler)(static_cast<UINT>(wParam), point) == Handling::Done;
+        return call(static_cast<UINT>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     }
 };
 template <> struct Cracker<WM_MOUSEMOVE> : MouseCracker {};
@@ -52,123 +68,176 @@ template <> struct Cracker<WM_LBUTTONDOWN> : MouseCracker {};
 template <> struct Cracker<WM_LBUTTONUP> : MouseCracker {};
 template <> struct Cracker<WM_LBUTTONDBLCLK> : MouseCracker {};
 
-// Handling OnTimer(UINT_PTR timerId)
+// Result OnTimer(UINT_PTR timerId)
 template <>
 struct Cracker<WM_TIMER> {
-    template <auto Handler, class C>
-    static bool Dispatch(C& window, WPARAM wParam, LPARAM, LRESULT&)
+    template <class Call>
+    static Result Crack(WPARAM wParam, LPARAM, Call call)
     {
-        return (window.*Handler)(static_cast<UINT_PTR>(wParam)) == Handling::Done;
+        return call(static_cast<UINT_PTR>(wParam));
     }
 };
 
-// void OnPaint()
-template <>
-struct Cracker<WM_PAINT> {
-    template <auto Handler, class C>
-    static bool Dispatch(C& window, WPARAM, LPARAM, LRESULT& result)
+// Result OnMessage(): WM_PAINT, WM_QUERYDRAGICON
+struct PlainCracker {
+    template <class Call>
+    static Result Crack(WPARAM, LPARAM, Call call)
     {
-        (window.*Handler)();
-        result = 0;
-        return true;
+        return call();
     }
 };
+template <> struct Cracker<WM_PAINT> : PlainCracker {};
+template <> struct Cracker<WM_QUERYDRAGICON> : PlainCracker {};
 
-// HICON OnQueryDragIcon()
-template <>
-struct Cracker<WM_QUERYDRAGICON> {
-    template <auto Handler, class C>
-    static bool Dispatch(C& window, WPARAM, LPARAM, LRESULT& result)
-    {
-        result = reinterpret_cast<LRESULT>((window.*Handler)());
-        return true;
-    }
-};
-
-// Handling OnSysCommand(UINT command, LPARAM position)
+// Result OnSysCommand(UINT command)
 template <>
 struct Cracker<WM_SYSCOMMAND> {
-    template <auto Handler, class C>
-    static bool Dispatch(C& window, WPARAM wParam, LPARAM lParam, LRESULT& result)
+    template <class Call>
+    static Result Crack(WPARAM wParam, LPARAM, Call call)
     {
-        result = 0;
-        return (window.*Handler)(static_cast<UINT>(wParam), lParam) == Handling::Done;
+        return call(static_cast<UINT>(wParam));
     }
 };
 
-// BOOL OnHelpInfo(const HELPINFO& info)
+// Result OnHelpInfo(const HELPINFO& info)
 template <>
 struct Cracker<WM_HELP> {
-    template <auto Handler, class C>
-    static bool Dispatch(C& window, WPARAM, LPARAM lParam, LRESULT& result)
+    template <class Call>
+    static Result Crack(WPARAM, LPARAM lParam, Call call)
     {
-        result = (window.*Handler)(*reinterpret_cast<const HELPINFO*>(lParam));
-        return true;
+        return call(*reinterpret_cast<const HELPINFO*>(lParam));
     }
 };
 
-// Handling OnEndSession(bool ending)
+// Result OnEndSession(bool ending)
 template <>
 struct Cracker<WM_ENDSESSION> {
-    template <auto Handler, class C>
-    static bool Dispatch(C& window, WPARAM wParam, LPARAM, LRESULT& result)
+    template <class Call>
+    static Result Crack(WPARAM wParam, LPARAM, Call call)
     {
-        result = 0;
-        return (window.*Handler)(wParam != FALSE) == Handling::Done;
+        return call(wParam != FALSE);
     }
 };
 
-// Handling OnCaptureChanged(HWND newCapture)
+// Result OnCaptureChanged(HWND newCapture)
 template <>
 struct Cracker<WM_CAPTURECHANGED> {
-    template <auto Handler, class C>
-    static bool Dispatch(C& window, WPARAM, LPARAM lParam, LRESULT& result)
+    template <class Call>
+    static Result Crack(WPARAM, LPARAM lParam, Call call)
     {
-        result = 0;
-        return (window.*Handler)(reinterpret_cast<HWND>(lParam)) == Handling::Done;
+        return call(reinterpret_cast<HWND>(lParam));
     }
 };
 
-// LRESULT OnNotification(const NMHDR& header): the handler's value is the notification's result.
+// Result OnCtlColorStatic(HDC dc, HWND control): Done with the brush that paints the control.
+template <>
+struct Cracker<WM_CTLCOLORSTATIC> {
+    template <class Call>
+    static Result Crack(WPARAM wParam, LPARAM lParam, Call call)
+    {
+        return call(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    }
+};
+
+// Result OnSetCursor(HWND cursorWindow, UINT hitTest, UINT mouseMessage)
+template <>
+struct Cracker<WM_SETCURSOR> {
+    template <class Call>
+    static Result Crack(WPARAM wParam, LPARAM lParam, Call call)
+    {
+        return call(reinterpret_cast<HWND>(wParam), LOWORD(lParam), HIWORD(lParam));
+    }
+};
+
+// Result OnNotification(const NMHDR& header)
 struct NotifyCracker {
-    template <auto Handler, class C>
-    static bool Dispatch(C& window, WPARAM, LPARAM lParam, LRESULT& result)
+    template <class Call>
+    static Result Crack(WPARAM, LPARAM lParam, Call call)
     {
-        result = (window.*Handler)(*reinterpret_cast<const NMHDR*>(lParam));
-        return true;
+        return call(*reinterpret_cast<const NMHDR*>(lParam));
     }
 };
 
-template <UINT Message, auto Handler>
-constexpr MessageEntry<typename ClassOf<decltype(Handler)>::type> On()
-{
-    using C = typename ClassOf<decltype(Handler)>::type;
-    return {Message, 0, 0, &Cracker<Message>::template Dispatch<Handler, C>};
-}
+// Result OnCommand(UINT id), for a range of menu commands.
+struct CommandCracker {
+    template <class Call>
+    static Result Crack(WPARAM wParam, LPARAM, Call call)
+    {
+        return call(static_cast<UINT>(LOWORD(wParam)));
+    }
+};
 
-template <UINT_PTR ControlId, UINT Code, auto Handler>
-constexpr MessageEntry<typename ClassOf<decltype(Handler)>::type> OnNotify()
-{
-    using C = typename ClassOf<decltype(Handler)>::type;
-    return {WM_NOTIFY, ControlId, Code, &NotifyCracker::Dispatch<Handler, C>};
-}
-
-// LRESULT OnMessage(WPARAM, LPARAM), for the program's own messages, whose parameters only
-// the handler knows: the handler's value is the message's result.
+// Result OnMessage(WPARAM, LPARAM), for messages whose parameters only the handler knows
+// (the program's own, or one registered at run time).
 struct RawCracker {
-    template <auto Handler, class C>
-    static bool Dispatch(C& window, WPARAM wParam, LPARAM lParam, LRESULT& result)
+    template <class Call>
+    static Result Crack(WPARAM wParam, LPARAM lParam, Call call)
     {
-        result = (window.*Handler)(wParam, lParam);
-        return true;
+        return call(wParam, lParam);
     }
 };
 
-template <UINT Message, auto Handler>
-constexpr MessageEntry<typename ClassOf<decltype(Handler)>::type> OnMessage()
+// The object a handler runs on: the window itself, or the part `Part` points to.
+template <auto Part, class Window>
+decltype(auto) TargetOf(Window& window)
 {
-    using C = typename ClassOf<decltype(Handler)>::type;
-    return {Message, 0, 0, &RawCracker::Dispatch<Handler, C>};
+    if constexpr (std::is_same_v<decltype(Part), std::nullptr_t>)
+        return (window);
+    else
+        return (window.*Part);
+}
+
+template <class Crack, auto Part, auto Handler, class Window>
+bool Dispatch(Window& window, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    auto& target = TargetOf<Part>(window);
+    const Result answer = Crack::Crack(wParam, lParam, [&](auto... arguments) { return (target.*Handler)(arguments...); });
+    result = answer.value;
+    return answer.done;
+}
+
+template <auto Member>
+using WindowOf = typename ClassOf<decltype(Member)>::type;
+
+// A message handled by the window's own `Handler`.
+template <UINT Message, auto Handler>
+constexpr MessageEntry<WindowOf<Handler>> On()
+{
+    return {Message, 0, 0, 0, &Dispatch<Cracker<Message>, nullptr, Handler, WindowOf<Handler>>};
+}
+
+// A message handled by `Handler` of the window's part `Part`.
+template <UINT Message, auto Part, auto Handler>
+constexpr MessageEntry<WindowOf<Part>> On()
+{
+    return {Message, 0, 0, 0, &Dispatch<Cracker<Message>, Part, Handler, WindowOf<Part>>};
+}
+
+template <UINT_PTR ControlId, UINT Code, auto Part, auto Handler>
+constexpr MessageEntry<WindowOf<Part>> OnNotify()
+{
+    return {WM_NOTIFY, ControlId, ControlId, Code, &Dispatch<NotifyCracker, Part, Handler, WindowOf<Part>>};
+}
+
+// Menu commands First to Last (notification code 0), handled by the window's `Handler`.
+template <UINT First, UINT Last, auto Handler>
+constexpr MessageEntry<WindowOf<Handler>> OnCommands()
+{
+    return {WM_COMMAND, First, Last, 0, &Dispatch<CommandCracker, nullptr, Handler, WindowOf<Handler>>};
+}
+
+// A message whose number is fixed when the program is built, with raw parameters.
+template <UINT Message, auto Handler>
+constexpr MessageEntry<WindowOf<Handler>> OnMessage()
+{
+    return {Message, 0, 0, 0, &Dispatch<RawCracker, nullptr, Handler, WindowOf<Handler>>};
+}
+
+// A message registered at run time (RegisterWindowMessage), whose number `Message` holds.
+template <const UINT* Message, auto Handler>
+constexpr MessageEntry<WindowOf<Handler>> OnRegistered()
+{
+    return {0, 0, 0, 0, &Dispatch<RawCracker, nullptr, Handler, WindowOf<Handler>>, Message};
 }
 
 // Runs the first entry of `table` that matches the message; false when none handled it.
@@ -177,13 +246,15 @@ bool RunMessageTable(Window& window, const MessageEntry<Window> (&table)[N], UIN
                      LPARAM lParam, LRESULT& result)
 {
     for (const MessageEntry<Window>& entry : table) {
-        if (entry.message != message)
+        if ((entry.registered ? *entry.registered : entry.message) != message || message == 0)
             continue;
         if (message == WM_NOTIFY) {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (header->idFrom != entry.controlId || header->code != entry.code)
+            if (header->idFrom != entry.first || header->code != entry.code)
                 continue;
         }
+        if (message == WM_COMMAND && (HIWORD(wParam) != 0 || LOWORD(wParam) < entry.first || LOWORD(wParam) > entry.last))
+            continue;
         return entry.dispatch(window, wParam, lParam, result);
     }
     return false;

@@ -48,8 +48,20 @@ private:
     HWND dialog;
 };
 
+// A control whose messages reach its object first, through a subclass of the control. The
+// object answers them in ProcessMessage; what it does not end goes on to the control.
+class CSubclassedWnd : public CWnd {
+protected:
+    void Subclass();
+    // True when the message was handled and `result` holds its answer.
+    virtual bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                      DWORD_PTR object);
+};
+
 class CEdit : public CWnd {};
 class CMonthCalCtrl : public CWnd {};
-class CStatic : public CWnd {};
 
 }  // namespace fw

@@ -23,20 +23,34 @@
 #define IDC_TIME_FORMAT 1001
 
 // Commands: the menu's whole vocabulary. Each group's first identifier plus the chosen
-// index gives the command (colour scheme, shape, gradient).
+// index gives the command (colour scheme, shape, gradient). A group takes every command up
+// to its COMMANDS_LAST, beyond the items it has, and its radio mark moves among the
+// identifiers up to its MARKS_LAST.
 #define ID_ABOUTBOX 16
 #define ID_COLOR_FIRST 20
 #define ID_COLOR_LAST 24
+#define ID_COLOR_MARKS_LAST 25
+#define ID_COLOR_COMMANDS_LAST 29
 #define ID_STYLE_FIRST 30
 #define ID_STYLE_LAST 32
+#define ID_STYLE_COMMANDS_LAST 34
+#define ID_STYLE_MARKS_LAST 35
 #define ID_TIME_FIRST 40
 #define ID_TIME_LAST_PRESET 45
 #define ID_TIME_CUSTOM 46
+#define ID_TIME_MARKS_LAST 46
+#define ID_TIME_COMMANDS_LAST 48
 #define ID_LAYOUT_TOGGLE 51
 #define ID_HELP_FILE 54
 #define ID_ABOUT 55
 #define ID_CLOSE 56
 #define ID_TITLE_FIRST 60
 #define ID_TITLE_LAST 61
+#define ID_TITLE_COMMANDS_LAST 68
+#define ID_TITLE_MARKS_LAST 69
 #define ID_FONT_TITLE 80
 #define ID_FONT_NOTES 81
+
+// The notification-area icon: its identifier and the message its mouse actions arrive as.
+#define TRAY_ICON_ID 118
+#define TRAY_CALLBACK_MESSAGE 117

@@ -7,6 +7,10 @@ namespace {
 constexpr const char* supportAddress = "help@dayvane.example";
 }  // namespace
 
+const fw::MessageEntry<AboutDialog> AboutDialog::messageTable[] = {
+    fw::On<WM_CTLCOLORSTATIC, &AboutDialog::OnCtlColorStatic>(),
+};
+
 AboutDialog::AboutDialog(HWND parentWindow) : CDialog(IDD_ABOUT, parentWindow) {}
 
 void AboutDialog::DoDataExchange(fw::DataExchange& exchange)
@@ -24,18 +28,15 @@ BOOL AboutDialog::OnInitDialog()
     return TRUE;
 }
 
-// The links choose their own colours.
 bool AboutDialog::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    if (message != WM_CTLCOLORSTATIC)
-        return false;
-    const HWND control = reinterpret_cast<HWND>(lParam);
-    const HDC dc = reinterpret_cast<HDC>(wParam);
-    if (control == homePageLink.Handle())
-        result = reinterpret_cast<LRESULT>(homePageLink.OnCtlColor(dc));
-    else if (control == supportLink.Handle())
-        result = reinterpret_cast<LRESULT>(supportLink.OnCtlColor(dc));
-    else
-        return false;
-    return true;
+    return fw::RunMessageTable(*this, messageTable, message, wParam, lParam, result);
+}
+
+fw::Result AboutDialog::OnCtlColorStatic(HDC dc, HWND control)
+{
+    for (const CSimpleLink* link : {&homePageLink, &supportLink})
+        if (control == link->Handle())
+            return fw::Done(reinterpret_cast<LRESULT>(link->OnCtlColor(dc)));
+    return fw::Default;
 }

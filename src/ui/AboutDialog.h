@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/Dialog.h"
+#include "framework/MessageMap.h"
 #include "ui/CSimpleLink.h"
 
 class AboutDialog : public fw::CDialog {
@@ -15,6 +16,10 @@ protected:
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    static const fw::MessageEntry<AboutDialog> messageTable[];
+    // The links choose their own colours.
+    fw::Result OnCtlColorStatic(HDC dc, HWND control);
+
     CSimpleLink homePageLink;
     CSimpleLink supportLink;
 };

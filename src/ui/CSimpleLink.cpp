@@ -3,15 +3,13 @@
 
 #include <commctrl.h>
 
-#include "appearance/Fonts.h"
+#include "framework/Fonts.h"
 #include "framework/Shell.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
 #include "resources/ResourceIds.h"
 
 namespace {
-
-constexpr UINT_PTR subclassId = 1;
 
 TOOLINFOW ToolFor(HWND control, std::wstring& text)
 {
@@ -26,6 +24,13 @@ TOOLINFOW ToolFor(HWND control, std::wstring& text)
 }
 
 }  // namespace
+
+const fw::MessageEntry<CSimpleLink> CSimpleLink::messageTable[] = {
+    fw::On<WM_MOUSEMOVE, &CSimpleLink::OnMouseMove>(),
+    fw::On<WM_TIMER, &CSimpleLink::OnTimer>(),
+    fw::On<WM_LBUTTONUP, &CSimpleLink::OnLButtonUp>(),
+    fw::On<WM_SETCURSOR, &CSimpleLink::OnSetCursor>(),
+};
 
 CSimpleLink::~CSimpleLink()
 {
@@ -69,7 +74,12 @@ void CSimpleLink::PreSubclassWindow()
     // Both fonts alike: the control keeps its dialog font until the mouse first enters.
     normalFont = CreateTahomaFont();
     hoverFont = CreateTahomaFont();
-    SetWindowSubclass(handle, Subclass, subclassId, reinterpret_cast<DWORD_PTR>(this));
+    Subclass();
+}
+
+bool CSimpleLink::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    return fw::RunMessageTable(*this, messageTable, message, wParam, lParam, result);
 }
 
 HBRUSH CSimpleLink::OnCtlColor(HDC dc) const
@@ -85,56 +95,43 @@ void CSimpleLink::Redraw() const
 }
 
 // The timer runs exactly while the mouse is over the control; it notices the mouse leaving.
-void CSimpleLink::OnMouseMove()
+fw::Result CSimpleLink::OnMouseMove(UINT, POINT)
 {
     if (hovering)
-        return;
+        return fw::Default;
     hovering = true;
     Send(WM_SETFONT, reinterpret_cast<WPARAM>(hoverFont.Get()), TRUE);
     Redraw();
     SetTimer(handle, HOVER_TIMER_ID, HOVER_PERIOD_MS, nullptr);
+    return fw::Default;
 }
 
-void CSimpleLink::OnTimer(UINT_PTR timerId)
+fw::Result CSimpleLink::OnTimer(UINT_PTR timerId)
 {
     if (timerId != HOVER_TIMER_ID)
-        return;
+        return fw::Default;
     POINT cursorPoint{};
     GetCursorPos(&cursorPoint);
     ScreenToClient(handle, &cursorPoint);
     if (PtInRect(&clientRect, cursorPoint))
-        return;
+        return fw::Default;
     hovering = false;
     KillTimer(handle, HOVER_TIMER_ID);
     Send(WM_SETFONT, reinterpret_cast<WPARAM>(normalFont.Get()), TRUE);
     Redraw();
+    return fw::Default;
 }
 
-LRESULT CALLBACK CSimpleLink::Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                       DWORD_PTR data)
+// No capture: a release over the link opens it wherever the press happened.
+fw::Result CSimpleLink::OnLButtonUp(UINT, POINT)
 {
-    auto* self = reinterpret_cast<CSimpleLink*>(data);
-    switch (message) {
-    case WM_MOUSEMOVE:
-        self->OnMouseMove();
-        break;
-    case WM_TIMER:
-        self->OnTimer(static_cast<UINT_PTR>(wParam));
-        break;
-    case WM_LBUTTONUP:
-        // No capture: a release over the link opens it wherever the press happened.
-        fw::ShellOpen(self->linkTarget, SW_SHOWDEFAULT);
-        break;
-    case WM_SETCURSOR:
-        self->cursor = LoadCursorW(fw::CWinApp::Current().Instance(), MAKEINTRESOURCEW(IDC_HAND_CURSOR));
-        SetCursor(self->cursor);
-        return FALSE;
-    case WM_NCDESTROY:
-        KillTimer(window, HOVER_TIMER_ID);
-        RemoveWindowSubclass(window, Subclass, subclassId);
-        break;
-    default:
-        break;
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
+    fw::ShellOpen(linkTarget, SW_SHOWDEFAULT);
+    return fw::Default;
+}
+
+fw::Result CSimpleLink::OnSetCursor(HWND, UINT, UINT)
+{
+    cursor = LoadCursorW(fw::CWinApp::Current().Instance(), MAKEINTRESOURCEW(IDC_HAND_CURSOR));
+    SetCursor(cursor);
+    return fw::Done(FALSE);
 }

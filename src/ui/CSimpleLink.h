@@ -8,9 +8,10 @@
 #include <string_view>
 
 #include "framework/Handles.h"
+#include "framework/MessageMap.h"
 #include "framework/Wnd.h"
 
-class CSimpleLink : public fw::CStatic {
+class CSimpleLink : public fw::CSubclassedWnd {
 public:
     static constexpr UINT_PTR HOVER_TIMER_ID = 11;
     static constexpr UINT HOVER_PERIOD_MS = 100;
@@ -25,14 +26,19 @@ public:
     void SetDefaultColors();
     // Set up once the dialog has bound the control; the control needs SS_NOTIFY.
     void PreSubclassWindow() override;
-    // The parent dialog hands on the control's WM_CTLCOLORSTATIC.
+    // The colours for the control's WM_CTLCOLORSTATIC, which the parent dialog hands on.
     HBRUSH OnCtlColor(HDC dc) const;
 
+protected:
+    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
 private:
-    static LRESULT CALLBACK Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR data);
-    void OnMouseMove();
-    void OnTimer(UINT_PTR timerId);
+    static const fw::MessageEntry<CSimpleLink> messageTable[];
+
+    fw::Result OnMouseMove(UINT keyFlags, POINT point);
+    fw::Result OnTimer(UINT_PTR timerId);
+    fw::Result OnLButtonUp(UINT keyFlags, POINT point);
+    fw::Result OnSetCursor(HWND cursorWindow, UINT hitTest, UINT mouseMessage);
     void Redraw() const;
 
     bool hovering = false;

@@ -1,103 +1,134 @@
-// The calendar window: construction, initialisation, message table, clock timer and closing.
+// The calendar window: construction, initialisation, the message table, the clock and closing.
 #include "window/CalendarWindow.h"
 
 #include <commctrl.h>
 
-#include "appearance/Fonts.h"
 #include "core/DayKey.h"
 #include "core/FormatMoment.h"
-#include "core/SettingsFile.h"
-#include "framework/Shell.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
 #include "resources/ResourceIds.h"
+#include "settings/DataFilePath.h"
 
-CalendarWindow* theCalendarWindow = nullptr;
+namespace {
+
+// Broadcast by the shell when the taskbar is created anew (Explorer restarted).
+const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+
+}  // namespace
 
 const fw::MessageEntry<CalendarWindow> CalendarWindow::messageTable[] = {
     fw::On<WM_SYSCOMMAND, &CalendarWindow::OnSysCommand>(),
     fw::On<WM_PAINT, &CalendarWindow::OnPaint>(),
     fw::On<WM_QUERYDRAGICON, &CalendarWindow::OnQueryDragIcon>(),
-    fw::On<WM_MOUSEMOVE, &CalendarWindow::OnMouseMove>(),
+    fw::On<WM_MOUSEMOVE, &CalendarWindow::placement, &WindowPlacement::OnMouseMove>(),
     fw::On<WM_LBUTTONDOWN, &CalendarWindow::OnLButtonDown>(),
-    fw::On<WM_LBUTTONUP, &CalendarWindow::OnLButtonUp>(),
+    fw::On<WM_LBUTTONUP, &CalendarWindow::placement, &WindowPlacement::OnLButtonUp>(),
     fw::On<WM_TIMER, &CalendarWindow::OnTimer>(),
-    fw::OnMessage<CalendarWindow::TRAY_CALLBACK_MESSAGE, &CalendarWindow::OnTrayNotify>(),
-    fw::OnNotify<IDC_CALENDAR, MCN_SELCHANGE, &CalendarWindow::OnCalendarSelChange>(),
+    fw::OnMessage<TRAY_CALLBACK_MESSAGE, &CalendarWindow::OnTrayNotify>(),
+    fw::OnNotify<IDC_CALENDAR, MCN_SELCHANGE, &CalendarWindow::notesPanel, &NotesPanel::OnCalendarSelChange>(),
     fw::On<WM_HELP, &CalendarWindow::OnHelpInfo>(),
     fw::On<WM_ENDSESSION, &CalendarWindow::OnEndSession>(),
     fw::On<WM_LBUTTONDBLCLK, &CalendarWindow::OnLButtonDblClk>(),
-    fw::On<WM_CAPTURECHANGED, &CalendarWindow::OnCaptureChanged>(),
+    fw::On<WM_CAPTURECHANGED, &CalendarWindow::placement, &WindowPlacement::OnCaptureChanged>(),
+    fw::OnRegistered<&taskbarCreated, &CalendarWindow::OnTaskbarCreated>(),
+    fw::OnCommands<ID_COLOR_FIRST, ID_COLOR_COMMANDS_LAST, &CalendarWindow::OnColorCommand>(),
+    fw::OnCommands<ID_STYLE_FIRST, ID_STYLE_COMMANDS_LAST, &CalendarWindow::OnStyleCommand>(),
+    fw::OnCommands<ID_TIME_FIRST, ID_TIME_COMMANDS_LAST, &CalendarWindow::OnTimeCommand>(),
+    fw::OnCommands<ID_TITLE_FIRST, ID_TITLE_COMMANDS_LAST, &CalendarWindow::OnTitleCommand>(),
+    fw::OnCommands<ID_FONT_TITLE, ID_FONT_NOTES, &CalendarWindow::OnFontCommand>(),
+    fw::OnCommands<ID_LAYOUT_TOGGLE, ID_LAYOUT_TOGGLE, &CalendarWindow::OnLayoutCommand>(),
+    fw::OnCommands<ID_HELP_FILE, ID_HELP_FILE, &CalendarWindow::OnHelpCommand>(),
+    fw::OnCommands<ID_ABOUT, ID_ABOUT, &CalendarWindow::OnAboutCommand>(),
+    fw::OnCommands<ID_CLOSE, ID_CLOSE, &CalendarWindow::OnCloseCommand>(),
 };
 
 CalendarWindow::CalendarWindow(HWND parentWindow) : CDialog(IDD_CALENDAR_WINDOW, parentWindow)
 {
     appIcon = LoadIconW(fw::CWinApp::Current().Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
-    theCalendarWindow = this;
-}
-
-CalendarWindow::~CalendarWindow()
-{
-    if (theCalendarWindow == this)
-        theCalendarWindow = nullptr;
 }
 
 bool CalendarWindow::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    // A new taskbar (Explorer restarted) has forgotten every icon: ours comes back, without
-    // the greeting.
-    if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) {
-        AddTrayIcon(false);
-        result = 0;
-        return true;
-    }
     return fw::RunMessageTable(*this, messageTable, message, wParam, lParam, result);
 }
 
 void CalendarWindow::DoDataExchange(fw::DataExchange& exchange)
 {
-    exchange.Control(IDC_CALENDAR, calendarCtrl);
-    exchange.Control(IDC_NOTES, notesEdit);
+    notesPanel.Bind(exchange);
 }
 
 BOOL CalendarWindow::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    placement.Attach(handle);
+    look.Attach(handle);
     AddSystemMenuItems();
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon));
     Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon));
-
-    dragging = false;
     settings.cornerEllipse = 15;
-    titleHeight = TITLE_HEIGHT;
-    textKey = core::faceNameKey;
 
-    if (!LoadNotes())
-        AddFirstRunNote();
-    if (!LoadSettings(settings))
-        SetDefaultSettings(settings);
+    if (!notesPanel.LoadNotes(DataFilePath(NOTES_FILE_NAME)))
+        notesPanel.AddFirstRunNote();
+    if (!storage.LoadSettings(settings))
+        storage.SetDefaultSettings(settings, placement.CentredOrigin());
     ApplySettings(settings);
-    BuildMenus();
-    LengthenNotesBox();
+    menu.BuildMenus(settings);
+    notesPanel.LengthenNotesBox();
 
-    measuredRect = ClientRect();
-    titleStripRect = {0, 0, measuredRect.right, titleHeight};
-    menuButtonRect = {0, 0, 17, titleHeight + 1};
+    placement.Measure();
+    look.MeasureStrip();
 
     const core::Moment now = fw::TimeSource().Now();
-    lastClockTime = now;
-    shownDayKey = core::MakeDayKey(fw::TimeSource(), now);
+    look.StartClock(now);
+    notesPanel.SetShownDay(core::MakeDayKey(fw::TimeSource(), now));
 
     SetTimer(handle, CLOCK_TIMER_ID, CLOCK_PERIOD_MS, nullptr);
-    AddTrayIcon(firstRun);
-    RefreshNoteDays();
-
-    calendarFont = CreateTahomaFont();
-    calendarCtrl.Send(WM_SETFONT, reinterpret_cast<WPARAM>(calendarFont.Get()), TRUE);
+    tray.AddTrayIcon(handle, appIcon, storage.FirstRun());
+    notesPanel.RefreshNoteDays();
     FitCalendar();
     // TRUE: the dialog manager gives the focus to the first control, the month calendar.
     return TRUE;
+}
+
+// Places the window, then brings colours, outline, fonts and the notes box into line with
+// the record, and repaints once.
+void CalendarWindow::ApplySettings(core::CalendarSettings& record)
+{
+    placement.PlaceWindow(record);
+    notesPanel.KeepCalendarColors();
+    ApplyColorScheme(record.colorScheme);
+    look.ApplyWindowShape(record.shape);
+    look.CreateFonts();
+    notesPanel.SetNotesFont(look.NotesFont());
+    notesPanel.ShowSelectedNote();
+    look.Repaint();
+}
+
+void CalendarWindow::ApplyColorScheme(int index)
+{
+    look.ApplyColorScheme(index);
+    notesPanel.SetCalendarColors(look.LightColor(), look.MidColor(), look.DarkColor());
+}
+
+void CalendarWindow::ToggleLayout()
+{
+    settings.fullLayout = settings.fullLayout == 1 ? 0 : 1;
+    menu.ShowLayout(settings.fullLayout);
+    look.ApplyWindowShape(settings.shape);
+}
+
+// The calendar takes the room it asks for with its font; the window, its strip and its
+// outline grow by as much.
+void CalendarWindow::FitCalendar()
+{
+    const SIZE growth = notesPanel.SetCalendarFont();
+    if (growth.cx == 0 && growth.cy == 0)
+        return;
+    placement.Grow(growth);
+    look.MeasureStrip();
+    look.ApplyWindowShape(settings.shape);
 }
 
 void CalendarWindow::AddSystemMenuItems()
@@ -115,49 +146,89 @@ void CalendarWindow::AddSystemMenuItems()
     AppendMenuW(systemMenu, MF_STRING, ID_ABOUTBOX, about.c_str());
 }
 
-void CalendarWindow::LengthenNotesBox()
+// The preset formats are the Time menu's item texts themselves.
+std::string CalendarWindow::ClockFormat() const
 {
-    RECT box = notesEdit.RectInParent();
-    box.bottom += NOTES_EXTRA_HEIGHT;
-    notesEdit.Move(box, true);
+    return settings.timeFormatId == ID_TIME_CUSTOM ? settings.customTimeFormat : menu.PresetFormat(settings.timeFormatId);
 }
 
-// The strip repaints when the text of the current moment differs from the text of the
-// moment last painted, both in the format of this tick. A hundred ticks fall in each second,
-// and the same moment in the same format gives the same text, so each text is made once:
-// the current moment's when the second or the format changes, the last painted one's when
-// the format changes.
-fw::Handling CalendarWindow::OnTimer(UINT_PTR timerId)
+std::string CalendarWindow::ClockText() const
 {
-    if (timerId != CLOCK_TIMER_ID)
-        return fw::Handling::Default;
-    const core::Moment now = fw::TimeSource().Now();
-    const std::string format = ClockFormat();
-    if (now == clockCache.moment && format == clockCache.format && clockCache.valid)
-        return fw::Handling::Default;
-    if (format != clockCache.format || !clockCache.valid)
-        clockCache.lastText = core::FormatMoment(fw::TimeSource(), lastClockTime, format);
-    clockCache = {true, now, format, clockCache.lastText};
-    const std::string text = core::FormatMoment(fw::TimeSource(), now, format);
-    if (text != clockCache.lastText) {
-        lastClockTime = now;
-        clockCache.lastText = text;
-        RedrawWindow(handle, &titleStripRect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    return core::FormatMoment(fw::TimeSource(), fw::TimeSource().Now(), ClockFormat());
+}
+
+fw::Result CalendarWindow::OnTimer(UINT_PTR timerId)
+{
+    if (timerId == CLOCK_TIMER_ID)
+        look.UpdateClock(ClockFormat());
+    return fw::Default;
+}
+
+fw::Result CalendarWindow::OnPaint()
+{
+    look.Paint(ClockText());
+    return fw::Done();
+}
+
+fw::Result CalendarWindow::OnLButtonDown(UINT, POINT point)
+{
+    if (PtInRect(&look.MenuButton(), point)) {
+        POINT below{0, look.MenuButton().bottom};
+        ClientToScreen(handle, &below);
+        menu.TrackMainMenu(handle, below);
+        return fw::Done();
     }
-    return fw::Handling::Default;
+    placement.BeginDrag(point);
+    return fw::Default;
 }
 
-bool CalendarWindow::OnCommand(UINT id, UINT notifyCode, HWND control)
+fw::Result CalendarWindow::OnLButtonDblClk(UINT, POINT point)
 {
-    // While a dialog is open no command is carried out, not even a close.
+    if (PtInRect(&look.TitleStrip(), point))
+        SendMessageW(handle, WM_COMMAND, MAKEWPARAM(ID_LAYOUT_TOGGLE, 0), 0);
+    return fw::Default;
+}
+
+// A right click opens the menu on the button's release; a left press brings the window
+// forward.
+fw::Result CalendarWindow::OnTrayNotify(WPARAM, LPARAM mouseMessage)
+{
     if (BringDialogForward())
-        return true;
-    // Only menu-style commands (notification code 0) are the program's own; after them the
-    // command goes on to the default routing, which turns IDOK and IDCANCEL into the close
-    // routines.
-    if (notifyCode == 0 && !CommandDispatch(id))
-        return true;
-    return CDialog::OnCommand(id, notifyCode, control);
+        return fw::Done();
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    if (mouseMessage == WM_RBUTTONUP)
+        menu.TrackMainMenu(handle, cursor);
+    else if (mouseMessage == WM_LBUTTONDOWN)
+        SetForegroundWindow(handle);
+    return fw::Done();
+}
+
+// A new taskbar has forgotten every icon: ours comes back, without the greeting.
+fw::Result CalendarWindow::OnTaskbarCreated(WPARAM, LPARAM)
+{
+    tray.AddTrayIcon(handle, appIcon, false);
+    return fw::Done();
+}
+
+fw::Result CalendarWindow::OnSysCommand(UINT command)
+{
+    if ((command & 0xFFF0) != ID_ABOUTBOX)
+        return fw::Default;
+    if (!BringDialogForward())
+        ShowAboutBox();
+    return fw::Done();
+}
+
+fw::Result CalendarWindow::OnHelpInfo(const HELPINFO&)
+{
+    OpenHelp();
+    return fw::Done(TRUE);
+}
+
+fw::Result CalendarWindow::OnQueryDragIcon()
+{
+    return fw::Done(reinterpret_cast<LRESULT>(appIcon));
 }
 
 // The OK path: "Close", Enter outside the notes box, and the end of the session. A save
@@ -165,11 +236,11 @@ bool CalendarWindow::OnCommand(UINT id, UINT notifyCode, HWND control)
 // and keep the window open with every note still in memory.
 void CalendarWindow::OnOK()
 {
-    RemoveTrayIcon();
-    CommitShownNote();
+    tray.RemoveTrayIcon();
+    notesPanel.CommitShownNote();
     while (!SaveEverything() && !endingSession) {
         if (!AskToRetrySave()) {
-            AddTrayIcon(false);
+            tray.AddTrayIcon(handle, appIcon, false);
             return;
         }
     }
@@ -179,35 +250,34 @@ void CalendarWindow::OnOK()
 // The Cancel path: Escape and the window manager's close request. Nothing is written.
 void CalendarWindow::OnCancel()
 {
-    RemoveTrayIcon();
+    tray.RemoveTrayIcon();
     CDialog::OnCancel();
 }
 
-fw::Handling CalendarWindow::OnEndSession(bool)
+fw::Result CalendarWindow::OnEndSession(bool)
 {
     // Saved whether or not the session really ends: the notes are on disk before we return.
     // Nobody is there to answer a question now, so a failed save is not asked about.
     endingSession = true;
     OnOK();
-    return fw::Handling::Default;
+    return fw::Default;
 }
 
-fw::Handling CalendarWindow::OnSysCommand(UINT command, LPARAM)
+// Both files, the settings first; each is tried even when the other failed.
+bool CalendarWindow::SaveEverything()
 {
-    if ((command & 0xFFF0) != ID_ABOUTBOX)
-        return fw::Handling::Default;
-    if (!BringDialogForward())
-        ShowAboutBox();
-    return fw::Handling::Done;
+    saveFailures.clear();
+    placement.StorePosition(settings);
+    const bool settingsSaved = storage.SaveSettings(settings, saveFailures);
+    const bool notesSaved = notesPanel.SaveNotes(DataFilePath(NOTES_FILE_NAME), saveFailures);
+    return settingsSaved && notesSaved;
 }
 
-BOOL CalendarWindow::OnHelpInfo(const HELPINFO&)
+bool CalendarWindow::AskToRetrySave()
 {
-    OpenHelp();
-    return TRUE;
-}
-
-HICON CalendarWindow::OnQueryDragIcon()
-{
-    return appIcon;
+    std::string text = saveFailures.size() == 1 ? "Dayvane could not save this file:" : "Dayvane could not save these files:";
+    for (const fw::FileFailure& failure : saveFailures)
+        text += "\n\n" + fw::Narrow(failure.path) + "\n" + fw::SystemMessage(failure.error);
+    text += "\n\nChoose Retry to try again, or Cancel to keep Dayvane open with your notesPanel.";
+    return MessageBoxW(handle, fw::Widen(text).c_str(), L"Dayvane", MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
 }

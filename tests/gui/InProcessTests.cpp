@@ -20,7 +20,7 @@
 #include "resources/ResourceIds.h"
 #include "settings/DataFilePath.h"
 #include "window/CalendarWindow.h"
-#include "window/Desktop.h"
+#include "framework/Desktop.h"
 
 namespace {
 
@@ -282,10 +282,10 @@ TEST(InProcess, TheClockShowsTheChosenFormat)
         ProbeWindow::OnWindowThread(window, [&] {
             for (int id : {40, 41, 42, 43, 44, 45, 46, 47, 39}) {
                 probe.Settings().timeFormatId = id;
-                texts.push_back(probe.ClockText(true));
+                texts.push_back(probe.ClockText());
             }
             probe.Settings().timeFormatId = 44;
-            texts.push_back(probe.ClockText(false));
+            texts.push_back(probe.ClockFormat());
         });
     });
     fw::SetTimeSource(nullptr);

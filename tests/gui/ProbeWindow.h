@@ -14,7 +14,6 @@
 
 #include "Harness.h"
 #include "SettingsFiles.h"
-#include "appearance/CTimeDlg.h"
 #include "framework/Text.h"
 #include "settings/DataFilePath.h"
 #include "window/CalendarWindow.h"
@@ -102,7 +101,8 @@ private:
             return 0;
         }
         if (message == runTimeDialog) {
-            reinterpret_cast<ProbeWindow*>(data)->timeDialogResult = CTimeDlg().DoModal();
+            auto* self = reinterpret_cast<ProbeWindow*>(data);
+            self->timeDialogResult = self->EditCustomFormat();
             return 0;
         }
         if (message == WM_NCDESTROY)

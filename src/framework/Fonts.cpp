@@ -1,5 +1,5 @@
 // Fonts the window creates, and the logical-font records of the settings.
-#include "appearance/Fonts.h"
+#include "framework/Fonts.h"
 
 #include "framework/Text.h"
 

@@ -1,5 +1,5 @@
 // Where the window may stand: the monitors and the desktop's centre.
-#include "window/Desktop.h"
+#include "framework/Desktop.h"
 
 #include "core/Desktop.h"
 

@@ -1,0 +1,169 @@
+// Colour schemes, outlines, fonts, the clock and the painting of the window's own surface.
+#include "appearance/Look.h"
+
+#include "core/Appearance.h"
+#include "core/FormatMoment.h"
+#include "framework/Fonts.h"
+#include "framework/PaintDC.h"
+#include "framework/SystemTime.h"
+#include "framework/Text.h"
+
+namespace {
+
+COLORREF ToColorRef(const core::Rgb& color)
+{
+    return RGB(color.red, color.green, color.blue);
+}
+
+void FrameWith(HDC dc, const RECT& rect, COLORREF color)
+{
+    fw::CBrush brush(CreateSolidBrush(color));
+    FrameRect(dc, &rect, brush.Get());
+}
+
+TRIVERTEX Vertex(LONG x, LONG y, COLORREF color)
+{
+    TRIVERTEX vertex{};
+    vertex.x = x;
+    vertex.y = y;
+    vertex.Red = static_cast<COLOR16>(GetRValue(color) << 8);
+    vertex.Green = static_cast<COLOR16>(GetGValue(color) << 8);
+    vertex.Blue = static_cast<COLOR16>(GetBValue(color) << 8);
+    return vertex;
+}
+
+// Gradients 0 and 1 run from top to bottom, 2 and 3 from left to right; the odd ones start
+// with the middle colour. Any other value leaves the strip in the background colour.
+void FillTitleGradient(HDC dc, const RECT& strip, int gradient, COLORREF light, COLORREF mid)
+{
+    if (gradient < 0 || gradient > 3)
+        return;
+    const bool midFirst = gradient % 2 == 1;
+    TRIVERTEX vertices[2] = {Vertex(0, 0, midFirst ? mid : light),
+                             Vertex(strip.right, strip.bottom, midFirst ? light : mid)};
+    GRADIENT_RECT rect{0, 1};
+    GradientFill(dc, vertices, 2, &rect, 1, gradient < 2 ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
+}
+
+}  // namespace
+
+void Look::Attach(HWND lookedAfter)
+{
+    window = lookedAfter;
+}
+
+void Look::ApplyColorScheme(int index)
+{
+    settings.colorScheme = index;
+    core::SchemeColors colors;
+    if (core::ColorsOfScheme(index, colors)) {
+        lightColor = ToColorRef(colors.light);
+        midColor = ToColorRef(colors.mid);
+        darkColor = ToColorRef(colors.dark);
+    }
+    midPen.Attach(CreatePen(PS_SOLID, 1, midColor));
+    darkPen.Attach(CreatePen(PS_SOLID, 1, darkColor));
+    midBrush.Attach(CreateSolidBrush(midColor));
+}
+
+void Look::ApplyWindowShape(int index)
+{
+    settings.shape = index;
+    RECT client{};
+    GetClientRect(window, &client);
+    const core::RegionOutline outline =
+        core::WindowRegion(index, settings.fullLayout, client.right, client.bottom, settings.cornerEllipse);
+    const RECT r{outline.rect.left, outline.rect.top, outline.rect.right, outline.rect.bottom};
+    fw::CRgn region(outline.rounded ? CreateRoundRectRgn(r.left, r.top, r.right, r.bottom, outline.ellipse, outline.ellipse)
+                                    : CreateRectRgnIndirect(&r));
+    // The window owns the region from here on.
+    if (SetWindowRgn(window, region.Get(), TRUE))
+        region.Detach();
+}
+
+void Look::CreateFonts()
+{
+    RemakeTitleFont();
+    RemakeNotesFont();
+}
+
+void Look::RemakeTitleFont()
+{
+    titleFontObject = CreateFontFrom(settings.titleFont);
+}
+
+void Look::RemakeNotesFont()
+{
+    notesFontObject = CreateFontFrom(settings.notesFont);
+}
+
+void Look::MeasureStrip()
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    titleStripRect = {0, 0, client.right, TITLE_HEIGHT};
+    menuButtonRect = {0, 0, 17, TITLE_HEIGHT + 1};
+}
+
+void Look::StartClock(core::Moment now)
+{
+    lastClockTime = now;
+}
+
+// The strip repaints when the text of the current moment differs from the text of the
+// moment last painted, both in the format of this tick. A hundred ticks fall in each second,
+// and the same moment in the same format gives the same text, so each text is made once:
+// the current moment's when the second or the format changes, the last painted one's when
+// the format changes.
+void Look::UpdateClock(const std::string& format)
+{
+    const core::Moment now = fw::TimeSource().Now();
+    if (now == clockCache.moment && format == clockCache.format && clockCache.valid)
+        return;
+    if (format != clockCache.format || !clockCache.valid)
+        clockCache.lastText = core::FormatMoment(fw::TimeSource(), lastClockTime, format);
+    clockCache = {true, now, format, clockCache.lastText};
+    const std::string text = core::FormatMoment(fw::TimeSource(), now, format);
+    if (text != clockCache.lastText) {
+        lastClockTime = now;
+        clockCache.lastText = text;
+        RedrawWindow(window, &titleStripRect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+}
+
+// Objects selected into the paint DC are deselected (guards) before the DC is released.
+void Look::Paint(const std::string& clockText)
+{
+    fw::PaintDC paint(window);
+    const HDC dc = paint.Get();
+    RECT client{};
+    GetClientRect(window, &client);
+    {
+        fw::CBrush background(CreateSolidBrush(lightColor));
+        FillRect(dc, &client, background.Get());
+    }
+    FillTitleGradient(dc, titleStripRect, settings.titleGradient, lightColor, midColor);
+
+    fw::SelectGuard fontGuard(dc, titleFontObject.Get());
+    fw::SelectGuard penGuard(dc, darkPen.Get());
+    fw::SelectGuard brushGuard(dc, midBrush.Get());
+    FrameWith(dc, client, midColor);
+    FrameWith(dc, menuButtonRect, midColor);
+    const POINT arrow[] = {{3, 9}, {13, 9}, {8, 14}};
+    Polygon(dc, arrow, 3);
+
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, darkColor);
+    const std::wstring clock = fw::Widen(clockText);
+    RECT textRect{0, core::TextTop(TITLE_HEIGHT, settings.titleFont.height), titleStripRect.right, titleStripRect.bottom};
+    DrawTextW(dc, clock.c_str(), static_cast<int>(clock.size()), &textRect, DT_CENTER);
+
+    SelectObject(dc, midPen.Get());
+    MoveToEx(dc, 0, titleStripRect.bottom, nullptr);
+    LineTo(dc, titleStripRect.right, titleStripRect.bottom);
+}
+
+void Look::Repaint()
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}

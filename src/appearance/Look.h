@@ -1,0 +1,68 @@
+// The window's look: the scheme's colours and the pens and brush made from them, the two
+// fonts, the window's outline, and the title strip with its menu button and clock.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "core/CalendarSettings.h"
+#include "core/Moment.h"
+#include "framework/Handles.h"
+
+class Look {
+public:
+    static constexpr int TITLE_HEIGHT = 23;
+
+    explicit Look(core::CalendarSettings& record) : settings(record) {}
+    void Attach(HWND window);
+
+    // Takes scheme `index`'s colours (an index outside the table keeps those in force).
+    void ApplyColorScheme(int index);
+    // Gives the window the outline `index` for the current layout.
+    void ApplyWindowShape(int index);
+    // The fonts made anew from their settings, both or one.
+    void CreateFonts();
+    void RemakeTitleFont();
+    void RemakeNotesFont();
+    HFONT NotesFont() const { return notesFontObject.Get(); }
+    COLORREF LightColor() const { return lightColor; }
+    COLORREF MidColor() const { return midColor; }
+    COLORREF DarkColor() const { return darkColor; }
+
+    // The strip as wide as the window's client area, with the menu button at its left end.
+    void MeasureStrip();
+    const RECT& TitleStrip() const { return titleStripRect; }
+    const RECT& MenuButton() const { return menuButtonRect; }
+
+    // Remembers `now` as the moment whose clock text the strip shows.
+    void StartClock(core::Moment now);
+    // Repaints the strip when the clock's text in `format` has changed since it was painted.
+    void UpdateClock(const std::string& format);
+    void Paint(const std::string& clockText);
+    void Repaint();
+
+private:
+    HWND window = nullptr;
+    core::CalendarSettings& settings;
+    // The window starts in the blue scheme's colours until the stored scheme is applied.
+    COLORREF lightColor = RGB(200, 220, 250);
+    COLORREF midColor = RGB(100, 120, 190);
+    COLORREF darkColor = RGB(50, 50, 100);
+    fw::CPen midPen;
+    fw::CPen darkPen;
+    fw::CBrush midBrush;
+    fw::CFont titleFontObject;
+    fw::CFont notesFontObject;
+    RECT titleStripRect{};
+    RECT menuButtonRect{};
+    core::Moment lastClockTime = 0;
+    // What the clock worked out at its last tick: the moment and format it saw, and the text
+    // of `lastClockTime` in that format.
+    struct ClockCache {
+        bool valid = false;
+        core::Moment moment = 0;
+        std::string format;
+        std::string lastText;
+    } clockCache;
+};

@@ -1,0 +1,177 @@
+// The notes panel: loading and saving the notes, the shown day's note, bold days, and the
+// calendar's colours, font and size.
+#include "notes/NotesPanel.h"
+
+#include <algorithm>
+
+#include "core/DayKey.h"
+#include "core/FormatMoment.h"
+#include "framework/AnsiCodePage.h"
+#include "framework/Fonts.h"
+#include "framework/SystemTime.h"
+#include "framework/Text.h"
+#include "resources/ResourceIds.h"
+
+void NotesPanel::Bind(fw::DataExchange& exchange)
+{
+    exchange.Control(IDC_CALENDAR, calendarCtrl);
+    exchange.Control(IDC_NOTES, notesEdit);
+}
+
+bool NotesPanel::LoadNotes(const std::wstring& path)
+{
+    fw::DiskFile file(path);
+    if (dayNotes.Load(file, fw::SystemCodePage()))
+        return true;
+    notesFileUnread = fw::FileExists(path);
+    return false;
+}
+
+void NotesPanel::AddFirstRunNote()
+{
+    dayNotes.AddFirstRunNote(fw::TimeSource());
+}
+
+bool NotesPanel::SaveNotes(const std::wstring& path, std::vector<fw::FileFailure>& failures)
+{
+    if (notesFileUnread && !KeepUnreadNotesFile(path, failures))
+        return false;
+    fw::DiskFile file(path);
+    if (dayNotes.Save(file, fw::SystemCodePage()))
+        return true;
+    // A save that failed before the file said anything ran out of memory making the bytes.
+    failures.push_back({path, file.LastError() != ERROR_SUCCESS ? file.LastError() : ERROR_NOT_ENOUGH_MEMORY});
+    return false;
+}
+
+// Copies a notes file that could not be read at start to "<name>.damaged-YYYYMMDD-HHMMSS"
+// beside it, so that nothing the user wrote is lost when the first save replaces it. False,
+// with the reason recorded, when no copy could be made: the file must then stay as it is.
+bool NotesPanel::KeepUnreadNotesFile(const std::wstring& path, std::vector<fw::FileFailure>& failures)
+{
+    if (!fw::FileExists(path)) {
+        notesFileUnread = false;
+        return true;
+    }
+    const std::wstring stamp = fw::Widen(core::FormatMoment(fw::TimeSource(), fw::TimeSource().Now(), "%Y%m%d-%H%M%S"));
+    const std::wstring base = path + L".damaged-" + stamp;
+    DWORD error = ERROR_FILE_EXISTS;
+    for (int attempt = 1; attempt < 100 && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS); ++attempt)
+        error = fw::CopyToNewFile(path, attempt == 1 ? base : base + L"-" + std::to_wstring(attempt));
+    if (error != ERROR_SUCCESS) {
+        failures.push_back({path, error});
+        return false;
+    }
+    notesFileUnread = false;
+    return true;
+}
+
+void NotesPanel::CommitShownNote()
+{
+    dayNotes.SetNote({shownDayKey, notesEdit.Text()});
+    RefreshNoteDays();
+}
+
+// The key of the day selected in the month calendar, made from the date itself so that
+// every date the control offers has a key of its own.
+std::string NotesPanel::SelectedDayKey() const
+{
+    SYSTEMTIME selected{};
+    if (!calendarCtrl.Send(MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&selected)))
+        return core::MakeDayKey(fw::TimeSource(), 0);
+    return core::DayKeyFromDate(selected.wYear, selected.wMonth, selected.wDay);
+}
+
+// The bold days of the selected day's month. The control counts the partly shown months
+// around the whole one; the whole one, the selected month, is always entry 1, and the
+// neighbours' entries stay empty so that their days are never bold.
+void NotesPanel::RefreshNoteDays()
+{
+    SYSTEMTIME range[2]{};
+    const LRESULT months = calendarCtrl.Send(MCM_GETMONTHRANGE, GMR_DAYSTATE, reinterpret_cast<LPARAM>(range));
+    if (months <= 0)
+        return;
+    std::vector<MONTHDAYSTATE> states(static_cast<std::size_t>(months), 0);
+    const std::string key = SelectedDayKey();
+    if (months >= 2)
+        states[1] = core::NoteDaysOfMonth(dayNotes, key.substr(key.size() - 4));
+    calendarCtrl.Send(MCM_SETDAYSTATE, static_cast<WPARAM>(months), reinterpret_cast<LPARAM>(states.data()));
+}
+
+// The control has already moved its selection: the box's text goes to the day it showed,
+// then the box shows the newly selected day.
+fw::Result NotesPanel::OnCalendarSelChange(const NMHDR&)
+{
+    CommitShownNote();
+    const std::string selected = SelectedDayKey();
+    notesEdit.SetText(dayNotes.Lookup(selected));
+    shownDayKey = selected;
+    return fw::Done();
+}
+
+void NotesPanel::ShowSelectedNote()
+{
+    notesEdit.SetText(dayNotes.Lookup(SelectedDayKey()));
+}
+
+void NotesPanel::SetNotesFont(HFONT font)
+{
+    notesEdit.Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+// With visual styles on (the manifest asks for common controls 6) a themed month calendar
+// ignores MCM_SETCOLOR; without a theme it takes the scheme's colours. uxtheme.dll is asked
+// for at run time, as a system without it has no themes to switch off.
+void NotesPanel::KeepCalendarColors()
+{
+    HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
+    if (!uxtheme)
+        return;
+    using SetWindowThemeFunction = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+    if (auto setWindowTheme = reinterpret_cast<SetWindowThemeFunction>(
+            reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme"))))
+        setWindowTheme(calendarCtrl.Handle(), L"", L"");
+    FreeLibrary(uxtheme);
+}
+
+void NotesPanel::SetCalendarColors(COLORREF light, COLORREF mid, COLORREF dark)
+{
+    calendarCtrl.Send(MCM_SETCOLOR, MCSC_BACKGROUND, light);
+    calendarCtrl.Send(MCM_SETCOLOR, MCSC_MONTHBK, light);
+    calendarCtrl.Send(MCM_SETCOLOR, MCSC_TEXT, dark);
+    calendarCtrl.Send(MCM_SETCOLOR, MCSC_TITLEBK, mid);
+    calendarCtrl.Send(MCM_SETCOLOR, MCSC_TITLETEXT, light);
+    // The neighbouring months' days vanish into the background.
+    calendarCtrl.Send(MCM_SETCOLOR, MCSC_TRAILINGTEXT, light);
+}
+
+void NotesPanel::LengthenNotesBox()
+{
+    RECT box = notesEdit.RectInParent();
+    box.bottom += NOTES_EXTRA_HEIGHT;
+    notesEdit.Move(box, true);
+}
+
+// Some month calendars (Wine's among them) need more room with their font than the template
+// gives them. Where the calendar fits, nothing changes.
+SIZE NotesPanel::SetCalendarFont()
+{
+    calendarFont = CreateTahomaFont();
+    calendarCtrl.Send(WM_SETFONT, reinterpret_cast<WPARAM>(calendarFont.Get()), TRUE);
+    RECT needed{};
+    if (!calendarCtrl.Send(MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&needed)))
+        return {0, 0};
+    RECT calendar = calendarCtrl.RectInParent();
+    const SIZE growth{std::max(0L, (needed.right - needed.left) - (calendar.right - calendar.left)),
+                      std::max(0L, (needed.bottom - needed.top) - (calendar.bottom - calendar.top))};
+    if (growth.cx == 0 && growth.cy == 0)
+        return growth;
+    calendar.right += growth.cx;
+    calendar.bottom += growth.cy;
+    calendarCtrl.Move(calendar, true);
+    RECT notes = notesEdit.RectInParent();
+    OffsetRect(&notes, 0, growth.cy);
+    notes.right += growth.cx;
+    notesEdit.Move(notes, true);
+    return growth;
+}

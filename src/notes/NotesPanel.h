@@ -1,0 +1,59 @@
+// The notes panel: the month calendar and the notes box, the notes store behind them, the
+// shown day and the notes file.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "core/NoteStore.h"
+#include "framework/Files.h"
+#include "framework/Handles.h"
+#include "framework/MessageMap.h"
+#include "framework/Wnd.h"
+
+class NotesPanel {
+public:
+    static constexpr int NOTES_EXTRA_HEIGHT = 13;
+
+    // Binds the month calendar and the notes box of the dialog.
+    void Bind(fw::DataExchange& exchange);
+
+    // False when the notes file at `path` could not be read; a file that is there all the
+    // same is copied aside before the first save replaces it.
+    bool LoadNotes(const std::wstring& path);
+    void AddFirstRunNote();
+    // False, with the reason added to `failures`, when the file could not be written.
+    bool SaveNotes(const std::wstring& path, std::vector<fw::FileFailure>& failures);
+
+    // The notes box's text goes to the shown day.
+    void CommitShownNote();
+    void RefreshNoteDays();
+    std::string SelectedDayKey() const;
+    fw::Result OnCalendarSelChange(const NMHDR& header);
+    // Puts the selected day's note into the notes box.
+    void ShowSelectedNote();
+    void SetShownDay(const std::string& dayKey) { shownDayKey = dayKey; }
+
+    void SetNotesFont(HFONT font);
+    // Switches the calendar's theme off, so that it takes the colours it is given.
+    void KeepCalendarColors();
+    void SetCalendarColors(COLORREF light, COLORREF mid, COLORREF dark);
+    void LengthenNotesBox();
+    // Gives the calendar its fixed font and the room it then asks for: the notes box moves
+    // down and widens by as much. Returns how much larger the panel became.
+    SIZE SetCalendarFont();
+
+private:
+    bool KeepUnreadNotesFile(const std::wstring& path, std::vector<fw::FileFailure>& failures);
+
+    fw::CMonthCalCtrl calendarCtrl;
+    fw::CEdit notesEdit;
+    fw::CFont calendarFont;
+    core::NoteStore dayNotes;
+    std::string shownDayKey;
+    // The notes file was there at start but could not be read.
+    bool notesFileUnread = false;
+};

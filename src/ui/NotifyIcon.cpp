@@ -1,0 +1,33 @@
+// The notification-area icon.
+#include "ui/NotifyIcon.h"
+
+#include "resources/ResourceIds.h"
+
+// The record stays as filled: removing the icon passes the same one.
+void NotifyIcon::AddTrayIcon(HWND window, HICON icon, bool showBalloon)
+{
+    trayIcon = NOTIFYICONDATAW{};
+    trayIcon.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    trayIcon.hWnd = window;
+    trayIcon.uID = TRAY_ICON_ID;
+    trayIcon.uCallbackMessage = TRAY_CALLBACK_MESSAGE;
+    trayIcon.hIcon = icon;
+    trayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    lstrcpynW(trayIcon.szTip, L"Dayvane", ARRAYSIZE(trayIcon.szTip));
+    if (showBalloon) {
+        trayIcon.uFlags |= NIF_INFO;
+        lstrcpynW(trayIcon.szInfoTitle, L"Dayvane is here!", ARRAYSIZE(trayIcon.szInfoTitle));
+        lstrcpynW(trayIcon.szInfo, L"Right mouse click - show menu\r\nLeft click - set calendar foreground",
+                  ARRAYSIZE(trayIcon.szInfo));
+        trayIcon.uTimeout = 300;
+        trayIcon.dwInfoFlags = NIIF_INFO;
+    }
+    // An icon this window may already show under the same identifier goes first.
+    Shell_NotifyIconW(NIM_DELETE, &trayIcon);
+    Shell_NotifyIconW(NIM_ADD, &trayIcon);
+}
+
+void NotifyIcon::RemoveTrayIcon()
+{
+    Shell_NotifyIconW(NIM_DELETE, &trayIcon);
+}

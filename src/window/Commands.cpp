@@ -1,0 +1,153 @@
+// The menu's commands: each changes one setting, re-applies what it drives, moves its
+// radio mark and repaints.
+#include "window/CalendarWindow.h"
+
+#include <commdlg.h>
+
+#include "appearance/CTimeDlg.h"
+#include "framework/Fonts.h"
+#include "framework/Shell.h"
+#include "framework/Text.h"
+#include "resources/ResourceIds.h"
+#include "settings/DataFilePath.h"
+#include "ui/AboutDialog.h"
+
+bool CalendarWindow::OnCommand(UINT id, UINT notifyCode, HWND control)
+{
+    // While a dialog is open no command is carried out, not even a close.
+    if (BringDialogForward())
+        return true;
+    // After the program's own commands the command goes on to the default routing, which
+    // turns IDOK and IDCANCEL into the close routines.
+    if (!CommandDispatch(id, notifyCode, control))
+        return true;
+    return CDialog::OnCommand(id, notifyCode, control);
+}
+
+// Carries out a menu command (notification code 0) through the message table; false when
+// the command must not go on to the default routing (a cancelled custom clock format).
+bool CalendarWindow::CommandDispatch(UINT id, UINT notifyCode, HWND control)
+{
+    LRESULT ignored = 0;
+    return !ProcessMessage(WM_COMMAND, MAKEWPARAM(id, notifyCode), reinterpret_cast<LPARAM>(control), ignored);
+}
+
+fw::Result CalendarWindow::OnColorCommand(UINT id)
+{
+    ApplyColorScheme(static_cast<int>(id) - ID_COLOR_FIRST);
+    menu.MarkColor(id);
+    look.Repaint();
+    return fw::Default;
+}
+
+fw::Result CalendarWindow::OnStyleCommand(UINT id)
+{
+    look.ApplyWindowShape(static_cast<int>(id) - ID_STYLE_FIRST);
+    menu.MarkStyle(id);
+    look.Repaint();
+    return fw::Default;
+}
+
+fw::Result CalendarWindow::OnTimeCommand(UINT id)
+{
+    if (id == ID_TIME_CUSTOM && EditCustomFormat() == IDCANCEL)
+        return fw::Done();
+    settings.timeFormatId = static_cast<int>(id);
+    menu.MarkTime(id);
+    look.Repaint();
+    return fw::Default;
+}
+
+fw::Result CalendarWindow::OnTitleCommand(UINT id)
+{
+    settings.titleGradient = static_cast<int>(id) - ID_TITLE_FIRST;
+    menu.MarkTitle(id);
+    look.Repaint();
+    return fw::Default;
+}
+
+fw::Result CalendarWindow::OnFontCommand(UINT id)
+{
+    if (id == ID_FONT_TITLE) {
+        ChooseFontFor(settings.titleFont);
+        look.RemakeTitleFont();
+        look.Repaint();
+    } else {
+        ChooseFontFor(settings.notesFont);
+        look.RemakeNotesFont();
+        notesPanel.SetNotesFont(look.NotesFont());
+    }
+    return fw::Default;
+}
+
+fw::Result CalendarWindow::OnLayoutCommand(UINT)
+{
+    ToggleLayout();
+    return fw::Default;
+}
+
+fw::Result CalendarWindow::OnHelpCommand(UINT)
+{
+    OpenHelp();
+    return fw::Default;
+}
+
+fw::Result CalendarWindow::OnAboutCommand(UINT)
+{
+    ShowAboutBox();
+    return fw::Default;
+}
+
+fw::Result CalendarWindow::OnCloseCommand(UINT)
+{
+    OnOK();
+    return fw::Default;
+}
+
+INT_PTR CalendarWindow::EditCustomFormat()
+{
+    CTimeDlg dialog(handle, settings.customTimeFormat);
+    const INT_PTR result = dialog.DoModal();
+    if (result == IDOK)
+        settings.customTimeFormat = dialog.Format();
+    return result;
+}
+
+// The picker starts from the setting, and its font record is copied back when the user
+// chose "OK". After Cancel the setting stays as it was: some pickers (Wine's among them)
+// write a substitute into the record when the setting's face is not installed. The
+// picker's colour is not used.
+void CalendarWindow::ChooseFontFor(core::LogicalFont& font)
+{
+    LOGFONTW record = ToLogFont(font);
+    CHOOSEFONTW choice{};
+    choice.lStructSize = sizeof choice;
+    choice.hwndOwner = handle;
+    choice.lpLogFont = &record;
+    choice.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+    if (ChooseFontW(&choice))
+        font = FromLogFont(record);
+}
+
+// The help file beside the program file, so that help opens whatever the current folder.
+void CalendarWindow::OpenHelp()
+{
+    fw::ShellOpen(fw::Narrow(DataFilePath("Help.chm")), SW_SHOWNORMAL);
+}
+
+void CalendarWindow::ShowAboutBox()
+{
+    AboutDialog(handle).DoModal();
+}
+
+// Every dialog of the program is owned by this window, which the dialog disables while it is
+// open. Then nothing may start a second one, or close the window under it: a click on the
+// tray icon, or a command that still arrives, brings the open dialog forward instead.
+bool CalendarWindow::BringDialogForward()
+{
+    if (IsWindowEnabled(handle))
+        return false;
+    const HWND dialog = GetLastActivePopup(handle);
+    SetForegroundWindow(dialog ? dialog : handle);
+    return true;
+}
