@@ -68,15 +68,18 @@ template <> struct Cracker<WM_LBUTTONDOWN> : MouseCracker {};
 template <> struct Cracker<WM_LBUTTONUP> : MouseCracker {};
 template <> struct Cracker<WM_LBUTTONDBLCLK> : MouseCracker {};
 
-// Result OnTimer(UINT_PTR timerId)
-template <>
-struct Cracker<WM_TIMER> {
+// Result OnMessage(Value value), the value being WPARAM's: OnTimer(UINT_PTR timerId),
+// OnSysCommand(UINT command).
+template <class Value>
+struct WParamCracker {
     template <class Call>
     static Result Crack(WPARAM wParam, LPARAM, Call call)
     {
-        return call(static_cast<UINT_PTR>(wParam));
+        return call(static_cast<Value>(wParam));
     }
 };
+template <> struct Cracker<WM_TIMER> : WParamCracker<UINT_PTR> {};
+template <> struct Cracker<WM_SYSCOMMAND> : WParamCracker<UINT> {};
 
 // Result OnMessage(): WM_PAINT, WM_QUERYDRAGICON
 struct PlainCracker {
@@ -88,16 +91,6 @@ struct PlainCracker {
 };
 template <> struct Cracker<WM_PAINT> : PlainCracker {};
 template <> struct Cracker<WM_QUERYDRAGICON> : PlainCracker {};
-
-// Result OnSysCommand(UINT command)
-template <>
-struct Cracker<WM_SYSCOMMAND> {
-    template <class Call>
-    static Result Crack(WPARAM wParam, LPARAM, Call call)
-    {
-        return call(static_cast<UINT>(wParam));
-    }
-};
 
 // Result OnHelpInfo(const HELPINFO& info)
 template <>

@@ -38,10 +38,7 @@ const fw::MessageEntry<CalendarWindow> CalendarWindow::messageTable[] = {
     fw::OnCommands<ID_TIME_FIRST, ID_TIME_COMMANDS_LAST, &CalendarWindow::OnTimeCommand>(),
     fw::OnCommands<ID_TITLE_FIRST, ID_TITLE_COMMANDS_LAST, &CalendarWindow::OnTitleCommand>(),
     fw::OnCommands<ID_FONT_TITLE, ID_FONT_NOTES, &CalendarWindow::OnFontCommand>(),
-    fw::OnCommands<ID_LAYOUT_TOGGLE, ID_LAYOUT_TOGGLE, &CalendarWindow::OnLayoutCommand>(),
-    fw::OnCommands<ID_HELP_FILE, ID_HELP_FILE, &CalendarWindow::OnHelpCommand>(),
-    fw::OnCommands<ID_ABOUT, ID_ABOUT, &CalendarWindow::OnAboutCommand>(),
-    fw::OnCommands<ID_CLOSE, ID_CLOSE, &CalendarWindow::OnCloseCommand>(),
+    fw::OnCommands<ID_LAYOUT_TOGGLE, ID_CLOSE, &CalendarWindow::OnActionCommand>(),
 };
 
 CalendarWindow::CalendarWindow(HWND parentWindow) : CDialog(IDD_CALENDAR_WINDOW, parentWindow)

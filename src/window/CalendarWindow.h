@@ -65,10 +65,7 @@ private:
     fw::Result OnTimeCommand(UINT id);
     fw::Result OnTitleCommand(UINT id);
     fw::Result OnFontCommand(UINT id);
-    fw::Result OnLayoutCommand(UINT id);
-    fw::Result OnHelpCommand(UINT id);
-    fw::Result OnAboutCommand(UINT id);
-    fw::Result OnCloseCommand(UINT id);
+    fw::Result OnActionCommand(UINT id);
     void ChooseFontFor(core::LogicalFont& font);
     void OpenHelp();
     void ShowAboutBox();

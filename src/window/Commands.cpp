@@ -80,27 +80,25 @@ fw::Result CalendarWindow::OnFontCommand(UINT id)
     return fw::Default;
 }
 
-fw::Result CalendarWindow::OnLayoutCommand(UINT)
+// The commands that start something rather than change a setting.
+fw::Result CalendarWindow::OnActionCommand(UINT id)
 {
-    ToggleLayout();
-    return fw::Default;
-}
-
-fw::Result CalendarWindow::OnHelpCommand(UINT)
-{
-    OpenHelp();
-    return fw::Default;
-}
-
-fw::Result CalendarWindow::OnAboutCommand(UINT)
-{
-    ShowAboutBox();
-    return fw::Default;
-}
-
-fw::Result CalendarWindow::OnCloseCommand(UINT)
-{
-    OnOK();
+    switch (id) {
+    case ID_LAYOUT_TOGGLE:
+        ToggleLayout();
+        break;
+    case ID_HELP_FILE:
+        OpenHelp();
+        break;
+    case ID_ABOUT:
+        ShowAboutBox();
+        break;
+    case ID_CLOSE:
+        OnOK();
+        break;
+    default:
+        break;
+    }
     return fw::Default;
 }
 

@@ -2,10 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "Harness.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
-constexpr WPARAM closeCommand = 56;
+constexpr WPARAM closeCommand = ID_CLOSE;
 
 void ExpectCancelLeavesFolderAsItWas(const std::function<void(const gui::Program&)>& cancel)
 {
@@ -82,7 +83,7 @@ TEST(Closing, EnterInTheNotesBoxStartsANewLine)
     ASSERT_TRUE(gui::BringToFront(program.Window()));
     SetDlgItemTextW(program.Window(), 1001, L"");
     RECT box{};
-    GetWindowRect(GetDlgItem(program.Window(), 1001), &box);
+    GetWindowRect(GetDlgItem(program.Window(), IDC_NOTES), &box);
     gui::MoveCursorTo({(box.left + box.right) / 2, (box.top + box.bottom) / 2});
     gui::LeftButton(true);
     gui::LeftButton(false);

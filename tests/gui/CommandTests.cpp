@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ProbeWindow.h"
+#include "resources/ResourceIds.h"
 #include "framework/Shell.h"
 
 namespace {
@@ -52,7 +53,7 @@ TEST(Commands, EachCommandChangesItsSettingAndMark)
                 seen.push_back({s.colorScheme, s.shape, s.titleGradient, s.timeFormatId,
                                 Marked(GetSubMenu(menu, 2), group[0]), Marked(GetSubMenu(menu, 3), group[1]),
                                 Marked(GetSubMenu(menu, 4), group[2]), Marked(GetSubMenu(menu, 5), group[3]),
-                                static_cast<COLORREF>(SendMessageW(GetDlgItem(window, 1000), MCM_GETCOLOR,
+                                static_cast<COLORREF>(SendMessageW(GetDlgItem(window, IDC_CALENDAR), MCM_GETCOLOR,
                                                                    MCSC_TITLEBK, 0)),
                                 [&] {
                                     HDC dc = GetDC(window);
@@ -69,8 +70,8 @@ TEST(Commands, EachCommandChangesItsSettingAndMark)
                                 }()});
             });
         }
-        SendMessageW(window, WM_COMMAND, 22, 0);
-        SendMessageW(window, WM_COMMAND, 56, 0);
+        SendMessageW(window, WM_COMMAND, ID_COLOR_FIRST + 2, 0);
+        SendMessageW(window, WM_COMMAND, ID_CLOSE, 0);
     }, nullptr, nullptr, &files);
     ASSERT_EQ(seen.size(), 4u);
     const int expected[][4] = {{2, 1, 1, 41}, {4, 2, 0, 45}, {4, 2, 0, 45}, {0, 0, 0, 40}};
@@ -97,7 +98,7 @@ TEST(Commands, CustomFormatOkSelectsItAndEscapeKeepsThePreviousOne)
     std::vector<bool> customMarked;
     RunWindow(probe, [&](HWND window) {
         for (bool confirm : {false, true}) {
-            PostMessageW(window, WM_COMMAND, 46, 0);
+            PostMessageW(window, WM_COMMAND, ID_TIME_CUSTOM, 0);
             HWND dialog = gui::WaitForOtherWindow(GetCurrentProcessId(), window, 5000);
             ASSERT_NE(dialog, nullptr);
             PostMessageW(dialog, WM_COMMAND, confirm ? IDOK : IDCANCEL, 0);
@@ -121,10 +122,10 @@ TEST(Commands, AnOpenDialogBlocksTheWindowAndNothingElseOpens)
         WPARAM wParam;
         LPARAM lParam;
     };
-    const Message openers[] = {{WM_COMMAND, 55, 0}, {WM_SYSCOMMAND, 16, 0}, {WM_COMMAND, 46, 0},
-                               {WM_COMMAND, 80, 0}, {WM_COMMAND, 81, 0}};
-    const Message attempts[] = {{117, 118, WM_RBUTTONUP}, {117, 118, WM_LBUTTONDOWN}, {WM_COMMAND, 46, 0},
-                                {WM_COMMAND, 55, 0},      {WM_SYSCOMMAND, 16, 0},     {WM_COMMAND, 56, 0}};
+    const Message openers[] = {{WM_COMMAND, ID_ABOUT, 0}, {WM_SYSCOMMAND, ID_ABOUTBOX, 0}, {WM_COMMAND, ID_TIME_CUSTOM, 0},
+                               {WM_COMMAND, ID_FONT_TITLE, 0}, {WM_COMMAND, ID_FONT_NOTES, 0}};
+    const Message attempts[] = {{TRAY_CALLBACK_MESSAGE, TRAY_ICON_ID, WM_RBUTTONUP}, {TRAY_CALLBACK_MESSAGE, TRAY_ICON_ID, WM_LBUTTONDOWN}, {WM_COMMAND, ID_TIME_CUSTOM, 0},
+                                {WM_COMMAND, ID_ABOUT, 0},      {WM_SYSCOMMAND, ID_ABOUTBOX, 0},     {WM_COMMAND, ID_CLOSE, 0}};
     for (const Message& opener : openers) {
         SCOPED_TRACE(std::to_string(opener.message) + " " + std::to_string(opener.wParam));
         ProbeWindow probe;
@@ -175,7 +176,7 @@ TEST(Commands, TheFontPickersOpenAndCancelKeepsTheFonts)
     std::vector<std::string> faces;
     int pickers = 0;
     RunWindow(probe, [&](HWND window) {
-        for (UINT id : {80u, 81u}) {
+        for (UINT id : {UINT{ID_FONT_TITLE}, UINT{ID_FONT_NOTES}}) {
             PostMessageW(window, WM_COMMAND, id, 0);
             HWND picker = gui::WaitForOtherWindow(GetCurrentProcessId(), window, 5000);
             if (!picker)
@@ -198,7 +199,7 @@ TEST(Commands, AFontChosenWithOkReachesTheNotesBox)
     std::string setting;
     std::wstring boxFace;
     RunWindow(probe, [&](HWND window) {
-        PostMessageW(window, WM_COMMAND, 81, 0);
+        PostMessageW(window, WM_COMMAND, ID_FONT_NOTES, 0);
         HWND picker = gui::WaitForOtherWindow(GetCurrentProcessId(), window, 5000);
         ASSERT_NE(picker, nullptr);
         // Another face than the one in use, picked in the list of faces (cmb1).
@@ -218,7 +219,7 @@ TEST(Commands, AFontChosenWithOkReachesTheNotesBox)
         ProbeWindow::OnWindowThread(window, [&] {
             setting = probe.Settings().notesFont.faceName;
             LOGFONTW font{};
-            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(window, 1001), WM_GETFONT, 0, 0)), sizeof font,
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(window, IDC_NOTES), WM_GETFONT, 0, 0)), sizeof font,
                        &font);
             boxFace = font.lfFaceName;
         });
@@ -246,13 +247,13 @@ TEST(Commands, TheMenuButtonAndTheTrayIconOpenTheMenu)
         }
         gui::WaitUntil([] { return OpenPopup() == nullptr; }, 2000);
         SetCursorPos(windowRect.left + 120, windowRect.top + 150);
-        PostMessageW(window, 117, 118, WM_RBUTTONDOWN);
-        PostMessageW(window, 117, 118, WM_RBUTTONUP);
+        PostMessageW(window, TRAY_CALLBACK_MESSAGE, TRAY_ICON_ID, WM_RBUTTONDOWN);
+        PostMessageW(window, TRAY_CALLBACK_MESSAGE, TRAY_ICON_ID, WM_RBUTTONUP);
         if (HWND popup = OpenPopup()) {
             GetWindowRect(popup, &trayPopup);
             ClosePopup(window);
         }
-        SendMessageW(window, 117, 118, WM_LBUTTONDOWN);
+        SendMessageW(window, TRAY_CALLBACK_MESSAGE, TRAY_ICON_ID, WM_LBUTTONDOWN);
         foreground = GetForegroundWindow() == window;
     });
     // The popup shows the menu the window built (whose items another test reads).
@@ -384,14 +385,14 @@ TEST(Commands, TheAboutBoxOpensFromTheMenuAndTheSystemMenuAndLeavesNothingBehind
     std::size_t tooltipsBefore = 0, tooltipsAfter = 0, windowsBefore = 0, windowsAfter = 0;
     constexpr int openings = 20;
     RunWindow(probe, [&](HWND window) {
-        fromMenu = OpenAbout(window, [&] { PostMessageW(window, WM_COMMAND, 55, 0); });
-        fromSystemMenu = OpenAbout(window, [&] { PostMessageW(window, WM_SYSCOMMAND, 16, 0); });
+        fromMenu = OpenAbout(window, [&] { PostMessageW(window, WM_COMMAND, ID_ABOUT, 0); });
+        fromSystemMenu = OpenAbout(window, [&] { PostMessageW(window, WM_SYSCOMMAND, ID_ABOUTBOX, 0); });
         tooltipsBefore = Tooltips().size();
         windowsBefore = gui::VisibleTopLevelWindows(GetCurrentProcessId()).size();
         tooltipsMade = 0;
         const HHOOK hook = SetWindowsHookExW(WH_CBT, CountTooltips, nullptr, GetWindowThreadProcessId(window, nullptr));
         for (int i = 0; i < openings; ++i)
-            OpenAbout(window, [&] { PostMessageW(window, WM_COMMAND, 55, 0); });
+            OpenAbout(window, [&] { PostMessageW(window, WM_COMMAND, ID_ABOUT, 0); });
         UnhookWindowsHookEx(hook);
         tooltipsAfter = Tooltips().size();
         windowsAfter = gui::VisibleTopLevelWindows(GetCurrentProcessId()).size();
@@ -421,7 +422,7 @@ TEST(Commands, HelpOpensTheHelpFileBesideTheProgram)
     ProbeWindow probe;
     std::string expected;
     RunWindow(probe, [&](HWND window) {
-        SendMessageW(window, WM_COMMAND, 54, 0);
+        SendMessageW(window, WM_COMMAND, ID_HELP_FILE, 0);
         HELPINFO help{};
         help.cbSize = sizeof help;
         SendMessageW(window, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));

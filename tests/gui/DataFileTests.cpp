@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Harness.h"
+#include "resources/ResourceIds.h"
 #include "SettingsFiles.h"
 #include "core/DayKey.h"
 #include "core/Desktop.h"
@@ -10,7 +11,7 @@
 
 namespace {
 
-constexpr WPARAM closeCommand = 56;
+constexpr WPARAM closeCommand = ID_CLOSE;
 constexpr int notesBox = 1001;
 const core::Windows1252 cp1252;
 

@@ -37,7 +37,7 @@ TEST(InProcess, CloseRoutinesAndTheirTriggers)
         int cancelRuns;
     };
     const Case cases[] = {
-        {WM_COMMAND, IDOK, 1, 0},        {WM_COMMAND, 56, 1, 0}, {WM_ENDSESSION, TRUE, 1, 0},
+        {WM_COMMAND, IDOK, 1, 0},        {WM_COMMAND, ID_CLOSE, 1, 0}, {WM_ENDSESSION, TRUE, 1, 0},
         {WM_ENDSESSION, FALSE, 1, 0},    {WM_COMMAND, IDCANCEL, 0, 1}, {WM_CLOSE, 0, 0, 1},
     };
     for (const Case& c : cases) {
@@ -315,7 +315,7 @@ TEST(InProcess, TheLayoutCommandCutsTheWindowToItsStripAndBack)
                 itemTexts.push_back(text);
                 layouts.push_back(probe.Settings().fullLayout);
             });
-            SendMessageW(window, WM_COMMAND, 51, 0);
+            SendMessageW(window, WM_COMMAND, ID_LAYOUT_TOGGLE, 0);
         }
     });
     ASSERT_EQ(heights.size(), 3u);
@@ -409,10 +409,10 @@ TEST(InProcess, TheNotesBoxTakesTheNotesFontAndTheCalendarKeepsTahomaWhole)
         const auto fontOf = [](HWND control, LOGFONTW& font) {
             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
         };
-        fontOf(GetDlgItem(window, 1001), notes);
-        fontOf(GetDlgItem(window, 1000), calendar);
-        SendMessageW(GetDlgItem(window, 1000), MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&needed));
-        GetWindowRect(GetDlgItem(window, 1000), &calendarRect);
+        fontOf(GetDlgItem(window, IDC_NOTES), notes);
+        fontOf(GetDlgItem(window, IDC_CALENDAR), calendar);
+        SendMessageW(GetDlgItem(window, IDC_CALENDAR), MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&needed));
+        GetWindowRect(GetDlgItem(window, IDC_CALENDAR), &calendarRect);
     }, &settings);
     EXPECT_GT(needed.right, 0);
     EXPECT_GE(calendarRect.right - calendarRect.left, needed.right - needed.left);
@@ -436,7 +436,7 @@ TEST(InProcess, TheMonthCalendarTakesTheSchemeColours)
     std::vector<COLORREF> slots;
     RunWindow(probe, [&](HWND window) {
         for (int slot : {MCSC_BACKGROUND, MCSC_MONTHBK, MCSC_TEXT, MCSC_TITLEBK, MCSC_TITLETEXT, MCSC_TRAILINGTEXT})
-            slots.push_back(static_cast<COLORREF>(SendMessageW(GetDlgItem(window, 1000), MCM_GETCOLOR, slot, 0)));
+            slots.push_back(static_cast<COLORREF>(SendMessageW(GetDlgItem(window, IDC_CALENDAR), MCM_GETCOLOR, slot, 0)));
     }, &settings);
     const COLORREF light = RGB(250, 200, 200), mid = RGB(150, 90, 90), dark = RGB(100, 50, 50);
     EXPECT_EQ(slots, (std::vector<COLORREF>{light, light, dark, mid, light, light}));

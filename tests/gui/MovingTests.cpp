@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "Harness.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -130,7 +131,7 @@ TEST(Moving, APressOnTheNotesBoxStartsNoDrag)
 {
     ExpectNoDragFrom([](HWND window) {
         RECT notes{};
-        GetWindowRect(GetDlgItem(window, 1001), &notes);
+        GetWindowRect(GetDlgItem(window, IDC_NOTES), &notes);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&notes), 2);
         return POINT{notes.left + 20, notes.top + 20};
     });

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Harness.h"
+#include "resources/ResourceIds.h"
 #include "SettingsFiles.h"
 #include "framework/Text.h"
 #include "settings/DataFilePath.h"
@@ -34,7 +35,7 @@ protected:
     BOOL OnInitDialog() override
     {
         // The controls exist already: the calendar is watched from the window's first day state on.
-        SetWindowSubclass(GetDlgItem(Handle(), 1000), CalendarSpy, 2, reinterpret_cast<DWORD_PTR>(this));
+        SetWindowSubclass(GetDlgItem(Handle(), IDC_CALENDAR), CalendarSpy, 2, reinterpret_cast<DWORD_PTR>(this));
         const BOOL result = CalendarWindow::OnInitDialog();
         SetWindowSubclass(Handle(), Spy, 1, reinterpret_cast<DWORD_PTR>(this));
         window = Handle();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ProbeWindow.h"
+#include "resources/ResourceIds.h"
 #include "core/CodePage.h"
 #include "core/DayKey.h"
 #include "core/NoteStore.h"
@@ -161,7 +162,7 @@ void LookCycle(HWND window, int turn)
     DialogCommand(window, 46, turn % 2 ? IDOK : IDCANCEL);
     Command(window, 51);
     Command(window, 51);
-    for (UINT id : {80u, 81u})
+    for (UINT id : {UINT{ID_FONT_TITLE}, UINT{ID_FONT_NOTES}})
         DialogCommand(window, id, turn % 2 ? IDCANCEL : IDOK);
     for (UINT id : {21u, 30u, 60u, 40u})
         Command(window, id);
@@ -356,7 +357,7 @@ TEST(Soak, TenYearsOfDaysWithANoteOnEveryFifthAreAllWrittenInStoreOrder)
             SetNote(expected, KeyOf(revisits[0]), first);
             SetNote(expected, KeyOf(revisits[1]), "");
             SetNote(expected, KeyOf(revisits[2]), "rewritten");
-            PostMessageW(window, WM_COMMAND, 56, 0);
+            PostMessageW(window, WM_COMMAND, ID_CLOSE, 0);
         },
         &settings, &noNotes, &files);
     EXPECT_EQ(days, 3652);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Harness.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -73,8 +74,8 @@ TEST(Startup, OneFramelessOwnedWindowWithItsTwoControls)
     GetClientRect(window, &clientRect);
     EXPECT_EQ(clientRect.right, windowRect.right - windowRect.left);
     EXPECT_EQ(clientRect.bottom, windowRect.bottom - windowRect.top);
-    HWND calendar = GetDlgItem(window, 1000);
-    HWND notes = GetDlgItem(window, 1001);
+    HWND calendar = GetDlgItem(window, IDC_CALENDAR);
+    HWND notes = GetDlgItem(window, IDC_NOTES);
     ASSERT_NE(calendar, nullptr);
     ASSERT_NE(notes, nullptr);
     EXPECT_EQ(gui::ClassNameOf(calendar), L"SysMonthCal32");
@@ -114,14 +115,14 @@ TEST(Startup, ControlsAndOwnerKeepTheirTemplateStyles)
     HWND window = program.Window();
     ASSERT_NE(window, nullptr);
 
-    HWND calendar = GetDlgItem(window, 1000);
+    HWND calendar = GetDlgItem(window, IDC_CALENDAR);
     const LONG calendarStyle = GetWindowLongW(calendar, GWL_STYLE);
     EXPECT_EQ(calendarStyle & (WS_TABSTOP | MCS_DAYSTATE | MCS_WEEKNUMBERS),
               WS_TABSTOP | MCS_DAYSTATE | MCS_WEEKNUMBERS);
     EXPECT_TRUE(GetWindowLongW(calendar, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
 
     // Multi-line with Enter for new lines, and no horizontal scrolling, so long lines wrap.
-    HWND notes = GetDlgItem(window, 1001);
+    HWND notes = GetDlgItem(window, IDC_NOTES);
     const LONG notesStyle = GetWindowLongW(notes, GWL_STYLE);
     const LONG notesExStyle = GetWindowLongW(notes, GWL_EXSTYLE);
     const LONG wanted = WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "Harness.h"
+#include "resources/ResourceIds.h"
 #include "SettingsFiles.h"
 
 namespace {
@@ -40,18 +41,18 @@ TEST(Walkthrough, AFirstDayWithDayvane)
         Shot(program, L"1-first-start");
 
         SetDlgItemTextW(program.Window(), 1001, L"Dentist at 10:30\r\nCall Anna about the garden");
-        PostMessageW(program.Window(), WM_COMMAND, 21, 0);  // Green
-        PostMessageW(program.Window(), WM_COMMAND, 32, 0);  // Rounding all
+        PostMessageW(program.Window(), WM_COMMAND, ID_COLOR_FIRST + 1, 0);  // Green
+        PostMessageW(program.Window(), WM_COMMAND, ID_STYLE_FIRST + 2, 0);  // Rounding all
         Shot(program, L"2-green-note");
 
-        PostMessageW(program.Window(), WM_COMMAND, 46, 0);  // Custom...
+        PostMessageW(program.Window(), WM_COMMAND, ID_TIME_CUSTOM, 0);  // Custom...
         HWND dialog = gui::WaitForOtherWindow(program.ProcessId(), program.Window(), 5000);
         ASSERT_NE(dialog, nullptr);
         SetDlgItemTextW(dialog, 1001, L"%a %d %b  %H:%M");
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
         ASSERT_TRUE(gui::WaitUntil([&] { return !IsWindow(dialog); }));
 
-        PostMessageW(program.Window(), WM_COMMAND, 51, 0);  // Compact
+        PostMessageW(program.Window(), WM_COMMAND, ID_LAYOUT_TOGGLE, 0);  // Compact
         Sleep(300);
         HRGN region = CreateRectRgn(0, 0, 0, 0);
         GetWindowRgn(program.Window(), region);
@@ -61,7 +62,7 @@ TEST(Walkthrough, AFirstDayWithDayvane)
         EXPECT_EQ(box.bottom, 24);
         Shot(program, L"3-compact-custom-clock");
 
-        PostMessageW(program.Window(), WM_COMMAND, 56, 0);  // Close
+        PostMessageW(program.Window(), WM_COMMAND, ID_CLOSE, 0);  // Close
         ASSERT_TRUE(program.WaitForExit(5000));
     }
     const core::CalendarSettings saved = gui::DecodeSettings(gui::ReadFileBytes(folder.File(L"qor_info.dat")));
@@ -74,7 +75,7 @@ TEST(Walkthrough, AFirstDayWithDayvane)
     gui::Program again(folder);
     ASSERT_NE(again.Window(), nullptr);
     EXPECT_EQ(NotesText(again.Window()), L"Dentist at 10:30\r\nCall Anna about the garden");
-    PostMessageW(again.Window(), WM_COMMAND, 51, 0);  // Full again
+    PostMessageW(again.Window(), WM_COMMAND, ID_LAYOUT_TOGGLE, 0);  // Full again
     Shot(again, L"4-restart");
     PostMessageW(again.Window(), WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(again.WaitForExit(5000));
