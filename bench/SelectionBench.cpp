@@ -24,6 +24,7 @@
 #include "framework/AnsiCodePage.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
+#include "resources/ResourceIds.h"
 #include "settings/DataFilePath.h"
 #include "window/CalendarWindow.h"
 
@@ -31,8 +32,6 @@ namespace {
 
 fw::CWinApp benchApp;
 
-constexpr int calendarId = 1000;
-constexpr int notesId = 1001;
 constexpr int noteCount = 100000;
 constexpr int defaultChanges = 500;
 constexpr int defaultWarmup = 20;
@@ -200,12 +199,12 @@ protected:
     BOOL OnInitDialog() override
     {
         // Watched from before the window's first day state, like every one after it.
-        SetWindowSubclass(GetDlgItem(Handle(), calendarId), CalendarSpy, 2, reinterpret_cast<DWORD_PTR>(this));
-        SetWindowSubclass(GetDlgItem(Handle(), notesId), BoxSpy, 3, reinterpret_cast<DWORD_PTR>(this));
+        SetWindowSubclass(GetDlgItem(Handle(), IDC_CALENDAR), CalendarSpy, 2, reinterpret_cast<DWORD_PTR>(this));
+        SetWindowSubclass(GetDlgItem(Handle(), IDC_NOTES), BoxSpy, 3, reinterpret_cast<DWORD_PTR>(this));
         const BOOL result = CalendarWindow::OnInitDialog();
         initMs = Milliseconds(Now() - started);
         SetWindowSubclass(Handle(), Driver, 1, reinterpret_cast<DWORD_PTR>(this));
-        SendDlgItemMessageW(Handle(), calendarId, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&current));
+        SendDlgItemMessageW(Handle(), IDC_CALENDAR, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&current));
         SetTimer(Handle(), changeTimerId, changePeriodMs, nullptr);
         return result;
     }
@@ -224,19 +223,19 @@ private:
         // which removes the day's note when it is committed.
         if (done % 3 == 0) {
             const std::string typed = ++edits % 5 == 0 ? " \r\n " : "Edited " + std::to_string(edits);
-            SetDlgItemTextW(Handle(), notesId, fw::Widen(typed).c_str());
+            SetDlgItemTextW(Handle(), IDC_NOTES, fw::Widen(typed).c_str());
             if (core::IsBlankText(typed))
                 model.erase(KeyOf(current));
             else
                 model[KeyOf(current)] = typed;
         }
         const bool otherMonth = PickNextDate();
-        HWND calendar = GetDlgItem(Handle(), calendarId);
+        HWND calendar = GetDlgItem(Handle(), IDC_CALENDAR);
         SendMessageW(calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&current));
 
         NMSELCHANGE change{};
         change.nmhdr.hwndFrom = calendar;
-        change.nmhdr.idFrom = calendarId;
+        change.nmhdr.idFrom = IDC_CALENDAR;
         change.nmhdr.code = MCN_SELCHANGE;
         change.stSelStart = current;
         change.stSelEnd = current;
@@ -244,7 +243,7 @@ private:
         sample.otherMonth = otherMonth;
         parts = sample.partMs;
         const LONGLONG t0 = Now();
-        SendMessageW(Handle(), WM_NOTIFY, calendarId, reinterpret_cast<LPARAM>(&change));
+        SendMessageW(Handle(), WM_NOTIFY, IDC_CALENDAR, reinterpret_cast<LPARAM>(&change));
         const LONGLONG t1 = Now();
         RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         const LONGLONG t2 = Now();
@@ -291,9 +290,9 @@ private:
     {
         const std::string key = KeyOf(current);
         const auto note = model.find(key);
-        const int length = GetWindowTextLengthW(GetDlgItem(Handle(), notesId));
+        const int length = GetWindowTextLengthW(GetDlgItem(Handle(), IDC_NOTES));
         std::wstring shown(static_cast<std::size_t>(length) + 1, L'\0');
-        shown.resize(static_cast<std::size_t>(GetDlgItemTextW(Handle(), notesId, shown.data(), length + 1)));
+        shown.resize(static_cast<std::size_t>(GetDlgItemTextW(Handle(), IDC_NOTES, shown.data(), length + 1)));
         if (fw::Narrow(shown) != (note == model.end() ? std::string() : note->second))
             ++wrongNotes;
 

@@ -5,7 +5,7 @@ namespace core {
 
 namespace {
 
-const SchemeColors schemes[schemeCount] = {
+const SchemeColors schemes[SCHEME_COUNT] = {
     {{200, 220, 250}, {100, 120, 190}, {50, 50, 100}},  // Blue
     {{200, 250, 200}, {75, 150, 75}, {50, 100, 50}},    // Green
     {{250, 200, 200}, {150, 90, 90}, {100, 50, 50}},    // Red
@@ -18,7 +18,7 @@ const SchemeColors schemes[schemeCount] = {
 
 bool ColorsOfScheme(int index, SchemeColors& colors)
 {
-    if (index < 0 || index >= schemeCount)
+    if (index < 0 || index >= SCHEME_COUNT)
         return false;
     colors = schemes[index];
     return true;
@@ -26,7 +26,7 @@ bool ColorsOfScheme(int index, SchemeColors& colors)
 
 RegionOutline WindowRegion(int shape, int fullLayout, int width, int height, int ellipse)
 {
-    const int h = fullLayout == 0 ? compactHeight : height;
+    const int h = fullLayout == 0 ? COMPACT_HEIGHT : height;
     RegionOutline outline;
     outline.rect = {0, 0, width, h};
     if (shape == 1 || shape == 2) {

@@ -26,7 +26,7 @@ struct SchemeColors {
 };
 
 // Schemes 0 to 4 are on the menu; 5 is reachable only from a settings file.
-constexpr int schemeCount = 6;
+constexpr int SCHEME_COUNT = 6;
 
 // The colours of scheme `index`; false for an index outside 0 to 5.
 bool ColorsOfScheme(int index, SchemeColors& colors);
@@ -39,7 +39,7 @@ struct RegionOutline {
 };
 
 // Rows of the title strip and the line under it, which is all the compact layout shows.
-constexpr int compactHeight = 24;
+constexpr int COMPACT_HEIGHT = 24;
 
 // The region of a `width` x `height` window for `shape` (0 rectangle, 1 rounded top,
 // 2 rounded all, anything else rectangle) in the full layout (`fullLayout` non-zero) or the

@@ -6,7 +6,7 @@
 namespace core {
 
 namespace {
-constexpr std::uint64_t largest64BitLength = std::uint64_t{1} << 31;
+constexpr std::uint64_t LARGEST_64_BIT_LENGTH = std::uint64_t{1} << 31;
 }  // namespace
 
 StoredString EncodeText(const std::string& utf8, const CodePage& codePage)
@@ -152,7 +152,7 @@ bool ArchiveReader::Length(std::uint64_t& length, bool wideLength)
         return true;
     }
     std::uint64_t qword;
-    if (!Raw(qword, 8) || qword >= largest64BitLength)
+    if (!Raw(qword, 8) || qword >= LARGEST_64_BIT_LENGTH)
         return false;
     length = qword;
     return true;

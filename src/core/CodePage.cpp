@@ -14,7 +14,7 @@ constexpr char16_t highControls[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-constexpr char32_t replacement = 0xFFFD;
+constexpr char32_t REPLACEMENT_CHARACTER = 0xFFFD;
 
 void AppendUtf8(std::string& out, char32_t c)
 {
@@ -55,25 +55,25 @@ bool NextCodePoint(const std::string& s, std::size_t& i, char32_t& c)
     } else if ((lead & 0xF8) == 0xF0) {
         extra = 3, c = lead & 0x07, min = 0x10000;
     } else {
-        c = replacement;
+        c = REPLACEMENT_CHARACTER;
         ++i;
         return false;
     }
     if (i + extra >= s.size()) {
-        c = replacement;
+        c = REPLACEMENT_CHARACTER;
         ++i;
         return false;
     }
     for (int k = 1; k <= extra; ++k) {
         if ((byte(i + k) & 0xC0) != 0x80) {
-            c = replacement;
+            c = REPLACEMENT_CHARACTER;
             ++i;
             return false;
         }
         c = (c << 6) | (byte(i + k) & 0x3F);
     }
     if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        c = replacement;
+        c = REPLACEMENT_CHARACTER;
         ++i;
         return false;
     }
@@ -134,7 +134,7 @@ std::string Utf16ToUtf8(const std::u16string& utf16)
             c = 0x10000 + ((c - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
             ++i;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = replacement;
+            c = REPLACEMENT_CHARACTER;
         }
         AppendUtf8(out, c);
     }

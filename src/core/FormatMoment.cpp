@@ -8,7 +8,7 @@ namespace core {
 
 namespace {
 
-constexpr std::size_t bufferSize = 128;
+constexpr std::size_t BUFFER_SIZE = 128;
 
 const char* const dayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                 "Thursday", "Friday", "Saturday"};
@@ -159,7 +159,7 @@ std::string FormatMoment(const TimeService& time, Moment moment, const std::stri
     if (!time.ToLocal(moment, local))
         return {};
     std::string text = FormatLocalTime(local, format);
-    return text.size() < bufferSize ? text : std::string();
+    return text.size() < BUFFER_SIZE ? text : std::string();
 }
 
 }  // namespace core

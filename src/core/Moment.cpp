@@ -5,7 +5,7 @@ namespace core {
 
 namespace {
 
-constexpr Moment secondsPerDay = 86400;
+constexpr Moment SECONDS_PER_DAY = 86400;
 
 // Days since 1970-01-01 to a proleptic Gregorian date (Howard Hinnant's algorithm).
 void CivilFromDays(Moment days, int& year, int& month, int& day)
@@ -33,10 +33,10 @@ bool BreakDown(Moment moment, int offsetSeconds, LocalTime& local)
     if (moment < 0)
         return false;
     const Moment shifted = moment + offsetSeconds;
-    Moment days = shifted / secondsPerDay;
-    Moment secondOfDay = shifted % secondsPerDay;
+    Moment days = shifted / SECONDS_PER_DAY;
+    Moment secondOfDay = shifted % SECONDS_PER_DAY;
     if (secondOfDay < 0) {
-        secondOfDay += secondsPerDay;
+        secondOfDay += SECONDS_PER_DAY;
         --days;
     }
     LocalTime result;

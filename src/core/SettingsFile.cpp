@@ -5,7 +5,7 @@ namespace core {
 
 namespace {
 
-constexpr std::size_t faceNameLength = 31;
+constexpr std::size_t FACE_NAME_LENGTH = 31;
 
 void WriteFont(ArchiveWriter& out, const LogicalFont& font, const CodePage& codePage, std::uint8_t key)
 {
@@ -27,9 +27,9 @@ std::string FaceName(StoredString stored, const CodePage& codePage, std::uint8_t
         stored.bytes = stored.bytes.substr(0, stored.bytes.find('\0'));
     std::u16string units;
     Utf8ToUtf16(DecodeText(stored, codePage), units);
-    if (units.size() > faceNameLength) {
-        const bool splitsPair = units[faceNameLength - 1] >= 0xD800 && units[faceNameLength - 1] <= 0xDBFF;
-        units.resize(splitsPair ? faceNameLength - 1 : faceNameLength);
+    if (units.size() > FACE_NAME_LENGTH) {
+        const bool splitsPair = units[FACE_NAME_LENGTH - 1] >= 0xD800 && units[FACE_NAME_LENGTH - 1] <= 0xDBFF;
+        units.resize(splitsPair ? FACE_NAME_LENGTH - 1 : FACE_NAME_LENGTH);
     }
     return Utf16ToUtf8(units);
 }

@@ -11,7 +11,7 @@ namespace core {
 
 // The key under which the face names are stored: a control character, which no face name
 // holds, so a shifted name never contains a zero byte.
-constexpr std::uint8_t faceNameKey = 0x16;
+constexpr std::uint8_t FACE_NAME_KEY = 0x16;
 
 enum class Shift { Subtract, Add };
 

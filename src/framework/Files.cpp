@@ -12,12 +12,12 @@ namespace {
 
 WriteSeam* installedSeam = nullptr;
 
-constexpr DWORD chunkSize = 1 << 20;
+constexpr DWORD CHUNK_SIZE = 1 << 20;
 
 bool WriteAll(HANDLE file, const core::Bytes& bytes, DWORD& error)
 {
     for (std::size_t done = 0; done < bytes.size();) {
-        const DWORD size = static_cast<DWORD>(std::min<std::size_t>(chunkSize, bytes.size() - done));
+        const DWORD size = static_cast<DWORD>(std::min<std::size_t>(CHUNK_SIZE, bytes.size() - done));
         if (installedSeam) {
             if (!installedSeam->Write(file, bytes.data() + done, size, error))
                 return false;
@@ -65,7 +65,7 @@ DWORD ReadWholeFile(const std::wstring& path, core::Bytes& bytes)
             error = ERROR_NOT_ENOUGH_MEMORY;
         }
         for (std::size_t done = 0; error == ERROR_SUCCESS && done < bytes.size();) {
-            const DWORD want = static_cast<DWORD>(std::min<std::size_t>(chunkSize, bytes.size() - done));
+            const DWORD want = static_cast<DWORD>(std::min<std::size_t>(CHUNK_SIZE, bytes.size() - done));
             DWORD got = 0;
             if (!::ReadFile(file.Get(), bytes.data() + done, want, &got, nullptr))
                 error = GetLastError();

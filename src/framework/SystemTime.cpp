@@ -21,9 +21,9 @@ core::Moment SystemTime::Now() const
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
     const ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-    constexpr ULONGLONG ticksPerSecond = 10000000;
-    constexpr ULONGLONG epochTicks = 116444736000000000;  // 1601-01-01 to 1970-01-01
-    return static_cast<core::Moment>((ticks - epochTicks) / ticksPerSecond);
+    constexpr ULONGLONG TICKS_PER_SECOND = 10000000;
+    constexpr ULONGLONG EPOCH_TICKS = 116444736000000000;  // 1601-01-01 to 1970-01-01
+    return static_cast<core::Moment>((ticks - EPOCH_TICKS) / TICKS_PER_SECOND);
 }
 
 bool SystemTime::ToLocal(core::Moment moment, core::LocalTime& local) const

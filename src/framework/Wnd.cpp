@@ -28,9 +28,9 @@ RECT CWnd::RectInParent() const
     return rect;
 }
 
-void CWnd::Move(const RECT& rect, bool repaint) const
+void CWnd::Move(const RECT& rect) const
 {
-    MoveWindow(handle, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, repaint);
+    MoveWindow(handle, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
 }
 
 std::string CWnd::Text() const

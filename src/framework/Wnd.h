@@ -20,7 +20,8 @@ public:
     RECT ClientRect() const;
     // The window's rectangle in its parent's client coordinates.
     RECT RectInParent() const;
-    void Move(const RECT& rect, bool repaint) const;
+    // Moves and sizes the window and repaints it.
+    void Move(const RECT& rect) const;
     std::string Text() const;
     void SetText(std::string_view text) const;
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;

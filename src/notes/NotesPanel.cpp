@@ -149,7 +149,7 @@ void NotesPanel::LengthenNotesBox()
 {
     RECT box = notesEdit.RectInParent();
     box.bottom += NOTES_EXTRA_HEIGHT;
-    notesEdit.Move(box, true);
+    notesEdit.Move(box);
 }
 
 // Some month calendars (Wine's among them) need more room with their font than the template
@@ -168,10 +168,10 @@ SIZE NotesPanel::SetCalendarFont()
         return growth;
     calendar.right += growth.cx;
     calendar.bottom += growth.cy;
-    calendarCtrl.Move(calendar, true);
+    calendarCtrl.Move(calendar);
     RECT notes = notesEdit.RectInParent();
     OffsetRect(&notes, 0, growth.cy);
     notes.right += growth.cx;
-    notesEdit.Move(notes, true);
+    notesEdit.Move(notes);
     return growth;
 }

@@ -11,7 +11,7 @@ bool SettingsStorage::LoadSettings(core::CalendarSettings& record)
     fw::DiskFile file(DataFilePath(SETTINGS_FILE_NAME));
     core::Bytes bytes;
     return file.ReadAll(bytes) && core::ReadSettingsFile(bytes.data(), bytes.size(), FillBaseFont(),
-                                                         fw::SystemCodePage(), core::faceNameKey, record);
+                                                         fw::SystemCodePage(), core::FACE_NAME_KEY, record);
 }
 
 void SettingsStorage::SetDefaultSettings(core::CalendarSettings& record, POINT centredOrigin)
@@ -25,7 +25,7 @@ void SettingsStorage::SetDefaultSettings(core::CalendarSettings& record, POINT c
 bool SettingsStorage::SaveSettings(const core::CalendarSettings& record, std::vector<fw::FileFailure>& failures)
 {
     fw::DiskFile file(DataFilePath(SETTINGS_FILE_NAME));
-    if (file.Replace(core::WriteSettingsFile(record, fw::SystemCodePage(), core::faceNameKey)))
+    if (file.Replace(core::WriteSettingsFile(record, fw::SystemCodePage(), core::FACE_NAME_KEY)))
         return true;
     failures.push_back({file.Path(), file.LastError()});
     return false;

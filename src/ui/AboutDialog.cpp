@@ -4,7 +4,7 @@
 #include "resources/ResourceIds.h"
 
 namespace {
-constexpr const char* supportAddress = "help@dayvane.example";
+constexpr const char* SUPPORT_ADDRESS = "help@dayvane.example";
 }  // namespace
 
 const fw::MessageEntry<AboutDialog> AboutDialog::messageTable[] = {
@@ -22,7 +22,7 @@ void AboutDialog::DoDataExchange(fw::DataExchange& exchange)
 BOOL AboutDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    supportLink.SetLinkTarget(std::string("mailto:") + supportAddress);
+    supportLink.SetLinkTarget(std::string("mailto:") + SUPPORT_ADDRESS);
     supportLink.SetTooltipText("Send email to support");
     supportLink.SetDefaultColors();
     return TRUE;

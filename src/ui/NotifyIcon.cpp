@@ -4,7 +4,7 @@
 #include "resources/ResourceIds.h"
 
 // The record stays as filled: removing the icon passes the same one.
-void NotifyIcon::AddTrayIcon(HWND window, HICON icon, bool showBalloon)
+void NotifyIcon::AddTrayIcon(HWND window, HICON icon, Greeting greeting)
 {
     trayIcon = NOTIFYICONDATAW{};
     trayIcon.cbSize = NOTIFYICONDATAW_V2_SIZE;
@@ -14,7 +14,7 @@ void NotifyIcon::AddTrayIcon(HWND window, HICON icon, bool showBalloon)
     trayIcon.hIcon = icon;
     trayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     lstrcpynW(trayIcon.szTip, L"Dayvane", ARRAYSIZE(trayIcon.szTip));
-    if (showBalloon) {
+    if (greeting == Greeting::Balloon) {
         trayIcon.uFlags |= NIF_INFO;
         lstrcpynW(trayIcon.szInfoTitle, L"Dayvane is here!", ARRAYSIZE(trayIcon.szInfoTitle));
         lstrcpynW(trayIcon.szInfo, L"Right mouse click - show menu\r\nLeft click - set calendar foreground",

@@ -7,8 +7,11 @@
 
 class NotifyIcon {
 public:
-    // Adds the icon for `window`, greeting the user with a balloon when `showBalloon` holds.
-    void AddTrayIcon(HWND window, HICON icon, bool showBalloon);
+    // A first run greets the user with a balloon beside the icon.
+    enum class Greeting { None, Balloon };
+
+    // Adds the icon for `window`.
+    void AddTrayIcon(HWND window, HICON icon, Greeting greeting);
     void RemoveTrayIcon();
     const NOTIFYICONDATAW& Record() const { return trayIcon; }
 

@@ -82,7 +82,8 @@ BOOL CalendarWindow::OnInitDialog()
     notesPanel.SetShownDay(core::MakeDayKey(fw::TimeSource(), now));
 
     SetTimer(handle, CLOCK_TIMER_ID, CLOCK_PERIOD_MS, nullptr);
-    tray.AddTrayIcon(handle, appIcon, storage.FirstRun());
+    const auto greeting = storage.FirstRun() ? NotifyIcon::Greeting::Balloon : NotifyIcon::Greeting::None;
+    tray.AddTrayIcon(handle, appIcon, greeting);
     notesPanel.RefreshNoteDays();
     FitCalendar();
     // TRUE: the dialog manager gives the focus to the first control, the month calendar.
@@ -204,7 +205,7 @@ fw::Result CalendarWindow::OnTrayNotify(WPARAM, LPARAM mouseMessage)
 // A new taskbar has forgotten every icon: ours comes back, without the greeting.
 fw::Result CalendarWindow::OnTaskbarCreated(WPARAM, LPARAM)
 {
-    tray.AddTrayIcon(handle, appIcon, false);
+    tray.AddTrayIcon(handle, appIcon, NotifyIcon::Greeting::None);
     return fw::Done();
 }
 
@@ -237,7 +238,7 @@ void CalendarWindow::OnOK()
     notesPanel.CommitShownNote();
     while (!SaveEverything() && !endingSession) {
         if (!AskToRetrySave()) {
-            tray.AddTrayIcon(handle, appIcon, false);
+            tray.AddTrayIcon(handle, appIcon, NotifyIcon::Greeting::None);
             return;
         }
     }

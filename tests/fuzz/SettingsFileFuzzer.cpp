@@ -100,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const core::CalendarSettings initial = Initial();
 
     core::CalendarSettings first = initial;
-    if (!core::ReadSettingsFile(data, size, baseFont, codePage, core::faceNameKey, first)) {
+    if (!core::ReadSettingsFile(data, size, baseFont, codePage, core::FACE_NAME_KEY, first)) {
         if (FirstDifference(first, initial) != nullptr)
             Fail("a failed read changed the settings");
         return 0;
@@ -112,15 +112,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Reading maps some bytes lossily on purpose (a zero ends a string, face names are cut
     // to 31 characters), so the bytes need not come back; what was read must.
-    const core::Bytes written = core::WriteSettingsFile(first, codePage, core::faceNameKey);
+    const core::Bytes written = core::WriteSettingsFile(first, codePage, core::FACE_NAME_KEY);
     core::CalendarSettings second = initial;
-    if (!core::ReadSettingsFile(written.data(), written.size(), baseFont, codePage, core::faceNameKey, second))
+    if (!core::ReadSettingsFile(written.data(), written.size(), baseFont, codePage, core::FACE_NAME_KEY, second))
         Fail("the written file of a read one does not read");
     if (const char* field = FirstDifference(first, second)) {
         std::fprintf(stderr, "settings file: %s differs after a write and a second read\n", field);
         std::abort();
     }
-    if (core::WriteSettingsFile(second, codePage, core::faceNameKey) != written)
+    if (core::WriteSettingsFile(second, codePage, core::FACE_NAME_KEY) != written)
         Fail("writing what was read back gives other bytes");
     return 0;
 }

@@ -12,7 +12,6 @@
 namespace {
 
 constexpr WPARAM closeCommand = ID_CLOSE;
-constexpr int notesBox = 1001;
 const core::Windows1252 cp1252;
 
 std::string TodayKey()
@@ -42,7 +41,7 @@ POINT WindowOrigin(HWND window)
 std::wstring NotesText(HWND window)
 {
     wchar_t text[4096] = L"";
-    GetDlgItemTextW(window, notesBox, text, 4096);
+    GetDlgItemTextW(window, IDC_NOTES, text, 4096);
     return text;
 }
 
@@ -197,7 +196,7 @@ TEST(DataFiles, ANoteOutsideTheCodePageSurvivesARestart)
     {
         gui::Program program(folder);
         ASSERT_NE(program.Window(), nullptr);
-        SetDlgItemTextW(program.Window(), notesBox, note.c_str());
+        SetDlgItemTextW(program.Window(), IDC_NOTES, note.c_str());
         CloseAndWait(program);
     }
     const std::string bytes = gui::ReadFileBytes(folder.File(L"qor_nots.dat"));
@@ -216,7 +215,7 @@ TEST(DataFiles, AFailedSaveAsksToRetryAndCancelKeepsTheWindowOpen)
     gui::Program program(folder);
     ASSERT_NE(program.Window(), nullptr);
     EXPECT_EQ(NotesText(program.Window()), L"My first note...");
-    SetDlgItemTextW(program.Window(), notesBox, L"typed while the file was held");
+    SetDlgItemTextW(program.Window(), IDC_NOTES, L"typed while the file was held");
     ASSERT_TRUE(gui::BringToFront(program.Window()));
     const std::vector<COLORREF> painted = FrameAndStrip(program);
 
@@ -310,7 +309,7 @@ TEST(DataFiles, AKillDuringTheSaveLeavesEachFileOldAndWholeOrNewAndWhole)
         prepare(folder);
         gui::Program program(folder);
         ASSERT_NE(program.Window(), nullptr);
-        SetDlgItemTextA(program.Window(), notesBox, typed.c_str());
+        SetDlgItemTextA(program.Window(), IDC_NOTES, typed.c_str());
         const DWORD start = GetTickCount();
         PostMessageW(program.Window(), WM_COMMAND, closeCommand, 0);
         ASSERT_TRUE(program.WaitForExit(10000));
@@ -334,7 +333,7 @@ TEST(DataFiles, AKillDuringTheSaveLeavesEachFileOldAndWholeOrNewAndWhole)
         {
             gui::Program program(folder);
             ASSERT_NE(program.Window(), nullptr);
-            SetDlgItemTextA(program.Window(), notesBox, typed.c_str());
+            SetDlgItemTextA(program.Window(), IDC_NOTES, typed.c_str());
             PostMessageW(program.Window(), WM_COMMAND, closeCommand, 0);
             Sleep(delay);
             killedWhileRunning += program.Running();
@@ -358,7 +357,7 @@ TEST(DataFiles, DataFilesThatCannotBeWrittenAreReportedAndNothingOnDiskIsLost)
     gui::Program program(folder);
     const auto before = folder.Contents();
     ASSERT_NE(program.Window(), nullptr);
-    SetDlgItemTextW(program.Window(), notesBox, L"written while the files were blocked");
+    SetDlgItemTextW(program.Window(), IDC_NOTES, L"written while the files were blocked");
 
     PostMessageW(program.Window(), WM_COMMAND, closeCommand, 0);
     HWND box = gui::WaitForOtherWindow(program.ProcessId(), program.Window(), 5000);

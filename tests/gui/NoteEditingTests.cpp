@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "ProbeWindow.h"
+#include "resources/ResourceIds.h"
 #include "core/DayKey.h"
 #include "framework/SystemTime.h"
 
 namespace {
 
-constexpr int calendarId = 1000;
-constexpr int notesId = 1001;
 
 SYSTEMTIME Today()
 {
@@ -74,7 +73,7 @@ void Click(POINT screen)
 bool Pick(HWND window, WORD day)
 {
     POINT cell{};
-    if (!DayCell(GetDlgItem(window, calendarId), day, cell))
+    if (!DayCell(GetDlgItem(window, IDC_CALENDAR), day, cell))
         return false;
     Click(cell);
     return true;
@@ -86,7 +85,7 @@ WORD OtherDay(HWND window)
     const WORD today = Today().wDay;
     for (WORD day : {WORD(today + 1), WORD(today - 1), WORD(today + 7), WORD(today - 7), WORD(15), WORD(10)}) {
         POINT cell{};
-        if (day != today && day >= 1 && day <= 28 && DayCell(GetDlgItem(window, calendarId), day, cell))
+        if (day != today && day >= 1 && day <= 28 && DayCell(GetDlgItem(window, IDC_CALENDAR), day, cell))
             return day;
     }
     return 0;
@@ -95,7 +94,7 @@ WORD OtherDay(HWND window)
 std::wstring NotesText(HWND window)
 {
     wchar_t text[1024] = L"";
-    GetDlgItemTextW(window, notesId, text, 1024);
+    GetDlgItemTextW(window, IDC_NOTES, text, 1024);
     return text;
 }
 
@@ -115,10 +114,10 @@ bool Bold(const std::vector<MONTHDAYSTATE>& states, WORD day)
 void NotifySelectionChange(HWND window)
 {
     NMSELCHANGE change{};
-    change.nmhdr.hwndFrom = GetDlgItem(window, calendarId);
-    change.nmhdr.idFrom = calendarId;
+    change.nmhdr.hwndFrom = GetDlgItem(window, IDC_CALENDAR);
+    change.nmhdr.idFrom = IDC_CALENDAR;
     change.nmhdr.code = MCN_SELCHANGE;
-    SendMessageW(window, WM_NOTIFY, calendarId, reinterpret_cast<LPARAM>(&change));
+    SendMessageW(window, WM_NOTIFY, IDC_CALENDAR, reinterpret_cast<LPARAM>(&change));
 }
 
 }  // namespace
@@ -136,13 +135,13 @@ TEST(NoteEditing, ATypedNoteMakesItsDayBoldAndABlankOneRemovesIt)
         ASSERT_TRUE(gui::BringToFront(window));
         other = OtherDay(window);
         ASSERT_NE(other, 0) << "no other day of this month is on screen";
-        SetDlgItemTextW(window, notesId, L"Dentist at 10:30\r\nthen the bank");
+        SetDlgItemTextW(window, IDC_NOTES, L"Dentist at 10:30\r\nthen the bank");
         ASSERT_TRUE(Pick(window, other));
         shownOnOther = NotesText(window);
         afterTyping = DayStates(probe, window);
         ASSERT_TRUE(Pick(window, today));
         shownBack = NotesText(window);
-        SetDlgItemTextW(window, notesId, L"  \t\r\n \r\n");
+        SetDlgItemTextW(window, IDC_NOTES, L"  \t\r\n \r\n");
         ASSERT_TRUE(Pick(window, other));
         afterBlanking = DayStates(probe, window);
         PostMessageW(window, WM_COMMAND, IDOK, 0);
@@ -177,7 +176,7 @@ TEST(NoteEditing, CloseWritesEveryEditInStoreOrderAndEscapeNothing)
             otherDate.wDay = other;
             otherKey = KeyOf(otherDate);
             ASSERT_TRUE(Pick(window, other));
-            SetDlgItemTextW(window, notesId, L"beta");
+            SetDlgItemTextW(window, IDC_NOTES, L"beta");
             PostMessageW(window, WM_COMMAND, close ? IDOK : IDCANCEL, 0);
             gui::WaitUntil([&] { return !IsWindow(window); });
         }, nullptr, &notes, &files);
@@ -203,9 +202,9 @@ TEST(NoteEditing, ScrollingToTheNextMonthStoresTheBoxFirstAndBoldsThatMonth)
     RunWindow(probe, [&](HWND window) {
         ASSERT_TRUE(gui::BringToFront(window));
         before = DayStates(probe, window);
-        SetDlgItemTextW(window, notesId, L"typed before scrolling");
+        SetDlgItemTextW(window, IDC_NOTES, L"typed before scrolling");
         POINT arrow{};
-        ASSERT_TRUE(FindInCalendar(GetDlgItem(window, calendarId),
+        ASSERT_TRUE(FindInCalendar(GetDlgItem(window, IDC_CALENDAR),
                                    [](const MCHITTESTINFO& info) { return info.uHit == MCHT_TITLEBTNNEXT; }, arrow));
         Click(arrow);
         after = DayStates(probe, window);
@@ -235,11 +234,11 @@ TEST(NoteEditing, TheScanOfJanuary2007AndASelectionThatStaysPut)
         ProbeWindow::OnWindowThread(window, [&] {
             SYSTEMTIME january{};
             january.wYear = 2007, january.wMonth = 1, january.wDay = 15;
-            SendMessageW(GetDlgItem(window, calendarId), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&january));
+            SendMessageW(GetDlgItem(window, IDC_CALENDAR), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&january));
             NotifySelectionChange(window);
             states = probe.dayStates;
             shown = NotesText(window);
-            SetDlgItemTextW(window, notesId, L"middle, edited");
+            SetDlgItemTextW(window, IDC_NOTES, L"middle, edited");
             NotifySelectionChange(window);
             shownAgain = NotesText(window);
         });
@@ -280,7 +279,7 @@ TEST(NoteEditing, PastMidnightTheShownDayStays)
     std::map<std::wstring, std::string> files;
     const std::string noNotes(4, '\0');
     RunWindow(probe, [&](HWND window) {
-        SetDlgItemTextW(window, notesId, L"written before midnight");
+        SetDlgItemTextW(window, IDC_NOTES, L"written before midnight");
         clock.shift = 86400;
         Sleep(200);
         shown = NotesText(window);

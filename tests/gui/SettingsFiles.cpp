@@ -28,7 +28,7 @@ core::CalendarSettings DefaultSettings(int left, int top)
 
 std::string EncodeSettings(const core::CalendarSettings& settings)
 {
-    const core::Bytes bytes = core::WriteSettingsFile(settings, cp1252, core::faceNameKey);
+    const core::Bytes bytes = core::WriteSettingsFile(settings, cp1252, core::FACE_NAME_KEY);
     return std::string(bytes.begin(), bytes.end());
 }
 
@@ -36,7 +36,7 @@ core::CalendarSettings DecodeSettings(const std::string& bytes)
 {
     core::CalendarSettings settings;
     EXPECT_TRUE(core::ReadSettingsFile(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), Tahoma(),
-                                       cp1252, core::faceNameKey, settings))
+                                       cp1252, core::FACE_NAME_KEY, settings))
         << "settings file of " << bytes.size() << " bytes does not decode";
     return settings;
 }

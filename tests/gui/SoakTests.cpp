@@ -22,8 +22,6 @@ namespace {
 
 fw::CWinApp soakApp;
 
-constexpr int calendarId = 1000;
-constexpr int notesId = 1001;
 
 // DAYVANE_SOAK_CYCLES shortens the run while working on the test; the default is the real one.
 int Cycles()
@@ -247,27 +245,27 @@ std::string KeyOf(const SYSTEMTIME& date)
 // Picks a day as the month calendar does when clicked: the selection moves, then the window hears of it.
 void Pick(HWND window, const SYSTEMTIME& date)
 {
-    HWND calendar = GetDlgItem(window, calendarId);
+    HWND calendar = GetDlgItem(window, IDC_CALENDAR);
     SendMessageW(calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&date));
     NMSELCHANGE change{};
     change.nmhdr.hwndFrom = calendar;
-    change.nmhdr.idFrom = calendarId;
+    change.nmhdr.idFrom = IDC_CALENDAR;
     change.nmhdr.code = MCN_SELCHANGE;
     change.stSelStart = change.stSelEnd = date;
-    SendMessageW(window, WM_NOTIFY, calendarId, reinterpret_cast<LPARAM>(&change));
+    SendMessageW(window, WM_NOTIFY, IDC_CALENDAR, reinterpret_cast<LPARAM>(&change));
 }
 
 // Types into the notes box key by key; "\r" is the Enter key.
 void Type(HWND window, const std::wstring& text)
 {
-    HWND box = GetDlgItem(window, notesId);
+    HWND box = GetDlgItem(window, IDC_NOTES);
     for (wchar_t c : text)
         SendMessageW(box, WM_CHAR, c, 1);
 }
 
 void SelectAllAndDelete(HWND window)
 {
-    HWND box = GetDlgItem(window, notesId);
+    HWND box = GetDlgItem(window, IDC_NOTES);
     SendMessageW(box, EM_SETSEL, 0, -1);
     SendMessageW(box, WM_KEYDOWN, VK_DELETE, 1);
     SendMessageW(box, WM_KEYUP, VK_DELETE, 1);

@@ -39,7 +39,7 @@ core::Bytes Shifted(const std::string& text)
 
 bool Read(const core::Bytes& bytes, core::CalendarSettings& settings)
 {
-    return core::ReadSettingsFile(bytes.data(), bytes.size(), BaseFont(), cp1252, core::faceNameKey, settings);
+    return core::ReadSettingsFile(bytes.data(), bytes.size(), BaseFont(), cp1252, core::FACE_NAME_KEY, settings);
 }
 
 void ExpectPersistedFieldsEqual(const core::CalendarSettings& a, const core::CalendarSettings& b)
@@ -66,7 +66,7 @@ TEST(SettingsFile, DefaultsAreWrittenFieldByFieldInFileOrder)
         Int32(-11), {1, 0}, Int32(0), {6}, Shifted("Tahoma"),                       // notes font
         {10}, Ascii("Time %H:%M"),                                                  // custom format
     });
-    EXPECT_EQ(core::WriteSettingsFile(Defaults(), cp1252, core::faceNameKey), expected);
+    EXPECT_EQ(core::WriteSettingsFile(Defaults(), cp1252, core::FACE_NAME_KEY), expected);
 }
 
 TEST(SettingsFile, FieldOrderDiffersFromTheRecord)
@@ -74,7 +74,7 @@ TEST(SettingsFile, FieldOrderDiffersFromTheRecord)
     core::CalendarSettings settings = Defaults();
     settings.fullLayout = 7, settings.colorScheme = 8, settings.shape = 9, settings.titleGradient = 10;
     settings.windowLeft = -20, settings.windowTop = -30;
-    const core::Bytes bytes = core::WriteSettingsFile(settings, cp1252, core::faceNameKey);
+    const core::Bytes bytes = core::WriteSettingsFile(settings, cp1252, core::FACE_NAME_KEY);
     EXPECT_EQ(core::Bytes(bytes.begin(), bytes.begin() + 28),
               Concat({Int32(7), Int32(8), Int32(9), Int32(10), Int32(43), Int32(-20), Int32(-30)}));
 }
@@ -91,7 +91,7 @@ TEST(SettingsFile, EveryPersistedFieldSurvivesARoundTrip)
     settings.notesFont.height = -40;
     settings.customTimeFormat = "%A %d %B %Y, %H:%M \u65e5";
     core::CalendarSettings back;
-    ASSERT_TRUE(Read(core::WriteSettingsFile(settings, cp1252, core::faceNameKey), back));
+    ASSERT_TRUE(Read(core::WriteSettingsFile(settings, cp1252, core::FACE_NAME_KEY), back));
     ExpectPersistedFieldsEqual(back, settings);
     EXPECT_EQ(back.cornerEllipse, 15);
 }
@@ -104,7 +104,7 @@ TEST(SettingsFile, OnlyFiveMembersOfEachFontAreKept)
     settings.titleFont.width = 9;
     settings.titleFont.pitchAndFamily = 0x31;
     core::CalendarSettings back;
-    ASSERT_TRUE(Read(core::WriteSettingsFile(settings, cp1252, core::faceNameKey), back));
+    ASSERT_TRUE(Read(core::WriteSettingsFile(settings, cp1252, core::FACE_NAME_KEY), back));
     EXPECT_EQ(back.titleFont.strikeOut, 0);
     EXPECT_EQ(back.titleFont.charSet, 0);
     EXPECT_EQ(back.titleFont.width, 0);
@@ -114,7 +114,7 @@ TEST(SettingsFile, OnlyFiveMembersOfEachFontAreKept)
 
 TEST(SettingsFile, FaceNamesAreShiftedAndTheFormatIsNot)
 {
-    const core::Bytes bytes = core::WriteSettingsFile(Defaults(), cp1252, core::faceNameKey);
+    const core::Bytes bytes = core::WriteSettingsFile(Defaults(), cp1252, core::FACE_NAME_KEY);
     const std::string asText(bytes.begin(), bytes.end());
     EXPECT_EQ(asText.find("Tahoma"), std::string::npos);
     EXPECT_EQ(asText.find("Bradley"), std::string::npos);
@@ -139,7 +139,7 @@ TEST(SettingsFile, UnicodeFaceNamesAndFormatsTakeTheWideForm)
     settings.titleFont.faceName = "\uff2d\uff33 \u30b4\u30b7\u30c3\u30af";
     settings.customTimeFormat = "\u0412\u0440\u0435\u043c\u044f %H:%M";
     core::CalendarSettings back;
-    ASSERT_TRUE(Read(core::WriteSettingsFile(settings, cp1252, core::faceNameKey), back));
+    ASSERT_TRUE(Read(core::WriteSettingsFile(settings, cp1252, core::FACE_NAME_KEY), back));
     EXPECT_EQ(back.titleFont.faceName, settings.titleFont.faceName);
     EXPECT_EQ(back.customTimeFormat, settings.customTimeFormat);
 }
@@ -149,7 +149,7 @@ TEST(SettingsFile, UnicodeFaceNamesAndFormatsTakeTheWideForm)
 // code page whose characters take several bytes.
 TEST(SettingsFile, LongFaceNamesAreCutTo31Characters)
 {
-    core::Bytes bytes = core::WriteSettingsFile(Defaults(), cp1252, core::faceNameKey);
+    core::Bytes bytes = core::WriteSettingsFile(Defaults(), cp1252, core::FACE_NAME_KEY);
     // Replace the title face name (item 12, at offset 38) by a 40-character one.
     const std::size_t at = 7 * 4 + 4 + 2 + 4;
     const std::size_t oldLength = bytes[at];
@@ -191,16 +191,16 @@ TEST(SettingsFile, LongFaceNamesAreCutTo31Characters)
     for (const Case& c : cases) {
         core::CalendarSettings settings = Defaults();
         settings.titleFont.faceName = c.name;
-        const core::Bytes file = core::WriteSettingsFile(settings, c.codePage, core::faceNameKey);
+        const core::Bytes file = core::WriteSettingsFile(settings, c.codePage, core::FACE_NAME_KEY);
         core::CalendarSettings read;
-        ASSERT_TRUE(core::ReadSettingsFile(file.data(), file.size(), BaseFont(), c.codePage, core::faceNameKey, read));
+        ASSERT_TRUE(core::ReadSettingsFile(file.data(), file.size(), BaseFont(), c.codePage, core::FACE_NAME_KEY, read));
         EXPECT_EQ(read.titleFont.faceName, c.expected) << c.name;
     }
 }
 
 TEST(SettingsFile, ExtraBytesAreIgnoredAndEveryTruncationIsRejected)
 {
-    const core::Bytes bytes = core::WriteSettingsFile(Defaults(), cp1252, core::faceNameKey);
+    const core::Bytes bytes = core::WriteSettingsFile(Defaults(), cp1252, core::FACE_NAME_KEY);
     core::CalendarSettings back;
     ASSERT_TRUE(Read(Concat({bytes, Ascii("trailing junk")}), back));
     ExpectPersistedFieldsEqual(back, Defaults());
