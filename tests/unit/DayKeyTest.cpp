@@ -101,6 +101,32 @@ TEST(DayKey, DatesOutsideTheTimeConversionKeepTheirOwnKeys)
     EXPECT_NE(core::DayKeyFromDate(1969, 12, 30), core::DayKeyFromDate(1969, 12, 31));
 }
 
+// The century of a key comes from the hundred years around today, edges included.
+TEST(DayKey, DatesOfKeysLieInTheHundredYearsAroundToday)
+{
+    struct Case {
+        const char* key;
+        int todayYear;
+        bool valid;
+        core::CalendarDate date;
+    } cases[] = {
+        {"010176", 2026, true, {1976, 1, 1}},    {"311275", 2026, true, {2075, 12, 31}},
+        {"050307", 2026, true, {2007, 3, 5}},    {"290200", 2026, true, {2000, 2, 29}},
+        {"290200", 1950, false, {}},             {"280200", 1950, true, {1900, 2, 28}},
+        {"010150", 2000, true, {1950, 1, 1}},    {"311249", 2000, true, {2049, 12, 31}},
+        {"290223", 2026, false, {}},             {"310407", 2026, false, {}},
+        {"001307", 2026, false, {}},             {"01a107", 2026, false, {}},
+        {"0101070", 2026, false, {}},            {"", 2026, false, {}},
+    };
+    for (const Case& c : cases) {
+        core::CalendarDate date;
+        EXPECT_EQ(core::DateOfDayKey(c.key, c.todayYear, date), c.valid) << c.key << " " << c.todayYear;
+        if (c.valid) {
+            EXPECT_EQ(date, c.date) << c.key << " " << c.todayYear;
+        }
+    }
+}
+
 TEST(DataFilePath, BesideTheProgramFile)
 {
     EXPECT_EQ(core::BesideProgram("C:\\Tools\\Dayvane\\dayvane.exe", "qor_nots.dat"), "C:\\Tools\\Dayvane\\qor_nots.dat");
