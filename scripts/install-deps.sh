@@ -8,6 +8,7 @@ packages=(
   clang libclang-rt-14-dev libbenchmark-dev fp-utils
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb x11-utils
+  python3 python3-icalendar
 )
 
 missing=()

@@ -2,10 +2,14 @@
 // calendar's colours, font and size.
 #include "notes/NotesPanel.h"
 
+#include <commdlg.h>
+
 #include <algorithm>
+#include <cstdio>
 
 #include "core/DayKey.h"
 #include "core/FormatMoment.h"
+#include "core/NotesExport.h"
 #include "framework/AnsiCodePage.h"
 #include "framework/Fonts.h"
 #include "framework/SystemTime.h"
@@ -174,4 +178,49 @@ SIZE NotesPanel::SetCalendarFont()
     notes.right += growth.cx;
     notesEdit.Move(notes);
     return growth;
+}
+
+// The file's text, of the notes as they stand, the notes box's included.
+std::string NotesPanel::ExportBytes(bool calendarFile)
+{
+    CommitShownNote();
+    const core::Moment now = fw::TimeSource().Now();
+    core::LocalTime today, utc;
+    fw::TimeSource().ToLocal(now, today);
+    const std::vector<core::DatedNote> notes = core::DatedNotes(dayNotes, today.year);
+    if (!calendarFile)
+        return core::TextOf(notes);
+    core::BreakDown(now, 0, utc);
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%04d%02d%02dT%02d%02d%02dZ", utc.year, utc.month, utc.day, utc.hour, utc.minute,
+                  utc.second);
+    return core::ICalendarOf(notes, stamp);
+}
+
+void NotesPanel::ExportNotes(HWND owner)
+{
+    wchar_t path[MAX_PATH] = L"Dayvane notes.ics";
+    OPENFILENAMEW choice{};
+    choice.lStructSize = sizeof choice;
+    choice.hwndOwner = owner;
+    choice.lpstrFilter = L"iCalendar (*.ics)\0*.ics\0Text (*.txt)\0*.txt\0";
+    choice.nFilterIndex = 1;
+    choice.lpstrFile = path;
+    choice.nMaxFile = MAX_PATH;
+    choice.lpstrDefExt = L"ics";
+    choice.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    if (!GetSaveFileNameW(&choice))
+        return;
+    // A name ending in ".txt" or ".ics" says the form; any other name takes the chosen type's.
+    const std::wstring name(path);
+    const std::wstring extension = name.size() > 4 ? name.substr(name.size() - 4) : L"";
+    const bool text = _wcsicmp(extension.c_str(), L".txt") == 0 ||
+                      (_wcsicmp(extension.c_str(), L".ics") != 0 && choice.nFilterIndex == 2);
+    const std::string bytes = ExportBytes(!text);
+    const DWORD error = fw::ReplaceFileAtomically(path, core::Bytes(bytes.begin(), bytes.end()));
+    if (error == ERROR_SUCCESS)
+        return;
+    const std::string message = "Dayvane could not export the notes to this file:\n\n" + fw::Narrow(path) + "\n" +
+                                fw::SystemMessage(error);
+    MessageBoxW(owner, fw::Widen(message).c_str(), L"Dayvane", MB_OK | MB_ICONWARNING);
 }

@@ -46,8 +46,13 @@ public:
     // down and widens by as much. Returns how much larger the panel became.
     SIZE SetCalendarFont();
 
+    // Asks where to export every note, as iCalendar or as text, and writes the file there
+    // in one step; a failure is shown in a message box over `owner`.
+    void ExportNotes(HWND owner);
+
 private:
     bool KeepUnreadNotesFile(const std::wstring& path, std::vector<fw::FileFailure>& failures);
+    std::string ExportBytes(bool calendarFile);
 
     fw::CMonthCalCtrl calendarCtrl;
     fw::CEdit notesEdit;

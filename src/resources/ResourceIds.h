@@ -50,6 +50,7 @@
 #define ID_TITLE_MARKS_LAST 69
 #define ID_FONT_TITLE 80
 #define ID_FONT_NOTES 81
+#define ID_NOTES_EXPORT 91
 
 // The notification-area icon: its identifier and the message its mouse actions arrive as.
 #define TRAY_ICON_ID 118

@@ -42,6 +42,8 @@ void WindowMenu::BuildMenus(const core::CalendarSettings& settings)
     AppendMenuW(time.Get(), MF_STRING, ID_TIME_CUSTOM, L"Custom...");
     fw::CMenu title(CreatePopupMenu());
     AppendItems(title.Get(), ID_TITLE_FIRST, ID_TITLE_LAST, titles);
+    fw::CMenu notes(CreatePopupMenu());
+    AppendMenuW(notes.Get(), MF_STRING, ID_NOTES_EXPORT, L"Export...");
 
     mainMenu.Attach(CreatePopupMenu());
     const HMENU main = mainMenu.Get();
@@ -52,6 +54,7 @@ void WindowMenu::BuildMenus(const core::CalendarSettings& settings)
     titleMenu = fw::AppendPopup(main, std::move(title), L"Title");
     timeMenu = fw::AppendPopup(main, std::move(time), L"Time");
     fontMenu = fw::AppendPopup(main, std::move(font), L"Font");
+    notesMenu = fw::AppendPopup(main, std::move(notes), L"Notes");
     AppendMenuW(main, MF_SEPARATOR, 0, L".....");
     AppendMenuW(main, MF_STRING, ID_HELP_FILE, L"Help");
     AppendMenuW(main, MF_STRING, ID_ABOUT, L"About");

@@ -36,4 +36,5 @@ private:
     HMENU styleMenu = nullptr;
     HMENU titleMenu = nullptr;
     HMENU fontMenu = nullptr;
+    HMENU notesMenu = nullptr;
 };

@@ -102,6 +102,12 @@ fw::Result CalendarWindow::OnActionCommand(UINT id)
     return fw::Default;
 }
 
+fw::Result CalendarWindow::OnExportCommand(UINT)
+{
+    notesPanel.ExportNotes(handle);
+    return fw::Default;
+}
+
 INT_PTR CalendarWindow::EditCustomFormat()
 {
     CTimeDlg dialog(handle, settings.customTimeFormat);
