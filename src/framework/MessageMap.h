@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <type_traits>
+#include <utility>
 
 namespace fw {
 
@@ -142,12 +143,13 @@ struct Cracker<WM_SETCURSOR> {
     }
 };
 
-// Result OnNotification(const NMHDR& header)
+// Result OnNotification(NMHDR& header): the header starts the notification's own structure,
+// which some notifications expect the handler to fill in.
 struct NotifyCracker {
     template <class Call>
     static Result Crack(WPARAM, LPARAM lParam, Call call)
     {
-        return call(*reinterpret_cast<const NMHDR*>(lParam));
+        return call(*reinterpret_cast<NMHDR*>(lParam));
     }
 };
 
@@ -184,7 +186,11 @@ template <class Crack, auto Part, auto Handler, class Window>
 bool Dispatch(Window& window, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     auto& target = TargetOf<Part>(window);
-    const Result answer = Crack::Crack(wParam, lParam, [&](auto... arguments) { return (target.*Handler)(arguments...); });
+    // Arguments are passed on as they are: a notification's header is the start of a larger
+    // structure that a copy would cut off.
+    const Result answer = Crack::Crack(wParam, lParam, [&](auto&&... arguments) {
+        return (target.*Handler)(std::forward<decltype(arguments)>(arguments)...);
+    });
     result = answer.value;
     return answer.done;
 }
@@ -206,6 +212,14 @@ constexpr MessageEntry<WindowOf<Part>> On()
     return {Message, 0, 0, 0, &Dispatch<Cracker<Message>, Part, Handler, WindowOf<Part>>};
 }
 
+// A notification from control `ControlId`, handled by the window's own `Handler`...
+template <UINT_PTR ControlId, UINT Code, auto Handler>
+constexpr MessageEntry<WindowOf<Handler>> OnNotify()
+{
+    return {WM_NOTIFY, ControlId, ControlId, Code, &Dispatch<NotifyCracker, nullptr, Handler, WindowOf<Handler>>};
+}
+
+// ...or by `Handler` of the window's part `Part`.
 template <UINT_PTR ControlId, UINT Code, auto Part, auto Handler>
 constexpr MessageEntry<WindowOf<Part>> OnNotify()
 {

@@ -14,6 +14,7 @@
 #include "framework/Fonts.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
+#include "notes/FindDialog.h"
 #include "resources/ResourceIds.h"
 
 void NotesPanel::Bind(fw::DataExchange& exchange)
@@ -180,17 +181,38 @@ SIZE NotesPanel::SetCalendarFont()
     return growth;
 }
 
+std::vector<core::DatedNote> NotesPanel::CurrentNotes()
+{
+    CommitShownNote();
+    core::LocalTime today;
+    fw::TimeSource().ToLocal(fw::TimeSource().Now(), today);
+    return core::DatedNotes(dayNotes, today.year);
+}
+
+void NotesPanel::FindNote(HWND owner)
+{
+    const NoteSearch search(CurrentNotes());
+    FindDialog dialog(owner, search);
+    if (dialog.DoModal() != IDOK)
+        return;
+    const core::CalendarDate& day = dialog.PickedDay();
+    SYSTEMTIME date{};
+    date.wYear = static_cast<WORD>(day.year);
+    date.wMonth = static_cast<WORD>(day.month);
+    date.wDay = static_cast<WORD>(day.day);
+    // Setting the selection sends no notification: the steps of a pick follow by hand.
+    if (calendarCtrl.Send(MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&date)))
+        OnCalendarSelChange(NMHDR{});
+}
+
 // The file's text, of the notes as they stand, the notes box's included.
 std::string NotesPanel::ExportBytes(bool calendarFile)
 {
-    CommitShownNote();
-    const core::Moment now = fw::TimeSource().Now();
-    core::LocalTime today, utc;
-    fw::TimeSource().ToLocal(now, today);
-    const std::vector<core::DatedNote> notes = core::DatedNotes(dayNotes, today.year);
+    const std::vector<core::DatedNote> notes = CurrentNotes();
     if (!calendarFile)
         return core::TextOf(notes);
-    core::BreakDown(now, 0, utc);
+    core::LocalTime utc;
+    core::BreakDown(fw::TimeSource().Now(), 0, utc);
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "%04d%02d%02dT%02d%02d%02dZ", utc.year, utc.month, utc.day, utc.hour, utc.minute,
                   utc.second);

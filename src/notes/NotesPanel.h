@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/NoteStore.h"
+#include "core/NotesExport.h"
 #include "framework/Files.h"
 #include "framework/Handles.h"
 #include "framework/MessageMap.h"
@@ -46,6 +47,9 @@ public:
     // down and widens by as much. Returns how much larger the panel became.
     SIZE SetCalendarFont();
 
+    // Finds a note in the find dialog over `owner` and, when one is picked, selects its day
+    // as a pick in the calendar would.
+    void FindNote(HWND owner);
     // Asks where to export every note, as iCalendar or as text, and writes the file there
     // in one step; a failure is shown in a message box over `owner`.
     void ExportNotes(HWND owner);
@@ -53,6 +57,8 @@ public:
 private:
     bool KeepUnreadNotesFile(const std::wstring& path, std::vector<fw::FileFailure>& failures);
     std::string ExportBytes(bool calendarFile);
+    // The notes as they stand, the notes box's included, dated by the years around today.
+    std::vector<core::DatedNote> CurrentNotes();
 
     fw::CMonthCalCtrl calendarCtrl;
     fw::CEdit notesEdit;

@@ -6,6 +6,7 @@
 #define IDD_CALENDAR_WINDOW 102
 #define IDD_PARENT 131
 #define IDD_TIME_FORMAT 133
+#define IDD_FIND 134
 
 // Icons and strings
 #define IDR_MAINFRAME 128
@@ -21,6 +22,9 @@
 
 // The edit box of the time-format dialog
 #define IDC_TIME_FORMAT 1001
+// The find dialog's search text and its list of notes
+#define IDC_FIND_TEXT 1006
+#define IDC_FIND_RESULTS 1007
 
 // Commands: the menu's whole vocabulary. Each group's first identifier plus the chosen
 // index gives the command (colour scheme, shape, gradient). A group takes every command up
@@ -50,6 +54,7 @@
 #define ID_TITLE_MARKS_LAST 69
 #define ID_FONT_TITLE 80
 #define ID_FONT_NOTES 81
+#define ID_NOTES_FIND 90
 #define ID_NOTES_EXPORT 91
 
 // The notification-area icon: its identifier and the message its mouse actions arrive as.

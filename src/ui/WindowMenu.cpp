@@ -43,6 +43,7 @@ void WindowMenu::BuildMenus(const core::CalendarSettings& settings)
     fw::CMenu title(CreatePopupMenu());
     AppendItems(title.Get(), ID_TITLE_FIRST, ID_TITLE_LAST, titles);
     fw::CMenu notes(CreatePopupMenu());
+    AppendMenuW(notes.Get(), MF_STRING, ID_NOTES_FIND, L"Find...");
     AppendMenuW(notes.Get(), MF_STRING, ID_NOTES_EXPORT, L"Export...");
 
     mainMenu.Attach(CreatePopupMenu());

@@ -39,7 +39,7 @@ const fw::MessageEntry<CalendarWindow> CalendarWindow::messageTable[] = {
     fw::OnCommands<ID_TITLE_FIRST, ID_TITLE_COMMANDS_LAST, &CalendarWindow::OnTitleCommand>(),
     fw::OnCommands<ID_FONT_TITLE, ID_FONT_NOTES, &CalendarWindow::OnFontCommand>(),
     fw::OnCommands<ID_LAYOUT_TOGGLE, ID_CLOSE, &CalendarWindow::OnActionCommand>(),
-    fw::OnCommands<ID_NOTES_EXPORT, ID_NOTES_EXPORT, &CalendarWindow::OnExportCommand>(),
+    fw::OnCommands<ID_NOTES_FIND, ID_NOTES_EXPORT, &CalendarWindow::OnNotesCommand>(),
 };
 
 CalendarWindow::CalendarWindow(HWND parentWindow) : CDialog(IDD_CALENDAR_WINDOW, parentWindow)

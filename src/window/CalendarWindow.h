@@ -66,7 +66,7 @@ private:
     fw::Result OnTitleCommand(UINT id);
     fw::Result OnFontCommand(UINT id);
     fw::Result OnActionCommand(UINT id);
-    fw::Result OnExportCommand(UINT id);
+    fw::Result OnNotesCommand(UINT id);
     void ChooseFontFor(core::LogicalFont& font);
     void OpenHelp();
     void ShowAboutBox();

@@ -102,9 +102,12 @@ fw::Result CalendarWindow::OnActionCommand(UINT id)
     return fw::Default;
 }
 
-fw::Result CalendarWindow::OnExportCommand(UINT)
+fw::Result CalendarWindow::OnNotesCommand(UINT id)
 {
-    notesPanel.ExportNotes(handle);
+    if (id == ID_NOTES_FIND)
+        notesPanel.FindNote(handle);
+    else
+        notesPanel.ExportNotes(handle);
     return fw::Default;
 }
 

@@ -1,0 +1,58 @@
+// Finding a note: a search text, and the list of the notes that hold it, newest first. The
+// list follows each keystroke; Enter or a double click picks a note's day.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "core/NotesExport.h"
+#include "framework/Dialog.h"
+#include "framework/MessageMap.h"
+#include "framework/Wnd.h"
+
+// The notes a search looks through, each kept in UTF-16 for the platform's matching.
+class NoteSearch {
+public:
+    explicit NoteSearch(std::vector<core::DatedNote> notes);
+    // The positions of the notes that hold `text`, ignoring case and accents in any script,
+    // newest date first; every note for an empty text.
+    std::vector<std::size_t> Find(const std::wstring& text) const;
+    const core::DatedNote& Note(std::size_t position) const { return notes[position]; }
+
+private:
+    std::vector<core::DatedNote> notes;
+    std::vector<std::wstring> wideTexts;
+};
+
+class FindDialog : public fw::CDialog {
+public:
+    // Owned by `parentWindow`, which stays disabled while the dialog is open.
+    FindDialog(HWND parentWindow, const NoteSearch& search);
+
+    // After "OK": the day of the picked note.
+    const core::CalendarDate& PickedDay() const { return picked; }
+
+protected:
+    void DoDataExchange(fw::DataExchange& exchange) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    bool OnCommand(UINT id, UINT notifyCode, HWND control) override;
+    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    static const fw::MessageEntry<FindDialog> messageTable[];
+    fw::Result OnGetDisplayInfo(NMHDR& header);
+    fw::Result OnDoubleClick(NMHDR& header);
+    void Refilter();
+
+    const NoteSearch& search;
+    fw::CEdit searchEdit;
+    fw::CWnd resultList;
+    std::vector<std::size_t> shown;
+    // The text of the cell last asked for: the list reads it after the notification returns.
+    std::wstring cellText;
+    core::CalendarDate picked;
+};
