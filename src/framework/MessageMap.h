@@ -68,6 +68,17 @@ template <> struct Cracker<WM_MOUSEMOVE> : MouseCracker {};
 template <> struct Cracker<WM_LBUTTONDOWN> : MouseCracker {};
 template <> struct Cracker<WM_LBUTTONUP> : MouseCracker {};
 template <> struct Cracker<WM_LBUTTONDBLCLK> : MouseCracker {};
+template <> struct Cracker<WM_RBUTTONDOWN> : MouseCracker {};
+
+// Result OnMouseWheel(short delta)
+template <>
+struct Cracker<WM_MOUSEWHEEL> {
+    template <class Call>
+    static Result Crack(WPARAM wParam, LPARAM, Call call)
+    {
+        return call(static_cast<short>(GET_WHEEL_DELTA_WPARAM(wParam)));
+    }
+};
 
 // Result OnMessage(Value value), the value being WPARAM's: OnTimer(UINT_PTR timerId),
 // OnSysCommand(UINT command).
@@ -81,8 +92,10 @@ struct WParamCracker {
 };
 template <> struct Cracker<WM_TIMER> : WParamCracker<UINT_PTR> {};
 template <> struct Cracker<WM_SYSCOMMAND> : WParamCracker<UINT> {};
+// Result OnKeyDown(UINT virtualKey)
+template <> struct Cracker<WM_KEYDOWN> : WParamCracker<UINT> {};
 
-// Result OnMessage(): WM_PAINT, WM_QUERYDRAGICON
+// Result OnMessage(): WM_PAINT, WM_QUERYDRAGICON, WM_MOUSELEAVE
 struct PlainCracker {
     template <class Call>
     static Result Crack(WPARAM, LPARAM, Call call)
@@ -92,6 +105,7 @@ struct PlainCracker {
 };
 template <> struct Cracker<WM_PAINT> : PlainCracker {};
 template <> struct Cracker<WM_QUERYDRAGICON> : PlainCracker {};
+template <> struct Cracker<WM_MOUSELEAVE> : PlainCracker {};
 
 // Result OnHelpInfo(const HELPINFO& info)
 template <>

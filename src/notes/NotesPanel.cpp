@@ -21,6 +21,8 @@ void NotesPanel::Bind(fw::DataExchange& exchange)
 {
     exchange.Control(IDC_CALENDAR, calendarCtrl);
     exchange.Control(IDC_NOTES, notesEdit);
+    if (!preview.Handle())
+        preview.Watch(calendarCtrl.Handle());
 }
 
 bool NotesPanel::LoadNotes(const std::wstring& path)

@@ -14,6 +14,7 @@
 #include "framework/Handles.h"
 #include "framework/MessageMap.h"
 #include "framework/Wnd.h"
+#include "notes/NotePreview.h"
 
 class NotesPanel {
 public:
@@ -67,4 +68,5 @@ private:
     std::string shownDayKey;
     // The notes file was there at start but could not be read.
     bool notesFileUnread = false;
+    NotePreview preview{dayNotes, shownDayKey};
 };

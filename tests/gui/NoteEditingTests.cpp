@@ -6,6 +6,7 @@
 #include "resources/ResourceIds.h"
 #include "core/DayKey.h"
 #include "framework/SystemTime.h"
+#include "notes/NotePreview.h"
 
 namespace {
 
@@ -289,4 +290,106 @@ TEST(NoteEditing, PastMidnightTheShownDayStays)
     fw::SetTimeSource(nullptr);
     EXPECT_EQ(shown, L"written before midnight");
     EXPECT_EQ(files[L"qor_nots.dat"], NotesFile({{todayKey, "written before midnight"}}));
+}
+
+namespace {
+
+// The preview tooltip over the calendar. A tooltip made for a child window is owned by the
+// child's top-level window.
+HWND Preview(HWND calendar)
+{
+    for (HWND tip = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tip;
+         tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr))
+        if (GetWindow(tip, GW_OWNER) == GetAncestor(calendar, GA_ROOT))
+            return tip;
+    return nullptr;
+}
+
+HWND VisiblePreview(HWND calendar)
+{
+    const HWND tip = Preview(calendar);
+    return tip && IsWindowVisible(tip) ? tip : nullptr;
+}
+
+// The title last given to a tooltip (Wine's tooltips cannot be asked for it).
+std::wstring previewTitle;
+LRESULT CALLBACK RecordTitle(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == TTM_SETTITLEW)
+        previewTitle = reinterpret_cast<const wchar_t*>(lParam);
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, RecordTitle, 7);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// The pointer comes to rest on a day's cell.
+void RestOn(HWND calendar, WORD day)
+{
+    POINT cell{};
+    if (!DayCell(calendar, day, cell))
+        return;
+    ScreenToClient(calendar, &cell);
+    SendMessageW(calendar, WM_MOUSEMOVE, 0, MAKELPARAM(cell.x, cell.y));
+}
+
+// The time to rest has passed.
+void RestLongEnough(HWND calendar)
+{
+    SendMessageW(calendar, WM_TIMER, NotePreview::REST_TIMER_ID, 0);
+}
+
+}  // namespace
+
+TEST(NoteEditing, RestingOnADayWithANoteShowsItsNoteAndDateAndNothingElseDoes)
+{
+    const SYSTEMTIME today = Today();
+    const WORD noted = today.wDay == 10 ? 11 : 10, empty = today.wDay == 20 ? 21 : 20;
+    SYSTEMTIME notedDate = today;
+    notedDate.wDay = noted;
+    std::string longNote;
+    for (int line = 1; line <= 10; ++line)
+        longNote += "line " + std::to_string(line) + "\r\n";
+    const std::string notes =
+        NotesFile({{KeyOf(notedDate), longNote}, {KeyOf(today), "the shown day's own note"}});
+    const core::CalendarSettings settings = gui::DefaultSettings();
+    std::wstring text, title;
+    std::vector<bool> shown;
+    ProbeWindow probe;
+    previewTitle.clear();
+    RunWindow(probe, [&](HWND window) {
+        const HWND calendar = GetDlgItem(window, IDC_CALENDAR);
+        ProbeWindow::OnWindowThread(window, [&] { SetWindowSubclass(Preview(calendar), RecordTitle, 7, 0); });
+        RestOn(calendar, noted);
+        // The real wait, once.
+        ASSERT_TRUE(gui::WaitUntil([&] { return VisiblePreview(calendar) != nullptr; }, 3000));
+        const HWND tip = VisiblePreview(calendar);
+        wchar_t buffer[1024] = L"";
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = calendar;
+        tool.uId = reinterpret_cast<UINT_PTR>(calendar);
+        tool.lpszText = buffer;
+        SendMessageW(tip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
+        text = buffer;
+        title = previewTitle;
+        // An empty day and the shown day show nothing, however long the pointer rests.
+        for (WORD day : {empty, today.wDay}) {
+            RestOn(calendar, day);
+            RestLongEnough(calendar);
+            shown.push_back(VisiblePreview(calendar) != nullptr);
+        }
+        // A key ends the preview.
+        RestOn(calendar, noted);
+        RestLongEnough(calendar);
+        shown.push_back(VisiblePreview(calendar) != nullptr);
+        SendMessageW(calendar, WM_KEYDOWN, VK_SHIFT, 0);
+        shown.push_back(VisiblePreview(calendar) != nullptr);
+    }, &settings, &notes);
+    EXPECT_EQ(text, NotePreview::Excerpt(longNote));
+    EXPECT_NE(text.find(L"line 8"), std::wstring::npos);
+    EXPECT_EQ(text.find(L"line 9"), std::wstring::npos);
+    wchar_t longDate[100] = L"";
+    GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_LONGDATE, &notedDate, nullptr, longDate, 100, nullptr);
+    EXPECT_EQ(title, longDate);
+    EXPECT_EQ(shown, (std::vector<bool>{false, false, true, false}));
 }

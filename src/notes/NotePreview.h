@@ -1,0 +1,51 @@
+// The note of a day shown in a tooltip while the pointer rests on its cell in the month
+// calendar, so that a note can be read without leaving the one being edited.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "core/NoteStore.h"
+#include "framework/MessageMap.h"
+#include "framework/Wnd.h"
+
+class NotePreview : public fw::CSubclassedWnd {
+public:
+    static constexpr UINT_PTR REST_TIMER_ID = 21;
+    static constexpr UINT REST_MS = 500;
+    static constexpr std::size_t MAX_LINES = 8;
+    static constexpr std::size_t MAX_CHARACTERS = 300;
+
+    // Previews the notes of `store` over `calendar`, never the note of `shownDay`.
+    NotePreview(const core::NoteStore& store, const std::string& shownDay) : notes(store), shownDayKey(shownDay) {}
+    NotePreview(const NotePreview&) = delete;
+    NotePreview& operator=(const NotePreview&) = delete;
+    ~NotePreview() override;
+    void Watch(HWND calendar);
+
+    // What the tooltip shows of a note: its first lines, cut with "…".
+    static std::wstring Excerpt(const std::string& note);
+
+protected:
+    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    static const fw::MessageEntry<NotePreview> messageTable[];
+    fw::Result OnMouseMove(UINT keyFlags, POINT point);
+    fw::Result OnTimer(UINT_PTR timerId);
+    fw::Result OnMouseLeave();
+    fw::Result OnMouseWheel(short delta);
+    fw::Result OnMouseAction(UINT keyFlags, POINT point);
+    fw::Result OnKeyDown(UINT virtualKey);
+    void Hide();
+
+    const core::NoteStore& notes;
+    const std::string& shownDayKey;
+    HWND tooltip = nullptr;
+    // The cell under the pointer (empty outside the days) and where the pointer is.
+    std::string restingKey;
+    SYSTEMTIME restingDate{};
+    POINT restingPoint{};
+    bool tracking = false;
+};
