@@ -2,7 +2,7 @@
 # make test   build, then run the unit tests, the window tests and a short run of each fuzzer
 # make fuzz   build the fuzz targets, then run each for FUZZ_SECONDS
 # make dist   build, then show the zip for Windows users: $(BUILD)/dist/dayvane-<version>-win64.zip
-# make bench  build, then measure start-up, idle CPU, peak working set and size under Wine against a minimal window, the notes natively (optimised) and picking a day under Wine; writes $(BUILD)/bench/report.md
+# make bench  build, then measure start-up, idle CPU, peak working set and size under Wine against a minimal window, the notes and their export natively (optimised), picking a day and finding a note under Wine; writes $(BUILD)/bench/report.md
 BUILD ?= build
 JOBS ?= 2
 FUZZ_SECONDS ?= 300
@@ -49,6 +49,7 @@ bench: build
 	bench/size.sh $(BUILD) || status=1; \
 	$(MAKE) --no-print-directory bench-notes || status=1; \
 	bench/selection.sh $(BUILD) || status=1; \
+	bench/find.sh $(BUILD) || status=1; \
 	bench/report.sh $(BUILD) || status=1; \
 	exit $$status
 

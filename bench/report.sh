@@ -18,6 +18,7 @@ sources=(
     "size|executable size|bench/size.sh"
     "notes|notes file load and save|bench/notes.sh (make bench-notes)"
     "selection|selection change at 100,000 notes|bench/selection.sh"
+    "find|find at 37,200 notes|bench/find.sh"
 )
 
 machine() {

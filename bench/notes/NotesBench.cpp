@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "core/NoteStore.h"
+#include "core/NotesExport.h"
 
 namespace {
 
@@ -252,6 +253,55 @@ void Save(benchmark::State& state, std::size_t count)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.bytes.size()));
 }
 
+// The most notes a store can hold, one for each day key, as export and find meet them.
+constexpr std::size_t EVERY_KEY = 31 * 12 * 100;
+
+const core::NoteStore& GetFullStore()
+{
+    static core::NoteStore store;
+    if (store.Size() == 0) {
+        std::mt19937_64 random(EVERY_KEY);
+        for (int year = 0; year < 100; ++year)
+            for (int month = 1; month <= 12; ++month)
+                for (int day = 1; day <= 31; ++day)
+                    store.SetNote({TwoDigits(day) + TwoDigits(month) + TwoDigits(year), RandomText(random)});
+    }
+    return store;
+}
+
+const std::string& ExportedCalendar()
+{
+    static const std::string file = core::ICalendarOf(GetFullStore(), 2026, "20261208T053000Z");
+    return file;
+}
+
+void Export(benchmark::State& state, std::size_t)
+{
+    const core::NoteStore& store = GetFullStore();
+    const fs::path written = tempFolder->path / "export.ics";
+    for (auto _ : state) {
+        const std::string file = core::ICalendarOf(store, 2026, "20261208T053000Z");
+        if (!WriteFile(written, core::Bytes(file.begin(), file.end()))) {
+            state.SkipWithError("cannot write the export");
+            break;
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * ExportedCalendar().size()));
+}
+
+void ExportPlainWrite(benchmark::State& state, std::size_t)
+{
+    const core::Bytes bytes(ExportedCalendar().begin(), ExportedCalendar().end());
+    const fs::path written = tempFolder->path / "export.ics";
+    for (auto _ : state) {
+        if (!WriteFile(written, bytes)) {
+            state.SkipWithError("cannot write the export");
+            break;
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+}
+
 // These change the shared store only for the few days they set, each of which keeps one entry.
 
 std::vector<std::string> RandomKeys(std::size_t count, std::uint64_t seed)
@@ -390,6 +440,7 @@ private:
             WriteRow(rows, count, "load", "plain read", "plain_read");
             WriteRow(rows, count, "save", "plain write", "plain_write");
         }
+        WriteRow(rows, EVERY_KEY, "export", "plain write", "export_plain_write");
         rows.close();
         if (!rows) {
             std::fprintf(stderr, "notes bench: cannot write %s\n", rowsPath.c_str());
@@ -399,7 +450,8 @@ private:
 
     void WriteRow(std::ostream& rows, std::size_t count, const char* what, const char* plain, const char* plainName)
     {
-        const std::string figure = "notes file " + std::string(what) + ", " + Grouped(count) + " notes, against a " +
+        const std::string subject = std::string(what) == "export" ? "export to iCalendar" : "notes file " + std::string(what);
+        const std::string figure = subject + ", " + Grouped(count) + " notes, against a " +
                              plain + " of the same bytes";
         const std::string name = FileName(count, what), baselineName = FileName(count, plainName);
         const double time = Time(name), baseline = Time(baselineName);
@@ -465,6 +517,11 @@ void Register()
         add("plain_write", PlainWrite);
         add("save", Save);
     }
+    // Exporting every note to iCalendar, beside a plain write of the bytes it makes.
+    for (const auto& [what, function] : {std::pair{"export_plain_write", ExportPlainWrite}, std::pair{"export", Export}})
+        benchmark::RegisterBenchmark(FileName(EVERY_KEY, what).c_str(), function, EVERY_KEY)
+            ->UseRealTime()
+            ->Unit(benchmark::kMillisecond);
     for (std::size_t count : storeCounts) {
         benchmark::RegisterBenchmark(StoreName(count, "lookup").c_str(), Lookup, count)
             ->UseRealTime()

@@ -18,8 +18,14 @@ bool IsBlankText(const std::string& text)
 
 std::string NoteStore::Lookup(const std::string& key) const
 {
+    const std::string* text = Find(key);
+    return text ? *text : std::string();
+}
+
+const std::string* NoteStore::Find(const std::string& key) const
+{
     const auto found = index.find(key);
-    return found == index.end() ? std::string() : slots[found->second.first].note.text;
+    return found == index.end() ? nullptr : &slots[found->second.first].note.text;
 }
 
 void NoteStore::SetNote(const DayNote& note)

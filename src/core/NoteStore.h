@@ -46,6 +46,9 @@ public:
 
     // The text of the first entry with `key`, or an empty text.
     std::string Lookup(const std::string& key) const;
+    // The same entry's text without a copy; null when the key has none. Valid until the store
+    // next changes.
+    const std::string* Find(const std::string& key) const;
     // Removes every entry of the note's day, then appends the note unless its text is blank.
     void SetNote(const DayNote& note);
     // Empties the store and puts the first-run note for today into it.
@@ -66,6 +69,8 @@ public:
     // The entries in store order.
     std::vector<DayNote> Notes() const;
     std::size_t Size() const { return slots.size() - holes; }
+    // The bytes of every live key and text, to size what is written from them.
+    std::size_t TextBytes() const { return textBytes; }
     void Clear();
 
 private:

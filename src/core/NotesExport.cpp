@@ -2,9 +2,8 @@
 #include "core/NotesExport.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
-#include <tuple>
-#include <unordered_set>
 
 namespace core {
 
@@ -14,7 +13,7 @@ constexpr std::size_t FOLD_OCTETS = 75;
 
 std::string Digits(const CalendarDate& date, const char* format)
 {
-    char text[16];
+    char text[48];
     std::snprintf(text, sizeof text, format, date.year, date.month, date.day);
     return text;
 }
@@ -26,7 +25,7 @@ CalendarDate NextDay(const CalendarDate& date)
     return date.month == 12 ? CalendarDate{date.year + 1, 1, 1} : CalendarDate{date.year, date.month + 1, 1};
 }
 
-std::string FirstLine(const std::string& text)
+std::string_view FirstLine(std::string_view text)
 {
     return text.substr(0, text.find_first_of("\r\n"));
 }
@@ -37,91 +36,200 @@ bool Continues(char byte)
     return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
 }
 
+void SetTwoDigits(std::string& key, std::size_t at, int value)
+{
+    key[at] = static_cast<char>('0' + value / 10);
+    key[at + 1] = static_cast<char>('0' + value % 10);
+}
+
+// Each key names one day of the hundred-year window, so walking the window's days in order
+// visits every note that can be dated, already sorted, with the text Lookup gives its key.
+template <class Visit>
+void ForEachDatedNote(const NoteStore& store, int todayYear, Visit visit)
+{
+    std::string key = "ddmmyy";
+    for (int year = todayYear - 50; year <= todayYear + 49; ++year) {
+        SetTwoDigits(key, 4, (year % 100 + 100) % 100);
+        for (int month = 1; month <= 12; ++month) {
+            SetTwoDigits(key, 2, month);
+            for (int day = 1; day <= DaysInMonth(year, month); ++day) {
+                SetTwoDigits(key, 0, day);
+                const std::string* text = store.Find(key);
+                if (text && !IsBlankText(*text))
+                    visit(CalendarDate{year, month, day}, *text);
+            }
+        }
+    }
+}
+
 }  // namespace
+
+namespace {
+
+// The five characters a TEXT value escapes.
+const std::array<bool, 256> SPECIAL = [] {
+    std::array<bool, 256> table{};
+    for (unsigned char c : {'\\', ';', ',', '\r', '\n'})
+        table[c] = true;
+    return table;
+}();
+
+// Writes one content line, folded at 75 octets without splitting a UTF-8 sequence, and
+// keeps count of the octets on its current physical line.
+class FoldedLine {
+public:
+    explicit FoldedLine(std::string& target) : out(target) {}
+    void End() { out += "\r\n"; }
+
+    // Octets that start and end on character boundaries, folded wherever the line is full.
+    void Text(std::string_view run)
+    {
+        while (used + run.size() > room) {
+            std::size_t cut = room - used;
+            while (cut > 0 && Continues(run[cut]))
+                --cut;
+            out.append(run.data(), cut);
+            Fold();
+            run.remove_prefix(cut);
+        }
+        out.append(run.data(), run.size());
+        used += run.size();
+    }
+    // A two-octet escape, kept on one physical line.
+    void Escape(char escaped)
+    {
+        if (used + 2 > room)
+            Fold();
+        out += '\\';
+        out += escaped;
+        used += 2;
+    }
+
+private:
+    // Each continuation line starts with a space, which counts among its 75 octets.
+    void Fold()
+    {
+        out += "\r\n ";
+        used = 1;
+    }
+
+    std::string& out;
+    std::size_t used = 0;
+    const std::size_t room = FOLD_OCTETS;
+};
+
+// Plain output for an escaped text that is not folded.
+struct Unfolded {
+    std::string& out;
+    void Text(std::string_view run) { out.append(run.data(), run.size()); }
+    void Escape(char escaped)
+    {
+        out += '\\';
+        out += escaped;
+    }
+};
+
+// The text with its special characters escaped; CR LF, a lone CR and a lone LF each end a line.
+template <class Line>
+void AppendEscaped(Line& line, std::string_view text)
+{
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (!SPECIAL[static_cast<unsigned char>(c)])
+            continue;
+        line.Text(text.substr(start, i - start));
+        if (c == '\r' || c == '\n') {
+            line.Escape('n');
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            line.Escape(c);
+        }
+        start = i + 1;
+    }
+    line.Text(text.substr(start));
+}
+
+// "YYYYMMDD", made without the C library's formatting: the export writes two per note.
+void AppendDate(std::string& out, const CalendarDate& date)
+{
+    char digits[8];
+    int year = date.year;
+    for (int i = 3; i >= 0; --i, year /= 10)
+        digits[i] = static_cast<char>('0' + year % 10);
+    digits[4] = static_cast<char>('0' + date.month / 10);
+    digits[5] = static_cast<char>('0' + date.month % 10);
+    digits[6] = static_cast<char>('0' + date.day / 10);
+    digits[7] = static_cast<char>('0' + date.day % 10);
+    out.append(digits, 8);
+}
+
+}  // namespace
+
+std::string EscapeText(std::string_view text)
+{
+    std::string escaped;
+    Unfolded line{escaped};
+    AppendEscaped(line, text);
+    return escaped;
+}
+
+std::string FoldLine(std::string_view line)
+{
+    std::string folded;
+    FoldedLine folding(folded);
+    folding.Text(line);
+    folding.End();
+    return folded;
+}
 
 std::vector<DatedNote> DatedNotes(const NoteStore& store, int todayYear)
 {
     std::vector<DatedNote> dated;
-    std::unordered_set<std::string> seen;
-    for (const DayNote& note : store.Notes()) {
-        if (!seen.insert(note.key).second || IsBlankText(note.text))
-            continue;
-        CalendarDate date;
-        if (DateOfDayKey(note.key, todayYear, date))
-            dated.push_back({date, note.text});
-    }
-    std::stable_sort(dated.begin(), dated.end(), [](const DatedNote& a, const DatedNote& b) {
-        return std::tie(a.date.year, a.date.month, a.date.day) < std::tie(b.date.year, b.date.month, b.date.day);
+    dated.reserve(store.Size());
+    ForEachDatedNote(store, todayYear, [&](const CalendarDate& date, const std::string& text) {
+        dated.push_back({date, text});
     });
     return dated;
 }
 
-std::string EscapeText(const std::string& text)
-{
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\\' || c == ';' || c == ',') {
-            escaped += '\\';
-            escaped += c;
-        } else if (c == '\r') {
-            escaped += "\\n";
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else if (c == '\n') {
-            escaped += "\\n";
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
-}
-
-std::string FoldLine(const std::string& line)
-{
-    std::string folded;
-    std::size_t start = 0;
-    // The first line holds 75 octets; each continuation line starts with a space, so 74 more.
-    std::size_t room = FOLD_OCTETS;
-    while (line.size() - start > room) {
-        std::size_t end = start + room;
-        while (end > start && Continues(line[end]))
-            --end;
-        folded.append(line, start, end - start);
-        folded += "\r\n ";
-        start = end;
-        room = FOLD_OCTETS - 1;
-    }
-    folded.append(line, start, std::string::npos);
-    folded += "\r\n";
-    return folded;
-}
-
-std::string ICalendarOf(const std::vector<DatedNote>& notes, const std::string& stamp)
+std::string ICalendarOf(const NoteStore& store, int todayYear, const std::string& stamp)
 {
     std::string file = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Dayvane//Dayvane 1.15//EN\r\nCALSCALE:GREGORIAN\r\n";
-    for (const DatedNote& note : notes) {
-        const std::string day = Digits(note.date, "%04d%02d%02d");
-        file += "BEGIN:VEVENT\r\n";
+    file.reserve(file.size() + 2 * store.TextBytes() + 240 * store.Size());
+    ForEachDatedNote(store, todayYear, [&](const CalendarDate& date, const std::string& text) {
+        file += "BEGIN:VEVENT\r\nUID:";
         // The same day always gets the same UID, so a later export updates an earlier import.
-        file += FoldLine("UID:" + day + "@dayvane.example");
-        file += "DTSTAMP:" + stamp + "\r\n";
-        file += "DTSTART;VALUE=DATE:" + day + "\r\n";
-        file += "DTEND;VALUE=DATE:" + Digits(NextDay(note.date), "%04d%02d%02d") + "\r\n";
-        file += FoldLine("SUMMARY:" + EscapeText(FirstLine(note.text)));
-        file += FoldLine("DESCRIPTION:" + EscapeText(note.text));
+        AppendDate(file, date);
+        file += "@dayvane.example\r\nDTSTAMP:";
+        file += stamp;
+        file += "\r\nDTSTART;VALUE=DATE:";
+        AppendDate(file, date);
+        file += "\r\nDTEND;VALUE=DATE:";
+        AppendDate(file, NextDay(date));
+        file += "\r\n";
+        FoldedLine summary(file);
+        summary.Text("SUMMARY:");
+        AppendEscaped(summary, FirstLine(text));
+        summary.End();
+        FoldedLine description(file);
+        description.Text("DESCRIPTION:");
+        AppendEscaped(description, text);
+        description.End();
         file += "END:VEVENT\r\n";
-    }
+    });
     file += "END:VCALENDAR\r\n";
     return file;
 }
 
-std::string TextOf(const std::vector<DatedNote>& notes)
+std::string TextOf(const NoteStore& store, int todayYear)
 {
     std::string file;
-    for (const DatedNote& note : notes)
-        file += Digits(note.date, "%04d-%02d-%02d") + "\r\n" + note.text + "\r\n\r\n";
+    file.reserve(store.TextBytes() + 20 * store.Size());
+    ForEachDatedNote(store, todayYear, [&](const CalendarDate& date, const std::string& text) {
+        file += Digits(date, "%04d-%02d-%02d") + "\r\n" + text + "\r\n\r\n";
+    });
     return file;
 }
 

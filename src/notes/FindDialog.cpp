@@ -10,21 +10,45 @@ NoteSearch::NoteSearch(std::vector<core::DatedNote> datedNotes) : notes(std::mov
 {
     // Newest first, as the list shows them.
     std::reverse(notes.begin(), notes.end());
-    wideTexts.reserve(notes.size());
+    foldedTexts.reserve(notes.size());
     for (const core::DatedNote& note : notes)
-        wideTexts.push_back(fw::Widen(note.text));
+        foldedTexts.push_back(Folded(fw::Widen(note.text)));
+}
+
+std::wstring NoteSearch::Folded(const std::wstring& text)
+{
+    const int length = static_cast<int>(text.size());
+    // The first call gives an estimate of the decomposed length, the second the length itself.
+    const int estimate = NormalizeString(NormalizationD, text.c_str(), length, nullptr, 0);
+    std::wstring decomposed(static_cast<std::size_t>(std::max(0, estimate)), L'\0');
+    const int decomposedLength = NormalizeString(NormalizationD, text.c_str(), length, decomposed.data(),
+                                                 static_cast<int>(decomposed.size()));
+    if (decomposedLength > 0)
+        decomposed.resize(static_cast<std::size_t>(decomposedLength));
+    else
+        decomposed = text;
+    std::vector<WORD> kinds(decomposed.size());
+    GetStringTypeW(CT_CTYPE3, decomposed.c_str(), static_cast<int>(decomposed.size()), kinds.data());
+    std::wstring bare;
+    bare.reserve(decomposed.size());
+    for (std::size_t i = 0; i < decomposed.size(); ++i)
+        if (!(kinds[i] & C3_NONSPACING))
+            bare += decomposed[i];
+    std::wstring lower(bare.size(), L'\0');
+    const int lowerLength = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING, bare.c_str(),
+                                          static_cast<int>(bare.size()), lower.data(), static_cast<int>(lower.size()),
+                                          nullptr, nullptr, 0);
+    lower.resize(static_cast<std::size_t>(std::max(0, lowerLength)));
+    return lower;
 }
 
 std::vector<std::size_t> NoteSearch::Find(const std::wstring& text) const
 {
+    const std::wstring wanted = Folded(text);
     std::vector<std::size_t> found;
-    for (std::size_t i = 0; i < wideTexts.size(); ++i) {
-        if (text.empty() ||
-            FindNLSStringEx(LOCALE_NAME_USER_DEFAULT, FIND_FROMSTART | LINGUISTIC_IGNORECASE | LINGUISTIC_IGNOREDIACRITIC,
-                            wideTexts[i].c_str(), static_cast<int>(wideTexts[i].size()), text.c_str(),
-                            static_cast<int>(text.size()), nullptr, nullptr, nullptr, 0) >= 0)
+    for (std::size_t i = 0; i < foldedTexts.size(); ++i)
+        if (foldedTexts[i].find(wanted) != std::wstring::npos)
             found.push_back(i);
-    }
     return found;
 }
 

@@ -13,7 +13,8 @@
 #include "framework/MessageMap.h"
 #include "framework/Wnd.h"
 
-// The notes a search looks through, each kept in UTF-16 for the platform's matching.
+// The notes a search looks through. Each is folded once, when the search is made, so that a
+// keystroke costs only a plain search of every folded note.
 class NoteSearch {
 public:
     explicit NoteSearch(std::vector<core::DatedNote> notes);
@@ -22,9 +23,13 @@ public:
     std::vector<std::size_t> Find(const std::wstring& text) const;
     const core::DatedNote& Note(std::size_t position) const { return notes[position]; }
 
+    // A text without its accents and in lower case: decomposed (NFD), without the combining
+    // marks, then lower-cased by the user's locale's linguistic rules.
+    static std::wstring Folded(const std::wstring& text);
+
 private:
     std::vector<core::DatedNote> notes;
-    std::vector<std::wstring> wideTexts;
+    std::vector<std::wstring> foldedTexts;
 };
 
 class FindDialog : public fw::CDialog {

@@ -183,17 +183,19 @@ SIZE NotesPanel::SetCalendarFont()
     return growth;
 }
 
-std::vector<core::DatedNote> NotesPanel::CurrentNotes()
+// The notes box goes to the store first, so that what is being typed is found and exported.
+int NotesPanel::CommitForReading()
 {
     CommitShownNote();
     core::LocalTime today;
     fw::TimeSource().ToLocal(fw::TimeSource().Now(), today);
-    return core::DatedNotes(dayNotes, today.year);
+    return today.year;
 }
 
 void NotesPanel::FindNote(HWND owner)
 {
-    const NoteSearch search(CurrentNotes());
+    const int todayYear = CommitForReading();
+    const NoteSearch search(core::DatedNotes(dayNotes, todayYear));
     FindDialog dialog(owner, search);
     if (dialog.DoModal() != IDOK)
         return;
@@ -207,18 +209,17 @@ void NotesPanel::FindNote(HWND owner)
         OnCalendarSelChange(NMHDR{});
 }
 
-// The file's text, of the notes as they stand, the notes box's included.
 std::string NotesPanel::ExportBytes(bool calendarFile)
 {
-    const std::vector<core::DatedNote> notes = CurrentNotes();
+    const int todayYear = CommitForReading();
     if (!calendarFile)
-        return core::TextOf(notes);
+        return core::TextOf(dayNotes, todayYear);
     core::LocalTime utc;
     core::BreakDown(fw::TimeSource().Now(), 0, utc);
-    char stamp[32];
+    char stamp[96];
     std::snprintf(stamp, sizeof stamp, "%04d%02d%02dT%02d%02d%02dZ", utc.year, utc.month, utc.day, utc.hour, utc.minute,
                   utc.second);
-    return core::ICalendarOf(notes, stamp);
+    return core::ICalendarOf(dayNotes, todayYear, stamp);
 }
 
 void NotesPanel::ExportNotes(HWND owner)

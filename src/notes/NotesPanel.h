@@ -58,8 +58,8 @@ public:
 private:
     bool KeepUnreadNotesFile(const std::wstring& path, std::vector<fw::FileFailure>& failures);
     std::string ExportBytes(bool calendarFile);
-    // The notes as they stand, the notes box's included, dated by the years around today.
-    std::vector<core::DatedNote> CurrentNotes();
+    // Commits the notes box and gives today's year, which dates the notes.
+    int CommitForReading();
 
     fw::CMonthCalCtrl calendarCtrl;
     fw::CEdit notesEdit;

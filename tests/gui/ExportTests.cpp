@@ -92,13 +92,12 @@ TEST(Export, BothTypesHoldEveryNoteAndAFileThatCannotBeReplacedIsReported)
     store.SetNote({TodayKey(), "typed today"});
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    const std::vector<core::DatedNote> dated = core::DatedNotes(store, now.wYear);
-    ASSERT_EQ(dated.size(), 3u);
-    EXPECT_EQ(gui::ReadFileBytes(txt), core::TextOf(dated));
+    ASSERT_EQ(core::DatedNotes(store, now.wYear).size(), 3u);
+    EXPECT_EQ(gui::ReadFileBytes(txt), core::TextOf(store, now.wYear));
     const std::string calendar = gui::ReadFileBytes(ics);
     const std::size_t stamp = calendar.find("DTSTAMP:");
     ASSERT_NE(stamp, std::string::npos);
-    EXPECT_EQ(calendar, core::ICalendarOf(dated, calendar.substr(stamp + 8, 16)));
+    EXPECT_EQ(calendar, core::ICalendarOf(store, now.wYear, calendar.substr(stamp + 8, 16)));
     EXPECT_NE(reported.find(held), std::wstring::npos) << reported.c_str();
     EXPECT_EQ(gui::ReadFileBytes(held), "held by another program");
     for (const auto& [name, bytes] : exports.Contents())

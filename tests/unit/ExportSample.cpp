@@ -44,10 +44,10 @@ int main(int argc, char** argv)
     store.SetNote({"020107", "   "});
     const std::vector<core::DatedNote> notes = core::DatedNotes(store, 2026);
 
-    std::ofstream(argv[1], std::ios::binary) << core::ICalendarOf(notes, "20261208T053000Z");
+    std::ofstream(argv[1], std::ios::binary) << core::ICalendarOf(store, 2026, "20261208T053000Z");
     std::ofstream expected(argv[2], std::ios::binary);
     for (const core::DatedNote& note : notes) {
-        char date[16];
+        char date[48];
         std::snprintf(date, sizeof date, "%04d-%02d-%02d", note.date.year, note.date.month, note.date.day);
         expected << "{\"date\": \"" << date << "\", \"text\": " << Json(note.text) << "}\n";
     }

@@ -32,7 +32,7 @@ TEST(NotesExport, EachDayOnceInDateOrderWithoutBlankNotes)
     EXPECT_EQ(notes[1].text, store.Lookup("020107"));
     EXPECT_EQ(notes[2].date, (core::CalendarDate{2075, 12, 31}));
 
-    EXPECT_EQ(core::TextOf({notes[1]}), "2007-01-02\r\nlater\r\n\r\n");
+    EXPECT_EQ(core::TextOf(store, 2026), "1976-01-01\r\n1976\r\n\r\n2007-01-02\r\nlater\r\n\r\n2075-12-31\r\n2075\r\n\r\n");
 }
 
 TEST(NotesExport, TextValuesAreEscapedAndLinesFoldedWithoutSplittingCharacters)
@@ -64,8 +64,10 @@ TEST(NotesExport, TextValuesAreEscapedAndLinesFoldedWithoutSplittingCharacters)
 
 TEST(NotesExport, OneAllDayEventPerNote)
 {
-    const std::string ics = core::ICalendarOf({{{2024, 2, 29}, "Leap, day\r\nsecond line"}, {{2026, 12, 31}, "Eve"}},
-                                              "20261208T053000Z");
+    core::NoteStore store;
+    store.SetNote({"290224", "Leap, day\r\nsecond line"});
+    store.SetNote({"311226", "Eve"});
+    const std::string ics = core::ICalendarOf(store, 2026, "20261208T053000Z");
     for (const char* line : {"BEGIN:VCALENDAR\r\n", "VERSION:2.0\r\n", "UID:20240229@dayvane.example\r\n",
                              "DTSTAMP:20261208T053000Z\r\n", "DTSTART;VALUE=DATE:20240229\r\n",
                              "DTEND;VALUE=DATE:20240301\r\n", "SUMMARY:Leap\\, day\r\n",
