@@ -9,9 +9,7 @@
 namespace core {
 
 struct Rgb {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
+    std::uint8_t red = 0, green = 0, blue = 0;
 
     bool operator==(const Rgb& other) const
     {

@@ -8,20 +8,10 @@ namespace core {
 
 // The members of the platform's logical-font record, with the face name in UTF-8.
 struct LogicalFont {
-    std::int32_t height = 0;
-    std::int32_t width = 0;
-    std::int32_t escapement = 0;
-    std::int32_t orientation = 0;
-    std::int32_t weight = 0;
-    std::uint8_t italic = 0;
-    std::uint8_t underline = 0;
-    std::uint8_t strikeOut = 0;
-    std::uint8_t charSet = 0;
-    std::uint8_t outPrecision = 0;
-    std::uint8_t clipPrecision = 0;
-    std::uint8_t quality = 0;
-    std::uint8_t pitchAndFamily = 0;
-    std::string faceName;  // at most 31 characters
+    std::int32_t height = 0, width = 0, escapement = 0, orientation = 0, weight = 0;
+    std::uint8_t italic = 0, underline = 0, strikeOut = 0, charSet = 0;
+    std::uint8_t outPrecision = 0, clipPrecision = 0, quality = 0, pitchAndFamily = 0;
+    std::string faceName;  // at most 31 UTF-16 units
 
     bool operator==(const LogicalFont& other) const;
     bool operator!=(const LogicalFont& other) const { return !(*this == other); }

@@ -14,6 +14,10 @@ struct DeleteGdiObject {
 struct DestroyMenuHandle {
     bool operator()(HMENU menu) const { return DestroyMenu(menu) != FALSE; }
 };
+// A window that its owner or parent destroyed first is gone already.
+struct DestroyWindowHandle {
+    bool operator()(HWND window) const { return !IsWindow(window) || DestroyWindow(window) != FALSE; }
+};
 struct CloseKernelHandle {
     bool operator()(HANDLE handle) const { return CloseHandle(handle) != FALSE; }
 };
@@ -59,6 +63,8 @@ using CBrush = OwnedHandle<HBRUSH, DeleteGdiObject>;
 using CFont = OwnedHandle<HFONT, DeleteGdiObject>;
 using CRgn = OwnedHandle<HRGN, DeleteGdiObject>;
 using CMenu = OwnedHandle<HMENU, DestroyMenuHandle>;
+// A window the program made for itself, such as a tooltip.
+using CWindow = OwnedHandle<HWND, DestroyWindowHandle>;
 // A kernel object, such as an open file. INVALID_HANDLE_VALUE, which CreateFile returns on
 // failure, is held as no handle at all.
 class CHandle : public OwnedHandle<HANDLE, CloseKernelHandle> {

@@ -31,22 +31,16 @@ const fw::MessageEntry<NotePreview> NotePreview::messageTable[] = {
     fw::On<WM_KEYDOWN, &NotePreview::OnKeyDown>(),
 };
 
-NotePreview::~NotePreview()
-{
-    if (tooltip && IsWindow(tooltip))
-        DestroyWindow(tooltip);
-}
-
 void NotePreview::Watch(HWND calendar)
 {
     Attach(calendar);
-    tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+    tooltip.Attach(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, calendar, nullptr,
-                              fw::CWinApp::Current().Instance(), nullptr);
+                              fw::CWinApp::Current().Instance(), nullptr));
     TOOLINFOW tool = ToolOf(calendar);
     tool.lpszText = const_cast<wchar_t*>(L"");
-    SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, 320);
+    SendMessageW(tooltip.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltip.Get(), TTM_SETMAXTIPWIDTH, 0, 320);
     Subclass();
 }
 
@@ -109,12 +103,12 @@ fw::Result NotePreview::OnTimer(UINT_PTR timerId)
     std::wstring text = Excerpt(notes.Lookup(restingKey));
     TOOLINFOW tool = ToolOf(handle);
     tool.lpszText = text.data();
-    SendMessageW(tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageW(tooltip, TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(title));
+    SendMessageW(tooltip.Get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltip.Get(), TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(title));
     POINT below{restingPoint.x + 12, restingPoint.y + 18};
     ClientToScreen(handle, &below);
-    SendMessageW(tooltip, TTM_TRACKPOSITION, 0, MAKELPARAM(below.x, below.y));
-    SendMessageW(tooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltip.Get(), TTM_TRACKPOSITION, 0, MAKELPARAM(below.x, below.y));
+    SendMessageW(tooltip.Get(), TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
     return fw::Done();
 }
 
@@ -150,5 +144,5 @@ void NotePreview::Hide()
     restingKey.clear();
     KillTimer(handle, REST_TIMER_ID);
     TOOLINFOW tool = ToolOf(handle);
-    SendMessageW(tooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltip.Get(), TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/NoteStore.h"
+#include "framework/Handles.h"
 #include "framework/MessageMap.h"
 #include "framework/Wnd.h"
 
@@ -21,7 +22,6 @@ public:
     NotePreview(const core::NoteStore& store, const std::string& shownDay) : notes(store), shownDayKey(shownDay) {}
     NotePreview(const NotePreview&) = delete;
     NotePreview& operator=(const NotePreview&) = delete;
-    ~NotePreview() override;
     void Watch(HWND calendar);
 
     // What the tooltip shows of a note: its first lines, cut with "…".
@@ -42,7 +42,7 @@ private:
 
     const core::NoteStore& notes;
     const std::string& shownDayKey;
-    HWND tooltip = nullptr;
+    fw::CWindow tooltip;
     // The cell under the pointer (empty outside the days) and where the pointer is.
     std::string restingKey;
     SYSTEMTIME restingDate{};

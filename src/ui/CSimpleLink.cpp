@@ -32,12 +32,6 @@ const fw::MessageEntry<CSimpleLink> CSimpleLink::messageTable[] = {
     fw::On<WM_SETCURSOR, &CSimpleLink::OnSetCursor>(),
 };
 
-CSimpleLink::~CSimpleLink()
-{
-    if (tooltip && IsWindow(tooltip))
-        DestroyWindow(tooltip);
-}
-
 void CSimpleLink::SetLinkTarget(std::string_view target)
 {
     linkTarget = target;
@@ -50,7 +44,7 @@ void CSimpleLink::SetTooltipText(std::string_view text)
         return;
     std::wstring wide = fw::Widen(tooltipText);
     TOOLINFOW tool = ToolFor(handle, wide);
-    SendMessageW(tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltip.Get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void CSimpleLink::SetDefaultColors()
@@ -65,11 +59,11 @@ void CSimpleLink::PreSubclassWindow()
     SetDefaultColors();
     SetLinkTarget(Text());
     tooltipText = "Go to " + linkTarget;
-    tooltip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                              CW_USEDEFAULT, handle, nullptr, fw::CWinApp::Current().Instance(), nullptr);
+    tooltip.Attach(CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, handle, nullptr, fw::CWinApp::Current().Instance(), nullptr));
     std::wstring wide = fw::Widen(tooltipText);
     TOOLINFOW tool = ToolFor(handle, wide);
-    SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltip.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     clientRect = ClientRect();
     // Both fonts alike: the control keeps its dialog font until the mouse first enters.
     normalFont = CreateTahomaFont();

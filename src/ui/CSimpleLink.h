@@ -19,7 +19,6 @@ public:
     CSimpleLink() = default;
     CSimpleLink(const CSimpleLink&) = delete;
     CSimpleLink& operator=(const CSimpleLink&) = delete;
-    ~CSimpleLink() override;
 
     void SetLinkTarget(std::string_view target);
     void SetTooltipText(std::string_view text);
@@ -52,5 +51,5 @@ private:
     fw::CFont hoverFont;
     HCURSOR cursor = nullptr;
     RECT clientRect{};
-    HWND tooltip = nullptr;
+    fw::CWindow tooltip;
 };

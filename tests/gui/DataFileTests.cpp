@@ -1,6 +1,8 @@
 // The two data files as the running program reads and writes them beside itself.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "Harness.h"
 #include "resources/ResourceIds.h"
 #include "SettingsFiles.h"
@@ -301,10 +303,11 @@ TEST(DataFiles, AKillDuringTheSaveLeavesEachFileOldAndWholeOrNewAndWhole)
         ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_info.dat"), oldSettings));
     };
 
-    // One close left to finish gives the new files and how long the close takes.
+    // Closes left to finish give the new files and how long a close takes: the faster of two,
+    // since the first one after the program's files were written meets cold caches.
     std::string newNotes, newSettings;
-    DWORD closeMs = 0;
-    {
+    DWORD closeMs = MAXDWORD;
+    for (int run = 0; run < 2; ++run) {
         gui::TempFolder folder;
         prepare(folder);
         gui::Program program(folder);
@@ -313,7 +316,7 @@ TEST(DataFiles, AKillDuringTheSaveLeavesEachFileOldAndWholeOrNewAndWhole)
         const DWORD start = GetTickCount();
         PostMessageW(program.Window(), WM_COMMAND, closeCommand, 0);
         ASSERT_TRUE(program.WaitForExit(10000));
-        closeMs = GetTickCount() - start;
+        closeMs = std::min<DWORD>(closeMs, GetTickCount() - start);
         newNotes = gui::ReadFileBytes(folder.File(L"qor_nots.dat"));
         newSettings = gui::ReadFileBytes(folder.File(L"qor_info.dat"));
     }
