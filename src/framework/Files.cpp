@@ -14,12 +14,12 @@ WriteSeam* installedSeam = nullptr;
 
 constexpr DWORD CHUNK_SIZE = 1 << 20;
 
-bool WriteAll(HANDLE file, const core::Bytes& bytes, DWORD& error)
+bool WriteAll(HANDLE file, std::string_view bytes, DWORD& error)
 {
     for (std::size_t done = 0; done < bytes.size();) {
         const DWORD size = static_cast<DWORD>(std::min<std::size_t>(CHUNK_SIZE, bytes.size() - done));
         if (installedSeam) {
-            if (!installedSeam->Write(file, bytes.data() + done, size, error))
+            if (!installedSeam->Write(file, reinterpret_cast<const std::uint8_t*>(bytes.data()) + done, size, error))
                 return false;
         } else {
             DWORD written = 0;
@@ -80,6 +80,11 @@ DWORD ReadWholeFile(const std::wstring& path, core::Bytes& bytes)
 }
 
 DWORD ReplaceFileAtomically(const std::wstring& path, const core::Bytes& bytes)
+{
+    return ReplaceFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+DWORD ReplaceFileAtomically(const std::wstring& path, std::string_view bytes)
 {
     // GetTempFileName creates a file with a unique name, so two running copies of the
     // program never write into each other's temporary file.

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/NoteStore.h"
 
@@ -28,6 +29,7 @@ DWORD ReadWholeFile(const std::wstring& path, core::Bytes& bytes);
 // in one step. On any failure the old file is left as it was and the new one is removed.
 // Returns ERROR_SUCCESS or the system's error.
 DWORD ReplaceFileAtomically(const std::wstring& path, const core::Bytes& bytes);
+DWORD ReplaceFileAtomically(const std::wstring& path, std::string_view bytes);
 
 // Copies `path` to `copyPath`, which must not exist yet. Returns ERROR_SUCCESS or the error.
 DWORD CopyToNewFile(const std::wstring& path, const std::wstring& copyPath);

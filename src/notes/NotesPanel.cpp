@@ -242,7 +242,7 @@ void NotesPanel::ExportNotes(HWND owner)
     const bool text = _wcsicmp(extension.c_str(), L".txt") == 0 ||
                       (_wcsicmp(extension.c_str(), L".ics") != 0 && choice.nFilterIndex == 2);
     const std::string bytes = ExportBytes(!text);
-    const DWORD error = fw::ReplaceFileAtomically(path, core::Bytes(bytes.begin(), bytes.end()));
+    const DWORD error = fw::ReplaceFileAtomically(path, std::string_view(bytes));
     if (error == ERROR_SUCCESS)
         return;
     const std::string message = "Dayvane could not export the notes to this file:\n\n" + fw::Narrow(path) + "\n" +
