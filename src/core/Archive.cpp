@@ -128,34 +128,27 @@ bool ArchiveReader::Byte(std::uint8_t& value)
 // the second prefix of a wide string, where a 16-bit 0xFFFE is a plain length.
 bool ArchiveReader::Length(std::uint64_t& length, bool wideLength)
 {
-    std::uint64_t first;
-    if (!Raw(first, 1))
-        return false;
-    if (first < 0xFF) {
-        length = first;
-        return true;
+    // Each width's largest value says that the next, wider one follows; the widest has none.
+    struct Width {
+        std::size_t bytes;
+        std::uint64_t wider;
+    };
+    static constexpr Width widths[] = {{1, 0xFF}, {2, 0xFFFF}, {4, 0xFFFFFFFF}, {8, 0}};
+    for (const Width& width : widths) {
+        std::uint64_t value;
+        if (!Raw(value, width.bytes))
+            return false;
+        // The caller handles the wide marker before asking for a length.
+        if (width.bytes == 2 && value == 0xFFFE && !wideLength)
+            return false;
+        if (width.wider == 0 && value >= LARGEST_64_BIT_LENGTH)
+            return false;
+        if (width.wider == 0 || value != width.wider) {
+            length = value;
+            return true;
+        }
     }
-    std::uint64_t word;
-    if (!Raw(word, 2))
-        return false;
-    if (word < 0xFFFE || (wideLength && word == 0xFFFE)) {
-        length = word;
-        return true;
-    }
-    if (word == 0xFFFE)
-        return false;  // the caller handles the wide marker before asking for a length
-    std::uint64_t dword;
-    if (!Raw(dword, 4))
-        return false;
-    if (dword < 0xFFFFFFFF) {
-        length = dword;
-        return true;
-    }
-    std::uint64_t qword;
-    if (!Raw(qword, 8) || qword >= LARGEST_64_BIT_LENGTH)
-        return false;
-    length = qword;
-    return true;
+    return false;
 }
 
 bool ArchiveReader::String(StoredString& text)

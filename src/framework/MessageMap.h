@@ -4,7 +4,7 @@
 //     const fw::MessageEntry<CalendarWindow> CalendarWindow::messageTable[] = {
 //         fw::On<WM_TIMER, &CalendarWindow::OnTimer>(),
 //         fw::On<WM_MOUSEMOVE, &CalendarWindow::placement, &WindowPlacement::OnMouseMove>(),
-//         fw::OnNotify<IDC_CALENDAR, MCN_SELCHANGE, &CalendarWindow::notes, &NotesPanel::OnCalendarSelChange>(),
+//         fw::OnNotify<IDC_CALENDAR, MCN_SELCHANGE, &CalendarWindow::notesPanel, &NotesPanel::OnCalendarSelChange>(),
 //         fw::OnCommands<ID_COLOR_FIRST, ID_COLOR_COMMANDS_LAST, &CalendarWindow::OnColorCommand>(),
 //     };
 //
@@ -64,11 +64,6 @@ struct MouseCracker {
         return call(static_cast<UINT>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     }
 };
-template <> struct Cracker<WM_MOUSEMOVE> : MouseCracker {};
-template <> struct Cracker<WM_LBUTTONDOWN> : MouseCracker {};
-template <> struct Cracker<WM_LBUTTONUP> : MouseCracker {};
-template <> struct Cracker<WM_LBUTTONDBLCLK> : MouseCracker {};
-template <> struct Cracker<WM_RBUTTONDOWN> : MouseCracker {};
 
 // Result OnMouseWheel(short delta)
 template <>
@@ -90,10 +85,6 @@ struct WParamCracker {
         return call(static_cast<Value>(wParam));
     }
 };
-template <> struct Cracker<WM_TIMER> : WParamCracker<UINT_PTR> {};
-template <> struct Cracker<WM_SYSCOMMAND> : WParamCracker<UINT> {};
-// Result OnKeyDown(UINT virtualKey)
-template <> struct Cracker<WM_KEYDOWN> : WParamCracker<UINT> {};
 
 // Result OnMessage(): WM_PAINT, WM_QUERYDRAGICON, WM_MOUSELEAVE
 struct PlainCracker {
@@ -103,9 +94,6 @@ struct PlainCracker {
         return call();
     }
 };
-template <> struct Cracker<WM_PAINT> : PlainCracker {};
-template <> struct Cracker<WM_QUERYDRAGICON> : PlainCracker {};
-template <> struct Cracker<WM_MOUSELEAVE> : PlainCracker {};
 
 // Result OnHelpInfo(const HELPINFO& info)
 template <>
@@ -185,6 +173,20 @@ struct RawCracker {
         return call(wParam, lParam);
     }
 };
+
+// The messages whose parameters one of the crackers above decodes: the mouse's
+// (OnMouse), one value in WPARAM (OnTimer, OnSysCommand, OnKeyDown(UINT virtualKey)), none.
+template <> struct Cracker<WM_MOUSEMOVE> : MouseCracker {};
+template <> struct Cracker<WM_LBUTTONDOWN> : MouseCracker {};
+template <> struct Cracker<WM_LBUTTONUP> : MouseCracker {};
+template <> struct Cracker<WM_LBUTTONDBLCLK> : MouseCracker {};
+template <> struct Cracker<WM_RBUTTONDOWN> : MouseCracker {};
+template <> struct Cracker<WM_TIMER> : WParamCracker<UINT_PTR> {};
+template <> struct Cracker<WM_SYSCOMMAND> : WParamCracker<UINT> {};
+template <> struct Cracker<WM_KEYDOWN> : WParamCracker<UINT> {};
+template <> struct Cracker<WM_PAINT> : PlainCracker {};
+template <> struct Cracker<WM_QUERYDRAGICON> : PlainCracker {};
+template <> struct Cracker<WM_MOUSELEAVE> : PlainCracker {};
 
 // The object a handler runs on: the window itself, or the part `Part` points to.
 template <auto Part, class Window>

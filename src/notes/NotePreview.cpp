@@ -21,15 +21,6 @@ TOOLINFOW ToolOf(HWND calendar)
 
 }  // namespace
 
-const fw::MessageEntry<NotePreview> NotePreview::messageTable[] = {
-    fw::On<WM_MOUSEMOVE, &NotePreview::OnMouseMove>(),
-    fw::On<WM_TIMER, &NotePreview::OnTimer>(),
-    fw::On<WM_MOUSELEAVE, &NotePreview::OnMouseLeave>(),
-    fw::On<WM_MOUSEWHEEL, &NotePreview::OnMouseWheel>(),
-    fw::On<WM_LBUTTONDOWN, &NotePreview::OnMouseAction>(),
-    fw::On<WM_RBUTTONDOWN, &NotePreview::OnMouseAction>(),
-    fw::On<WM_KEYDOWN, &NotePreview::OnKeyDown>(),
-};
 
 void NotePreview::Watch(HWND calendar)
 {
@@ -43,6 +34,16 @@ void NotePreview::Watch(HWND calendar)
     SendMessageW(tooltip.Get(), TTM_SETMAXTIPWIDTH, 0, 320);
     Subclass();
 }
+
+const fw::MessageEntry<NotePreview> NotePreview::messageTable[] = {
+    fw::On<WM_MOUSEMOVE, &NotePreview::OnMouseMove>(),
+    fw::On<WM_TIMER, &NotePreview::OnTimer>(),
+    fw::On<WM_MOUSELEAVE, &NotePreview::OnMouseLeave>(),
+    fw::On<WM_MOUSEWHEEL, &NotePreview::OnMouseWheel>(),
+    fw::On<WM_LBUTTONDOWN, &NotePreview::OnMouseAction>(),
+    fw::On<WM_RBUTTONDOWN, &NotePreview::OnMouseAction>(),
+    fw::On<WM_KEYDOWN, &NotePreview::OnKeyDown>(),
+};
 
 bool NotePreview::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {

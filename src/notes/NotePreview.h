@@ -31,14 +31,15 @@ protected:
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    static const fw::MessageEntry<NotePreview> messageTable[];
-    fw::Result OnMouseMove(UINT keyFlags, POINT point);
     fw::Result OnTimer(UINT_PTR timerId);
+    fw::Result OnMouseMove(UINT keyFlags, POINT point);
     fw::Result OnMouseLeave();
     fw::Result OnMouseWheel(short delta);
     fw::Result OnMouseAction(UINT keyFlags, POINT point);
     fw::Result OnKeyDown(UINT virtualKey);
     void Hide();
+
+    static const fw::MessageEntry<NotePreview> messageTable[];
 
     const core::NoteStore& notes;
     const std::string& shownDayKey;
