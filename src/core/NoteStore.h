@@ -61,8 +61,9 @@ public:
     bool Read(const std::uint8_t* data, std::size_t size, const CodePage& codePage);
     Bytes Write(const CodePage& codePage) const;
 
-    // Both fail, instead of throwing, when memory runs out; a failed load leaves the store
-    // empty then.
+    // Read from and Write to the platform's file. Running out of memory fails either one
+    // instead of throwing; a load that fails so leaves the store empty, since the entries
+    // read by then may not all be indexed yet.
     bool Load(DataFile& file, const CodePage& codePage);
     bool Save(DataFile& file, const CodePage& codePage) const;
 
