@@ -38,6 +38,8 @@ bool Failed()
 
 }  // namespace failing_allocation
 
+// Over-aligned blocks keep the library's own operators, which pair only with each other:
+// nothing tested allocates one.
 void* operator new(std::size_t size)
 {
     return Allocate(size);
