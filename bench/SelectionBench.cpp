@@ -68,9 +68,9 @@ int DaysInMonth(int year, int month)
 std::string KeyOf(const SYSTEMTIME& date) { return core::DayKeyFromDate(date.wYear, date.wMonth, date.wDay); }
 
 // A folder of the run's own under the temporary folder, removed with what is in it.
-class DataFolder {
+class BenchFolder {
 public:
-    DataFolder()
+    BenchFolder()
     {
         wchar_t temp[MAX_PATH] = L"";
         GetTempPathW(MAX_PATH, temp);
@@ -81,9 +81,9 @@ public:
                 path = candidate;
         }
     }
-    DataFolder(const DataFolder&) = delete;
-    DataFolder& operator=(const DataFolder&) = delete;
-    ~DataFolder()
+    BenchFolder(const BenchFolder&) = delete;
+    BenchFolder& operator=(const BenchFolder&) = delete;
+    ~BenchFolder()
     {
         if (path.empty())
             return;
@@ -430,7 +430,7 @@ int main(int argc, char** argv)
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    DataFolder folder;
+    BenchFolder folder;
     if (!folder.Made()) {
         std::fprintf(stderr, "selection: no temporary data folder could be made\n");
         return 1;

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/CParent.h"
+#include "settings/DataFilePath.h"
 
 CalendarApp theApp;
 
@@ -11,6 +12,7 @@ BOOL CalendarApp::InitInstance()
 {
     InitCommonControls();
     CWinApp::InitInstance();
+    ChooseDataFolder();
     // No dialog of the program hosts an OLE control, so no control container is set up.
     {
         CParent parent;

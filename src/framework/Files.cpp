@@ -2,7 +2,9 @@
 #include "framework/Files.h"
 
 #include <algorithm>
+#include <vector>
 
+#include "core/DataFilePath.h"
 #include "framework/Handles.h"
 #include "framework/Text.h"
 
@@ -36,7 +38,54 @@ bool WriteAll(HANDLE file, std::string_view bytes, DWORD& error)
 std::wstring FolderOf(const std::wstring& path)
 {
     const std::size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
+
+// A new temporary file of this process in `folder` (ending in a separator, or empty for the
+// current one), opened for writing and renaming and shared with nobody: while it is open, no
+// other program can delete or rename it. CREATE_NEW never takes over an existing file.
+DWORD CreateSaveTemporary(const std::wstring& folder, CHandle& file, std::wstring& name)
+{
+    DWORD error = ERROR_FILE_EXISTS;
+    for (unsigned attempt = 0; attempt < 100 && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);
+         ++attempt) {
+        name = folder + core::SaveTemporaryName(GetCurrentProcessId(), attempt);
+        file = CHandle(CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+        error = file ? ERROR_SUCCESS : GetLastError();
+    }
+    return error;
+}
+
+// The path in the form the rename of an open file takes: \??\C:\..., or \??\UNC\server\...
+// for a share.
+std::wstring NtPathOf(const std::wstring& path)
+{
+    if (path.rfind(L"\\\\?\\", 0) == 0)
+        return L"\\??\\" + path.substr(4);
+    const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring full(length, L'\0');
+    if (length == 0 || GetFullPathNameW(path.c_str(), length, full.data(), nullptr) >= length)
+        return path;
+    full.resize(length - 1);
+    if (full.rfind(L"\\\\", 0) == 0)
+        return L"\\??\\UNC\\" + full.substr(2);
+    return L"\\??\\" + full;
+}
+
+// Gives the open `file` the name `target`, replacing a file of that name in one step.
+DWORD RenameOpenFile(HANDLE file, const std::wstring& target)
+{
+    const std::wstring name = NtPathOf(target);
+    const std::size_t nameBytes = name.size() * sizeof(wchar_t);
+    std::vector<std::uint8_t> record(sizeof(FILE_RENAME_INFO) + nameBytes, 0);
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(record.data());
+    info->ReplaceIfExists = TRUE;
+    info->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::copy(name.begin(), name.end(), info->FileName);
+    if (!SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(record.size())))
+        return GetLastError();
+    return ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -86,27 +135,47 @@ DWORD ReplaceFileAtomically(const std::wstring& path, const core::Bytes& bytes)
 
 DWORD ReplaceFileAtomically(const std::wstring& path, std::string_view bytes)
 {
-    // GetTempFileName creates a file with a unique name, so two running copies of the
-    // program never write into each other's temporary file.
-    wchar_t temporary[MAX_PATH + 1];
-    if (!GetTempFileNameW(FolderOf(path).c_str(), L"dvn", 0, temporary))
-        return GetLastError();
-    DWORD error = ERROR_SUCCESS;
-    CHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        error = GetLastError();
-    } else {
-        if (WriteAll(file.Get(), bytes, error) && !FlushFileBuffers(file.Get()))
-            error = GetLastError();
-        if (!file.Close() && error == ERROR_SUCCESS)
-            error = GetLastError();
-    }
-    if (error == ERROR_SUCCESS &&
-        !MoveFileExW(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        error = GetLastError();
+    // The temporary file stays open, shared with nobody, until it has become `path`: a copy
+    // of the program starting meanwhile cannot take it for one a killed save left behind.
+    CHandle file;
+    std::wstring temporary;
+    DWORD error = CreateSaveTemporary(FolderOf(path), file, temporary);
     if (error != ERROR_SUCCESS)
-        DeleteFileW(temporary);
+        return error;
+    if (WriteAll(file.Get(), bytes, error)) {
+        if (!FlushFileBuffers(file.Get()))
+            error = GetLastError();
+        else
+            error = RenameOpenFile(file.Get(), path);
+    }
+    file.Close();
+    if (error != ERROR_SUCCESS)
+        DeleteFileW(temporary.c_str());
     return error;
+}
+
+bool FolderTakesNewFiles(const std::wstring& folder)
+{
+    CHandle file;
+    std::wstring name;
+    if (CreateSaveTemporary(folder, file, name) != ERROR_SUCCESS)
+        return false;
+    file.Close();
+    return DeleteFileW(name.c_str()) != FALSE;
+}
+
+void DeleteLeftoverTemporaries(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((folder + core::SAVE_TEMPORARY_PATTERN).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        // A copy of the program that is saving holds its file open, so its delete fails.
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && core::IsSaveTemporaryName(found.cFileName))
+            DeleteFileW((folder + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
 }
 
 DWORD CopyToNewFile(const std::wstring& path, const std::wstring& copyPath)
@@ -145,8 +214,35 @@ bool DiskFile::ReadAll(core::Bytes& bytes)
 
 bool DiskFile::Replace(const core::Bytes& bytes)
 {
+    if (backups > 0) {
+        core::Bytes replaced;
+        if (ReadWholeFile(path, replaced) == ERROR_SUCCESS) {
+            if (replaced == bytes) {
+                lastError = ERROR_SUCCESS;
+                return true;
+            }
+            KeepBackup(replaced);
+        }
+    }
     lastError = ReplaceFileAtomically(path, bytes);
     return lastError == ERROR_SUCCESS;
+}
+
+// Moves each older generation one up, the oldest dropped, then writes the file about to be
+// replaced as "<path>.bak1". Every step replaces a whole file in one move, so a kill at any
+// point leaves each backup that exists a complete earlier file. A backup that cannot be made
+// is left out: the save goes on.
+void DiskFile::KeepBackup(const core::Bytes& replaced) const
+{
+    for (int generation = backups - 1; generation >= 1; --generation)
+        MoveFileExW(BackupPath(generation).c_str(), BackupPath(generation + 1).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    ReplaceFileAtomically(BackupPath(1), replaced);
+}
+
+std::wstring DiskFile::BackupPath(int generation) const
+{
+    return path + L".bak" + std::to_wstring(generation);
 }
 
 }  // namespace fw

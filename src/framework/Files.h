@@ -25,11 +25,20 @@ void SetWriteSeam(WriteSeam* seam);
 // Reads the whole file, opened without sharing. Returns ERROR_SUCCESS or the system's error.
 DWORD ReadWholeFile(const std::wstring& path, core::Bytes& bytes);
 
-// Writes `bytes` to a new file in the same folder, flushes it and then moves it over `path`
-// in one step. On any failure the old file is left as it was and the new one is removed.
-// Returns ERROR_SUCCESS or the system's error.
+// Writes `bytes` to a new temporary file of this process in the same folder, flushes it and
+// then, still holding it open, renames it over `path` in one step. On any failure the old
+// file is left as it was and the new one is removed. Returns ERROR_SUCCESS or the system's
+// error.
 DWORD ReplaceFileAtomically(const std::wstring& path, const core::Bytes& bytes);
 DWORD ReplaceFileAtomically(const std::wstring& path, std::string_view bytes);
+
+// Whether a new file can be created in `folder` (ending in a backslash) and deleted again:
+// tried, not read from attributes, which say nothing about the folder's permissions.
+bool FolderTakesNewFiles(const std::wstring& folder);
+
+// Deletes the temporary files that saves killed part-way left in `folder` (ending in a
+// backslash). A file that another running copy holds open while it saves stays.
+void DeleteLeftoverTemporaries(const std::wstring& folder);
 
 // Copies `path` to `copyPath`, which must not exist yet. Returns ERROR_SUCCESS or the error.
 DWORD CopyToNewFile(const std::wstring& path, const std::wstring& copyPath);
@@ -50,7 +59,13 @@ struct FileFailure {
 // reason when that failed.
 class DiskFile : public core::DataFile {
 public:
-    explicit DiskFile(std::wstring filePath) : path(std::move(filePath)) {}
+    // With `backupCount` above 0, a replacement that changes the file keeps the replaced one
+    // as "<path>.bak1", the one before as ".bak2", and so on up to ".bak<backupCount>"; a
+    // replacement with the same bytes changes nothing.
+    explicit DiskFile(std::wstring filePath, int backupCount = 0)
+        : path(std::move(filePath)), backups(backupCount)
+    {
+    }
 
     bool ReadAll(core::Bytes& bytes) override;
     bool Replace(const core::Bytes& bytes) override;
@@ -58,8 +73,13 @@ public:
     const std::wstring& Path() const { return path; }
     DWORD LastError() const { return lastError; }
 
+    std::wstring BackupPath(int generation) const;
+
 private:
+    void KeepBackup(const core::Bytes& replaced) const;
+
     std::wstring path;
+    int backups;
     DWORD lastError = ERROR_SUCCESS;
 };
 

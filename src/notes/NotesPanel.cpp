@@ -43,7 +43,7 @@ bool NotesPanel::SaveNotes(const std::wstring& path, std::vector<fw::FileFailure
 {
     if (notesFileUnread && !KeepUnreadNotesFile(path, failures))
         return false;
-    fw::DiskFile file(path);
+    fw::DiskFile file(path, NOTES_BACKUP_COUNT);
     if (dayNotes.Save(file, fw::SystemCodePage()))
         return true;
     // A save that failed before the file said anything ran out of memory making the bytes.

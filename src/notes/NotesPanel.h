@@ -16,6 +16,9 @@
 #include "framework/Wnd.h"
 #include "notes/NotePreview.h"
 
+// How many earlier notes files a save keeps beside the notes file.
+constexpr int NOTES_BACKUP_COUNT = 3;
+
 class NotesPanel {
 public:
     static constexpr int NOTES_EXTRA_HEIGHT = 13;
@@ -27,7 +30,9 @@ public:
     // same is copied aside before the first save replaces it.
     bool LoadNotes(const std::wstring& path);
     void AddFirstRunNote();
-    // False, with the reason added to `failures`, when the file could not be written.
+    // False, with the reason added to `failures`, when the file could not be written. A save
+    // that changes the file keeps the replaced one as the newest of NOTES_BACKUP_COUNT
+    // backups beside it.
     bool SaveNotes(const std::wstring& path, std::vector<fw::FileFailure>& failures);
 
     // The notes box's text goes to the shown day.

@@ -56,6 +56,7 @@
 #define ID_FONT_NOTES 81
 #define ID_NOTES_FIND 90
 #define ID_NOTES_EXPORT 91
+#define ID_NOTES_OPEN_FOLDER 92
 
 // The notification-area icon: its identifier and the message its mouse actions arrive as.
 #define TRAY_ICON_ID 118

@@ -1,16 +1,20 @@
-// The data-file paths from the program file's path.
+// The data folder: the program's own when it can be written, the user's otherwise.
 #include "settings/DataFilePath.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include "core/DataFilePath.h"
+#include "framework/Files.h"
 #include "framework/Text.h"
 
 namespace {
 
-std::string dataFolder;
+std::wstring dataFolder;
+// The program's folder could not be written, so the data folder is the user's own.
+bool inUserFolder = false;
 
-std::string ProgramPath()
+std::wstring ProgramPath()
 {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
@@ -19,20 +23,77 @@ std::string ProgramPath()
             return {};
         if (length < path.size()) {
             path.resize(length);
-            return fw::Narrow(path);
+            return path;
         }
         path.resize(path.size() * 2);
     }
 }
 
+std::wstring ProgramFolder()
+{
+    return ProgramFilePath("");
+}
+
+// "%LOCALAPPDATA%\Dayvane\"; the shell's answer when the variable is not set.
+std::wstring UserDataFolder()
+{
+    std::wstring local(MAX_PATH, L'\0');
+    DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", local.data(), static_cast<DWORD>(local.size()));
+    if (length >= local.size()) {
+        local.resize(length);
+        length = GetEnvironmentVariableW(L"LOCALAPPDATA", local.data(), length);
+    }
+    if (length == 0 || length >= local.size()) {
+        local.assign(MAX_PATH, L'\0');
+        if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local.data()) != S_OK)
+            local[0] = L'\0';
+        length = static_cast<DWORD>(wcslen(local.c_str()));
+    }
+    local.resize(length);
+    if (!local.empty() && local.back() != L'\\')
+        local += L'\\';
+    return local + L"Dayvane\\";
+}
+
 }  // namespace
+
+std::wstring ProgramFilePath(const std::string& fileName)
+{
+    return fw::Widen(core::BesideProgram(fw::Narrow(ProgramPath()), fileName));
+}
+
+void ChooseDataFolder()
+{
+    dataFolder = ProgramFolder();
+    inUserFolder = !fw::FolderTakesNewFiles(dataFolder);
+    if (inUserFolder) {
+        dataFolder = UserDataFolder();
+        // A failure shows when the first save cannot write there, naming the file.
+        SHCreateDirectoryExW(nullptr, dataFolder.c_str(), nullptr);
+    }
+    fw::DeleteLeftoverTemporaries(dataFolder);
+}
+
+std::wstring DataFolder()
+{
+    return dataFolder.empty() ? ProgramFolder() : dataFolder;
+}
 
 std::wstring DataFilePath(const std::string& fileName)
 {
-    return fw::Widen(dataFolder.empty() ? core::BesideProgram(ProgramPath(), fileName) : dataFolder + fileName);
+    return DataFolder() + fw::Widen(fileName);
+}
+
+std::wstring DataFileToRead(const std::string& fileName)
+{
+    const std::wstring path = DataFilePath(fileName);
+    if (inUserFolder && !fw::FileExists(path) && fw::FileExists(ProgramFilePath(fileName)))
+        return ProgramFilePath(fileName);
+    return path;
 }
 
 void SetDataFolder(const std::string& folder)
 {
-    dataFolder = folder;
+    dataFolder = fw::Widen(folder);
+    inUserFolder = false;
 }

@@ -8,7 +8,7 @@
 
 bool SettingsStorage::LoadSettings(core::CalendarSettings& record)
 {
-    fw::DiskFile file(DataFilePath(SETTINGS_FILE_NAME));
+    fw::DiskFile file(DataFileToRead(SETTINGS_FILE_NAME));
     core::Bytes bytes;
     return file.ReadAll(bytes) && core::ReadSettingsFile(bytes.data(), bytes.size(), FillBaseFont(),
                                                          fw::SystemCodePage(), core::FACE_NAME_KEY, record);

@@ -39,7 +39,7 @@ const fw::MessageEntry<CalendarWindow> CalendarWindow::messageTable[] = {
     fw::OnCommands<ID_TITLE_FIRST, ID_TITLE_COMMANDS_LAST, &CalendarWindow::OnTitleCommand>(),
     fw::OnCommands<ID_FONT_TITLE, ID_FONT_NOTES, &CalendarWindow::OnFontCommand>(),
     fw::OnCommands<ID_LAYOUT_TOGGLE, ID_CLOSE, &CalendarWindow::OnActionCommand>(),
-    fw::OnCommands<ID_NOTES_FIND, ID_NOTES_EXPORT, &CalendarWindow::OnNotesCommand>(),
+    fw::OnCommands<ID_NOTES_FIND, ID_NOTES_OPEN_FOLDER, &CalendarWindow::OnNotesCommand>(),
 };
 
 CalendarWindow::CalendarWindow(HWND parentWindow) : CDialog(IDD_CALENDAR_WINDOW, parentWindow)
@@ -67,7 +67,7 @@ BOOL CalendarWindow::OnInitDialog()
     Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon));
     settings.cornerEllipse = 15;
 
-    if (!notesPanel.LoadNotes(DataFilePath(NOTES_FILE_NAME)))
+    if (!notesPanel.LoadNotes(DataFileToRead(NOTES_FILE_NAME)))
         notesPanel.AddFirstRunNote();
     if (!storage.LoadSettings(settings))
         storage.SetDefaultSettings(settings, placement.CentredOrigin());
@@ -277,6 +277,6 @@ bool CalendarWindow::AskToRetrySave()
     std::string text = saveFailures.size() == 1 ? "Dayvane could not save this file:" : "Dayvane could not save these files:";
     for (const fw::FileFailure& failure : saveFailures)
         text += "\n\n" + fw::Narrow(failure.path) + "\n" + fw::SystemMessage(failure.error);
-    text += "\n\nChoose Retry to try again, or Cancel to keep Dayvane open with your notesPanel.";
+    text += "\n\nChoose Retry to try again, or Cancel to keep Dayvane open with your notes.";
     return MessageBoxW(handle, fw::Widen(text).c_str(), L"Dayvane", MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
 }

@@ -106,8 +106,10 @@ fw::Result CalendarWindow::OnNotesCommand(UINT id)
 {
     if (id == ID_NOTES_FIND)
         notesPanel.FindNote(handle);
-    else
+    else if (id == ID_NOTES_EXPORT)
         notesPanel.ExportNotes(handle);
+    else
+        fw::ShellOpen(fw::Narrow(DataFolder()), SW_SHOWNORMAL);
     return fw::Default;
 }
 
@@ -139,7 +141,7 @@ void CalendarWindow::ChooseFontFor(core::LogicalFont& font)
 // The help file beside the program file, so that help opens whatever the current folder.
 void CalendarWindow::OpenHelp()
 {
-    fw::ShellOpen(fw::Narrow(DataFilePath("Help.chm")), SW_SHOWNORMAL);
+    fw::ShellOpen(fw::Narrow(ProgramFilePath("Help.chm")), SW_SHOWNORMAL);
 }
 
 void CalendarWindow::ShowAboutBox()

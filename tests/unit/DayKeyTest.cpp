@@ -134,3 +134,13 @@ TEST(DataFilePath, BesideTheProgramFile)
     EXPECT_EQ(core::BesideProgram("dayvane.exe", "qor_info.dat"), "dayvane.exeqor_info.dat");
     EXPECT_EQ(core::BesideProgram("", "qor_info.dat"), "qor_info.dat");
 }
+
+TEST(DataFilePath, OnlyTheProgramsOwnTemporaryFilesAreTakenForOnes)
+{
+    EXPECT_TRUE(core::IsSaveTemporaryName(core::SaveTemporaryName(4294967295u, 17)));
+    EXPECT_TRUE(core::IsSaveTemporaryName(core::SaveTemporaryName(0, 0)));
+    for (const wchar_t* name : {L"dvn1A2B.tmp", L"dayvane-save-.tmp", L"dayvane-save-12.tmp", L"dayvane-save-12-.tmp",
+                                L"dayvane-save-12-3.tmp.bak", L"dayvane-save-1x-3.tmp", L"dayvane-save-12-3.txt",
+                                L"dayvane-save-12345678901-0.tmp", L"xdayvane-save-1-2.tmp", L"qor_nots.dat"})
+        EXPECT_FALSE(core::IsSaveTemporaryName(name)) << name;
+}
