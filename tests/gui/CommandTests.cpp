@@ -415,22 +415,26 @@ std::vector<std::string> shellRequests;
 void RecordShellRequest(std::string_view target, int) { shellRequests.emplace_back(target); }
 }  // namespace
 
-TEST(Commands, HelpOpensTheHelpFileBesideTheProgram)
+TEST(Commands, HelpOpensTheHelpFileBesideTheProgramAndTheDataFolderOpensWhereTheFilesAre)
 {
     shellRequests.clear();
     fw::SetShellHandler(RecordShellRequest);
     ProbeWindow probe;
-    std::string expected;
+    std::string help, data;
     RunWindow(probe, [&](HWND window) {
         SendMessageW(window, WM_COMMAND, ID_HELP_FILE, 0);
-        HELPINFO help{};
-        help.cbSize = sizeof help;
-        SendMessageW(window, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
-        expected = fw::Narrow(DataFilePath("Help.chm"));
+        HELPINFO request{};
+        request.cbSize = sizeof request;
+        SendMessageW(window, WM_HELP, 0, reinterpret_cast<LPARAM>(&request));
+        SendMessageW(window, WM_COMMAND, ID_NOTES_OPEN_FOLDER, 0);
+        help = fw::Narrow(ProgramFilePath("Help.chm"));
+        data = fw::Narrow(DataFolder());
     });
     fw::SetShellHandler(nullptr);
-    EXPECT_EQ(shellRequests, (std::vector<std::string>{expected, expected}));
-    EXPECT_NE(expected.find(":\\"), std::string::npos) << "not a full path: " << expected;
+    EXPECT_EQ(shellRequests, (std::vector<std::string>{help, help, data}));
+    EXPECT_NE(help.find(":\\"), std::string::npos) << "not a full path: " << help;
+    // The probe keeps its data files in a folder of its own, not beside the test program.
+    EXPECT_NE(data, help.substr(0, help.rfind('\\') + 1));
 }
 
 TEST(Commands, TheHelpFileIsBuiltBesideTheProgram)

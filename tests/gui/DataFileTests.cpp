@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <map>
 
 #include "Harness.h"
 #include "resources/ResourceIds.h"
@@ -226,7 +228,8 @@ TEST(DataFiles, AFailedSaveAsksToRetryAndCancelKeepsTheWindowOpen)
     ASSERT_NE(box, nullptr) << "no message box";
     const std::wstring message = gui::ChildTexts(box);
     EXPECT_NE(message.find(folder.File(L"qor_nots.dat")), std::wstring::npos) << message.c_str();
-    EXPECT_NE(message.find(L"Retry"), std::wstring::npos);
+    EXPECT_NE(message.find(L"Choose Retry to try again, or Cancel to keep Dayvane open with your notes."),
+              std::wstring::npos) << message.c_str();
     PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(gui::WaitUntil([&] { return !IsWindow(box); }));
     Sleep(300);
@@ -298,9 +301,29 @@ TEST(DataFiles, AKillDuringTheSaveLeavesEachFileOldAndWholeOrNewAndWhole)
     const std::string oldNotes = LargeNotesFile();
     const std::string oldSettings = gui::EncodeSettings(gui::DefaultSettings());
     const std::string typed = "typed before the close";
+    // Three generations of backups already there, so that each save moves them all.
+    const std::vector<std::string> earlier = {oldNotes.substr(0, 3000), oldNotes.substr(0, 2000),
+                                              oldNotes.substr(0, 1000)};
+    const auto backupName = [](int generation) { return L"qor_nots.dat.bak" + std::to_wstring(generation); };
+    // A backup has moved up, or one of a size no earlier file has is being written.
+    const auto rotating = [&](const gui::TempFolder& folder) {
+        for (int generation = 1; generation <= 3; ++generation) {
+            WIN32_FILE_ATTRIBUTE_DATA data{};
+            if (!GetFileAttributesExW(folder.File(backupName(generation)).c_str(), GetFileExInfoStandard, &data))
+                return generation == 1;
+            const std::size_t size = data.nFileSizeLow;
+            if (size != oldNotes.size() && std::none_of(earlier.begin(), earlier.end(), [&](const std::string& file) {
+                    return file.size() == size;
+                }))
+                return true;
+        }
+        return false;
+    };
     const auto prepare = [&](const gui::TempFolder& folder) {
         ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_nots.dat"), oldNotes));
         ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_info.dat"), oldSettings));
+        for (int generation = 1; generation <= 3; ++generation)
+            ASSERT_TRUE(gui::WriteFileBytes(folder.File(backupName(generation)), earlier[generation - 1]));
     };
 
     // Closes left to finish give the new files and how long a close takes: the faster of two,
@@ -319,18 +342,29 @@ TEST(DataFiles, AKillDuringTheSaveLeavesEachFileOldAndWholeOrNewAndWhole)
         closeMs = std::min<DWORD>(closeMs, GetTickCount() - start);
         newNotes = gui::ReadFileBytes(folder.File(L"qor_nots.dat"));
         newSettings = gui::ReadFileBytes(folder.File(L"qor_info.dat"));
+        // The replaced file is the newest backup; the oldest generation is gone.
+        EXPECT_EQ(gui::ReadFileBytes(folder.File(backupName(1))), oldNotes);
+        EXPECT_EQ(gui::ReadFileBytes(folder.File(backupName(2))), earlier[0]);
+        EXPECT_EQ(gui::ReadFileBytes(folder.File(backupName(3))), earlier[1]);
+        EXPECT_FALSE(gui::FileExists(folder.File(backupName(4))));
     }
     ASSERT_NE(newNotes, oldNotes);
     core::NoteStore saved;
     ASSERT_TRUE(saved.Read(reinterpret_cast<const std::uint8_t*>(newNotes.data()), newNotes.size(), cp1252));
     EXPECT_EQ(saved.Lookup(TodayKey()), typed);
 
-    // Kills spread over the whole close, from the moment it is asked for to past its end.
+    // Kills spread over the whole close, from the moment it is asked for to past its end,
+    // then kills the moment the rotation of the backups is seen under way.
     constexpr int kills = 16;
+    constexpr int rotationKills = 3;
     int killedWhileRunning = 0;
-    for (int k = 0; k < kills; ++k) {
+    // What each kill left of the rotation: untouched, part-way (a generation moved, the
+    // newest not yet written), or done.
+    std::map<std::string, int> rotations;
+    for (int k = 0; k < kills + rotationKills; ++k) {
         const DWORD delay = closeMs * static_cast<DWORD>(k) * 5 / (4 * (kills - 1));
-        SCOPED_TRACE(testing::Message() << "killed " << delay << " ms after the close of " << closeMs << " ms");
+        SCOPED_TRACE(testing::Message() << (k < kills ? "killed " : "killed in the rotation, not ") << delay
+                                        << " ms after the close of " << closeMs << " ms");
         gui::TempFolder folder;
         prepare(folder);
         {
@@ -338,15 +372,40 @@ TEST(DataFiles, AKillDuringTheSaveLeavesEachFileOldAndWholeOrNewAndWhole)
             ASSERT_NE(program.Window(), nullptr);
             SetDlgItemTextA(program.Window(), IDC_NOTES, typed.c_str());
             PostMessageW(program.Window(), WM_COMMAND, closeCommand, 0);
-            Sleep(delay);
-            killedWhileRunning += program.Running();
+            if (k < kills) {
+                Sleep(delay);
+            } else {
+                const DWORD start = GetTickCount();
+                while (!rotating(folder) && GetTickCount() - start < 10000) {
+                }
+            }
+            if (k < kills)
+                killedWhileRunning += program.Running();
         }  // the program is terminated here if it still runs
         const std::string notes = gui::ReadFileBytes(folder.File(L"qor_nots.dat"));
         const std::string settings = gui::ReadFileBytes(folder.File(L"qor_info.dat"));
         EXPECT_TRUE(notes == oldNotes || notes == newNotes) << "notes file of " << notes.size() << " bytes";
         EXPECT_TRUE(settings == oldSettings || settings == newSettings) << "settings of " << settings.size() << " bytes";
+        std::vector<std::string> kept;
+        for (int generation = 1; generation <= 4; ++generation) {
+            if (!gui::FileExists(folder.File(backupName(generation))))
+                continue;
+            const std::string backup = gui::ReadFileBytes(folder.File(backupName(generation)));
+            kept.push_back(backup);
+            EXPECT_TRUE(backup == oldNotes || std::find(earlier.begin(), earlier.end(), backup) != earlier.end())
+                << "backup " << generation << " of " << backup.size() << " bytes is no earlier file";
+        }
+        if (kept == earlier)
+            ++rotations["untouched"];
+        else if (kept.size() == 3 && kept[0] == oldNotes)
+            ++rotations["done"];
+        else
+            ++rotations["part-way"];
     }
     EXPECT_GT(killedWhileRunning, kills / 2) << "the kills must fall inside the close";
+    EXPECT_GE(rotations["part-way"], 1) << "the kills must fall inside the rotation";
+    for (const auto& [state, count] : rotations)
+        std::printf("rotation %s: %d of %d kills\n", state.c_str(), count, kills + rotationKills);
 }
 
 TEST(DataFiles, DataFilesThatCannotBeWrittenAreReportedAndNothingOnDiskIsLost)

@@ -122,3 +122,42 @@ TEST(Files, TheSystemCodePageKeepsWhatItCannotHoldOutOfThePlainForm)
     EXPECT_FALSE(fw::SystemCodePage().FromUtf8("\U0001F600", ansi));
     EXPECT_EQ(fw::SystemCodePage().ToUtf8(ansi = "abc"), "abc");
 }
+
+TEST(Files, EachChangingSaveKeepsTheFileItReplacedAsTheNewestOfThreeBackups)
+{
+    gui::TempFolder folder;
+    const std::wstring path = folder.File(L"qor_nots.dat");
+    fw::DiskFile file(path, 3);
+    const auto backups = [&] {
+        std::vector<std::string> kept;
+        for (int generation = 1; generation <= 4; ++generation)
+            kept.push_back(fw::FileExists(file.BackupPath(generation)) ? gui::ReadFileBytes(file.BackupPath(generation))
+                                                                       : "-");
+        return kept;
+    };
+    const auto save = [&](const std::string& text) { return file.Replace(core::Bytes(text.begin(), text.end())); };
+
+    ASSERT_TRUE(save("v1"));
+    EXPECT_EQ(backups(), (std::vector<std::string>{"-", "-", "-", "-"}));
+    ASSERT_TRUE(save("v2"));
+    ASSERT_TRUE(save("v3"));
+    EXPECT_EQ(backups(), (std::vector<std::string>{"v2", "v1", "-", "-"}));
+    ASSERT_TRUE(save("v4"));
+    ASSERT_TRUE(save("v5"));
+    EXPECT_EQ(backups(), (std::vector<std::string>{"v4", "v3", "v2", "-"}));
+    // The same bytes again change nothing at all.
+    const auto before = folder.Contents();
+    ASSERT_TRUE(save("v5"));
+    EXPECT_EQ(folder.Contents(), before);
+
+    // A backup held open by another program cannot move or be replaced: the save goes on.
+    HANDLE holder = CreateFileW(file.BackupPath(1).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(save("v6"));
+    CloseHandle(holder);
+    EXPECT_EQ(gui::ReadFileBytes(path), "v6");
+    EXPECT_EQ(backups()[0], "v4");
+    // Nothing but the file and its backups is left in the folder.
+    for (const auto& [name, bytes] : folder.Contents())
+        EXPECT_EQ(name.rfind(L"qor_nots.dat", 0), 0u) << name.c_str();
+}

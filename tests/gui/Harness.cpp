@@ -163,6 +163,11 @@ std::map<std::wstring, std::string> FolderContents(const std::wstring& folder)
     return contents;
 }
 
+bool FileExists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 std::string ReadFileBytes(const std::wstring& path)
 {
     std::string bytes;

@@ -44,6 +44,7 @@ private:
 // Every file's name and bytes in `folder` (a subfolder shows as "<unreadable>").
 std::map<std::wstring, std::string> FolderContents(const std::wstring& folder);
 
+bool FileExists(const std::wstring& path);
 // The bytes of a file; empty when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
