@@ -88,6 +88,99 @@ std::vector<COLORREF> FrameAndStrip(const gui::Program& program)
     return pixels;
 }
 
+// Sets an environment variable for the programs this test starts, and restores it after.
+class ScopedVariable {
+public:
+    ScopedVariable(const wchar_t* variableName, const std::wstring& value) : name(variableName)
+    {
+        wchar_t old[MAX_PATH] = L"";
+        had = GetEnvironmentVariableW(name, old, MAX_PATH) > 0;
+        previous = old;
+        SetEnvironmentVariableW(name, value.c_str());
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+    ~ScopedVariable() { SetEnvironmentVariableW(name, had ? previous.c_str() : nullptr); }
+
+private:
+    const wchar_t* name;
+    bool had = false;
+    std::wstring previous;
+};
+
+// Makes a folder refuse new files, as a folder the user may not write does. Permissions do
+// not stop Wine's server when it runs as root, so the folder is made immutable on the Linux
+// side (or, where that is not allowed, a read-only mount of itself). Refuses() says whether a
+// new file is really refused.
+class WriteRefusingFolder {
+public:
+    explicit WriteRefusingFolder(const std::wstring& windowsPath) : unixPath(UnixPathOf(windowsPath)), path(windowsPath)
+    {
+        if (unixPath.empty())
+            return;
+        // Wine does not wait for a Linux program to end: the outcome is waited for instead.
+        RunUnix("chattr +i '%s'");
+        if (!gui::WaitUntil([&] { return Refuses(); }, 3000)) {
+            RunUnix("mount --bind '%s' '%s' && mount -o remount,bind,ro '%s'");
+            mounted = true;
+            gui::WaitUntil([&] { return Refuses(); }, 3000);
+        }
+    }
+    WriteRefusingFolder(const WriteRefusingFolder&) = delete;
+    WriteRefusingFolder& operator=(const WriteRefusingFolder&) = delete;
+    ~WriteRefusingFolder()
+    {
+        if (unixPath.empty())
+            return;
+        RunUnix(mounted ? "umount '%s'" : "chattr -i '%s'");
+        gui::WaitUntil([&] { return !Refuses(); }, 3000);
+    }
+
+    bool Refuses() const
+    {
+        const std::wstring probe = path + L"\\probe.txt";
+        const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return true;
+        CloseHandle(file);
+        DeleteFileW(probe.c_str());
+        return false;
+    }
+
+private:
+    static std::string UnixPathOf(const std::wstring& windowsPath)
+    {
+        using ToUnix = char*(CDECL*)(LPCWSTR);
+        const auto toUnix = reinterpret_cast<ToUnix>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        char* unix = toUnix ? toUnix(windowsPath.c_str()) : nullptr;
+        const std::string result = unix ? unix : "";
+        if (unix)
+            HeapFree(GetProcessHeap(), 0, unix);
+        return result;
+    }
+
+    // Starts a shell command with every %s the folder's Unix path.
+    void RunUnix(const char* format) const
+    {
+        std::string command = format;
+        for (std::size_t at; (at = command.find("%s")) != std::string::npos;)
+            command.replace(at, 2, unixPath);
+        std::wstring line = L"/bin/sh -c \"" + std::wstring(command.begin(), command.end()) + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+            return;
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+
+    std::string unixPath;
+    std::wstring path;
+    bool mounted = false;
+};
+
 }  // namespace
 
 TEST(DataFiles, FirstStartThenCloseWritesTheFirstRunNoteAndTheDefaults)
@@ -185,12 +278,90 @@ TEST(DataFiles, ADamagedNotesFileIsKeptBesideTheNewOne)
 
 TEST(DataFiles, TheFilesLiveBesideTheProgramWhateverTheWorkingDirectory)
 {
-    gui::TempFolder folder, elsewhere;
+    gui::TempFolder folder, elsewhere, local;
+    const ScopedVariable localAppData(L"LOCALAPPDATA", local.Path());
     gui::Program program(folder, elsewhere.Path());
     ASSERT_NE(program.Window(), nullptr);
     CloseAndWait(program);
     EXPECT_EQ(NamesIn(folder), (std::vector<std::wstring>{L"dayvane.exe", L"qor_info.dat", L"qor_nots.dat"}));
     EXPECT_TRUE(elsewhere.Contents().empty());
+    // A folder that can be written keeps the files: nothing goes to the user's folder.
+    EXPECT_TRUE(local.Contents().empty());
+}
+
+TEST(DataFiles, AtStartOnlyTheProgramsOwnTemporaryFilesThatNoProgramHoldsAreDeleted)
+{
+    gui::TempFolder folder;
+    const std::wstring stale = L"dayvane-save-4242-0.tmp", held = L"dayvane-save-4343-1.tmp";
+    const std::vector<std::wstring> others = {L"dvn1A2B.tmp", L"dayvane-save-notes.tmp", L"dayvane-save-1-2.txt"};
+    for (const std::wstring& name : others)
+        ASSERT_TRUE(gui::WriteFileBytes(folder.File(name), "someone else's"));
+    ASSERT_TRUE(gui::WriteFileBytes(folder.File(stale), "left by a kill"));
+    ASSERT_TRUE(gui::WriteFileBytes(folder.File(held), "being written"));
+    // Another copy of the program writing its temporary file holds it as this does.
+    const HANDLE holder =
+        CreateFileW(folder.File(held).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    {
+        gui::Program program(folder);
+        ASSERT_NE(program.Window(), nullptr);
+        EXPECT_FALSE(gui::FileExists(folder.File(stale)));
+        EXPECT_TRUE(gui::FileExists(folder.File(held)));
+        CloseAndWait(program);
+    }
+    CloseHandle(holder);
+    EXPECT_EQ(gui::ReadFileBytes(folder.File(held)), "being written");
+    for (const std::wstring& name : others)
+        EXPECT_EQ(gui::ReadFileBytes(folder.File(name)), "someone else's") << name.c_str();
+}
+
+TEST(DataFiles, AProgramFolderThatRefusesWritesKeepsTheFilesInTheUsersFolderAndChangesNothingBesideTheProgram)
+{
+    const std::string key = TodayKey();
+    const std::string notesBeside = std::string("\x01\x00\x00\x00\x06", 5) + key + "\x12" "from the program's";
+    for (const bool withFiles : {true, false}) {
+        SCOPED_TRACE(withFiles ? "data files beside the program" : "no data files");
+        gui::TempFolder folder, local;
+        const ScopedVariable localAppData(L"LOCALAPPDATA", local.Path());
+        ASSERT_TRUE(CopyFileW(gui::Config().program.c_str(), folder.File(L"dayvane.exe").c_str(), FALSE));
+        if (withFiles) {
+            ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_nots.dat"), notesBeside));
+            ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_info.dat"), gui::EncodeSettings(gui::DefaultSettings(40, 50))));
+        }
+        const auto before = folder.Contents();
+        const WriteRefusingFolder refusal(folder.Path());
+        ASSERT_TRUE(refusal.Refuses()) << "no way found here to make a folder refuse new files";
+
+        const std::wstring userFolder = local.File(L"Dayvane");
+        const std::wstring typed[] = {L"typed in the first run", L"typed in the second run"};
+        for (const std::wstring& text : typed) {
+            gui::Program program(folder.File(L"dayvane.exe"));
+            ASSERT_NE(program.Window(), nullptr);
+            if (&text == &typed[0]) {
+                EXPECT_EQ(NotesText(program.Window()), withFiles ? L"from the program's" : L"My first note...");
+                if (withFiles) {
+                    EXPECT_EQ(WindowOrigin(program.Window()).x, 40);
+                }
+            } else {
+                // The user's folder is taken first at a later start.
+                EXPECT_EQ(NotesText(program.Window()), typed[0]);
+            }
+            SetDlgItemTextW(program.Window(), IDC_NOTES, text.c_str());
+            CloseAndWait(program);
+            EXPECT_EQ(program.ExitCode(), 0u) << "a save that failed asks, and a kill ends with another code";
+        }
+        EXPECT_EQ(folder.Contents(), before);
+        core::NoteStore saved;
+        const std::string bytes = gui::ReadFileBytes(userFolder + L"\\qor_nots.dat");
+        ASSERT_TRUE(saved.Read(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), cp1252));
+        EXPECT_EQ(saved.Lookup(key), "typed in the second run");
+        const core::CalendarSettings settings = gui::DecodeSettings(gui::ReadFileBytes(userFolder + L"\\qor_info.dat"));
+        if (withFiles) {
+            EXPECT_EQ(settings.windowLeft, 40);
+        }
+        // The second save kept the first run's notes as a backup.
+        EXPECT_TRUE(gui::FileExists(userFolder + L"\\qor_nots.dat.bak1"));
+    }
 }
 
 TEST(DataFiles, ANoteOutsideTheCodePageSurvivesARestart)

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "Harness.h"
+#include "core/DataFilePath.h"
 #include "framework/AnsiCodePage.h"
 #include "framework/Files.h"
 
@@ -77,6 +78,45 @@ TEST(Files, ASaveThatFailsAtAnyWritePositionLeavesTheOldFile)
     SeamScope scope(enough);
     EXPECT_EQ(fw::ReplaceFileAtomically(path, replacement), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(gui::ReadFileBytes(path), AsText(replacement));
+    EXPECT_EQ(folder.Contents().size(), 1u);
+}
+
+// While a save writes, a copy of the program starting in the same folder clears what killed
+// saves left there: the file being written is one of this process's own and stays.
+class StartingCopySeam : public fw::WriteSeam {
+public:
+    explicit StartingCopySeam(const gui::TempFolder& watched) : folder(watched) {}
+
+    bool Write(HANDLE file, const std::uint8_t* data, DWORD size, DWORD& error) override
+    {
+        fw::DeleteLeftoverTemporaries(folder.Path() + L"\\");
+        for (const auto& entry : folder.Contents())
+            if (entry.first != L"qor_nots.dat")
+                temporaries.push_back(entry.first);
+        DWORD written = 0;
+        if (WriteFile(file, data, size, &written, nullptr) && written == size)
+            return true;
+        error = GetLastError();
+        return false;
+    }
+
+    const gui::TempFolder& folder;
+    std::vector<std::wstring> temporaries;
+};
+
+TEST(Files, ASaveKeepsItsTemporaryFileFromACopyOfTheProgramStartingMeanwhile)
+{
+    gui::TempFolder folder;
+    const std::wstring path = folder.File(L"qor_nots.dat");
+    ASSERT_TRUE(gui::WriteFileBytes(path, "old"));
+    StartingCopySeam seam(folder);
+    {
+        SeamScope scope(seam);
+        EXPECT_EQ(fw::ReplaceFileAtomically(path, NotesFileOf(3)), static_cast<DWORD>(ERROR_SUCCESS));
+    }
+    EXPECT_EQ(gui::ReadFileBytes(path), AsText(NotesFileOf(3)));
+    ASSERT_EQ(seam.temporaries.size(), 1u);
+    EXPECT_EQ(seam.temporaries[0], core::SaveTemporaryName(GetCurrentProcessId(), 0));
     EXPECT_EQ(folder.Contents().size(), 1u);
 }
 
