@@ -16,6 +16,9 @@ constexpr DWORD closeTimeoutMs = 10000;
 // change from its top row to its bottom one; the frame's colour stays the same.
 constexpr COLORREF paintedColour = RGB(100, 120, 190);
 constexpr POINT framePoint = {0, 60};
+// The floor window paints only its title strip, in the same colour.
+constexpr POINT stripPoint = {4, 10};
+POINT watchedPoint = framePoint;
 
 // Paths from the Linux side are Unix paths; Wine maps the Unix root to drive Z:.
 std::wstring WindowsPath(std::wstring path)
@@ -39,7 +42,7 @@ double MillisecondsSince(const LARGE_INTEGER& start)
 // Reads the screen rather than the window's DC: what counts is what has reached the display.
 bool ShowsPaint(HWND wnd)
 {
-    POINT point = framePoint;
+    POINT point = watchedPoint;
     if (!ClientToScreen(wnd, &point))
         return false;
     HDC screen = GetDC(nullptr);
@@ -57,14 +60,18 @@ int Fail(const wchar_t* what, HANDLE process)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 3 || (std::wcscmp(argv[2], L"paint") != 0 && std::wcscmp(argv[2], L"exit") != 0)) {
+    if (argc != 3 || (std::wcscmp(argv[2], L"paint") != 0 && std::wcscmp(argv[2], L"strip") != 0 &&
+                      std::wcscmp(argv[2], L"exit") != 0)) {
         std::fwprintf(stderr,
-                      L"usage: StartupProbe PROGRAM paint|exit\n"
+                      L"usage: StartupProbe PROGRAM paint|strip|exit\n"
                       L"  paint  until a visible window of PROGRAM shows the calendar's painted frame\n"
+                      L"  strip  until it shows the floor window's painted strip\n"
                       L"  exit   until PROGRAM exits (it exits at its first paint)\n");
         return 2;
     }
     const bool untilExit = std::wcscmp(argv[2], L"exit") == 0;
+    if (std::wcscmp(argv[2], L"strip") == 0)
+        watchedPoint = stripPoint;
     const std::wstring program = WindowsPath(argv[1]);
     const size_t slash = program.find_last_of(L'\\');
     const std::wstring folder = slash == std::wstring::npos ? L"." : program.substr(0, slash);

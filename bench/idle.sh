@@ -40,7 +40,7 @@ trap cleanup EXIT
 [[ $seconds =~ ^[1-9][0-9]*$ ]] || fail "idle: IDLE_SECONDS must be a whole number of seconds, not '$seconds'"
 [[ $runs =~ ^[1-9][0-9]*$ ]] || fail "idle: IDLE_RUNS must be a positive whole number, not '$runs'"
 
-for exe in IdleProbe.exe MinimalWindow.exe dayvane.exe; do
+for exe in IdleProbe.exe MinimalWindow.exe FloorWindow.exe dayvane.exe; do
     [ -f "$bin/$exe" ] || fail "idle: $bin/$exe is missing; build first (make build)"
 done
 
@@ -154,22 +154,29 @@ echo "Starting the Wine session for the idle measurement..."
 
 echo "Measuring $runs windows of $seconds s of each program, in turns..."
 minProgram=() minServer=() minTotal=() dayProgram=() dayServer=() dayTotal=()
+floorProgram=() floorServer=() floorTotal=()
 for i in $(seq "$runs"); do
     measure_once MinimalWindow.exe timer
     minProgram+=("$programSeconds") minServer+=("$serverSeconds") minTotal+=("$(sum "$programSeconds" "$serverSeconds")")
+    measure_once FloorWindow.exe timer
+    floorProgram+=("$programSeconds") floorServer+=("$serverSeconds")
+    floorTotal+=("$(sum "$programSeconds" "$serverSeconds")")
     measure_once dayvane.exe
     dayProgram+=("$programSeconds") dayServer+=("$serverSeconds") dayTotal+=("$(sum "$programSeconds" "$serverSeconds")")
     echo "  window $i: minimal ${minTotal[-1]} s (${minProgram[-1]} + ${minServer[-1]})," \
+        "floor ${floorTotal[-1]} s (${floorProgram[-1]} + ${floorServer[-1]})," \
         "dayvane ${dayTotal[-1]} s (${dayProgram[-1]} + ${dayServer[-1]})"
 done
 
 # Each column is its own median, so a row's total need not be the sum of the two beside it.
 minMedian=$(median_of minTotal)
+floorMedian=$(median_of floorTotal)
 dayMedian=$(median_of dayTotal)
 echo
 echo "CPU time under Wine while the window sits idle for $seconds s, median of $runs windows (s)"
 printf '%-16s %10s %12s %10s\n' "" program wineserver total
 printf '%-16s %10s %12s %10s\n' "minimal window" "$(median_of minProgram)" "$(median_of minServer)" "$minMedian"
+printf '%-16s %10s %12s %10s\n' "floor" "$(median_of floorProgram)" "$(median_of floorServer)" "$floorMedian"
 printf '%-16s %10s %12s %10s\n' "dayvane" "$(median_of dayProgram)" "$(median_of dayServer)" "$dayMedian"
 awk -v a="$dayMedian" -v b="$minMedian" 'BEGIN {
     if (b > 0)
@@ -180,3 +187,5 @@ awk -v a="$dayMedian" -v b="$minMedian" 'BEGIN {
 
 fragment_row "idle CPU over $seconds s, program + wineserver (median of $runs)" "$dayMedian s" "$minMedian s" \
     "$(ratio "$dayMedian" "$minMedian")" "≤ 1.2x" "$(ratio_within "$dayMedian" "$minMedian" 1.2)"
+fragment_row "idle CPU over $seconds s against the floor, program + wineserver (median of $runs)" "$dayMedian s" \
+    "$floorMedian s" "$(ratio "$dayMedian" "$floorMedian")" "≤ 1.1x" "$(ratio_within "$dayMedian" "$floorMedian" 1.1)"

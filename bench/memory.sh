@@ -35,7 +35,7 @@ trap cleanup EXIT
 
 [[ $runs =~ ^[1-9][0-9]*$ ]] || fail "memory: MEMORY_RUNS must be a positive whole number, not '$runs'"
 
-for exe in IdleProbe.exe MinimalWindow.exe dayvane.exe; do
+for exe in IdleProbe.exe MinimalWindow.exe FloorWindow.exe dayvane.exe; do
     [ -f "$bin/$exe" ] || fail "memory: $bin/$exe is missing; build first (make build)"
 done
 
@@ -87,25 +87,31 @@ echo "Starting the Wine session for the memory measurement..."
 "$session" start "$state" "$prefix"
 
 echo "Reading the peak working set $settle s after the window is up, $runs starts of each program, in turns..."
-minimal=() dayvane=()
+minimal=() floor=() dayvane=()
 for i in $(seq "$runs"); do
     measure_once MinimalWindow.exe timer
     minimal+=("$peakBytes")
+    measure_once FloorWindow.exe timer
+    floor+=("$peakBytes")
     measure_once dayvane.exe
     dayvane+=("$peakBytes")
-    echo "  start $i: minimal $(mib "${minimal[-1]}") MiB, dayvane $(mib "${dayvane[-1]}") MiB"
+    echo "  start $i: minimal $(mib "${minimal[-1]}") MiB, floor $(mib "${floor[-1]}") MiB, dayvane $(mib "${dayvane[-1]}") MiB"
 done
 
 read -r minMin minMed minMax < <(printf '%s\n' "${minimal[@]}" | summary)
+read -r floorMin floorMed floorMax < <(printf '%s\n' "${floor[@]}" | summary)
 read -r dayMin dayMed dayMax < <(printf '%s\n' "${dayvane[@]}" | summary)
 echo
 echo "Peak working set under Wine, $runs starts each (MiB; the Linux process's high-water mark, Wine's own libraries included)"
 printf '%-16s %8s %8s %8s\n' "" min median max
 printf '%-16s %8s %8s %8s\n' "minimal window" "$(mib "$minMin")" "$(mib "$minMed")" "$(mib "$minMax")"
+printf '%-16s %8s %8s %8s\n' "floor" "$(mib "$floorMin")" "$(mib "$floorMed")" "$(mib "$floorMax")"
 printf '%-16s %8s %8s %8s\n' "dayvane" "$(mib "$dayMin")" "$(mib "$dayMed")" "$(mib "$dayMax")"
 printf '%-16s %8s  (medians; dayvane - minimal: %s MiB)\n' "dayvane/minimal" "$(ratio "$dayMed" "$minMed")" \
     "$(mib $((dayMed - minMed)))"
 
 fragment_row "peak working set (median of $runs starts)" "$(mib "$dayMed") MiB" "$(mib "$minMed") MiB" \
     "$(ratio "$dayMed" "$minMed")" "none" "n/a"
+fragment_row "peak working set against the floor (median of $runs starts)" "$(mib "$dayMed") MiB" "$(mib "$floorMed") MiB" \
+    "$(ratio "$dayMed" "$floorMed")" "≤ 1.1x" "$(ratio_within "$dayMed" "$floorMed" 1.1)"
 fragment_note "Peak working set: under Wine it is the high-water mark of the program's Linux process, Wine's own libraries included, which both figures share; the difference, $(mib $((dayMed - minMed))) MiB, is the program with the further system libraries it loads (common controls, shell, themes)."

@@ -2,7 +2,10 @@
 // from that folder, and the version and manifest that the program carries.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <set>
 #include <vector>
@@ -29,6 +32,50 @@ std::set<std::wstring> NamesOf(const std::map<std::wstring, std::string>& conten
     for (const auto& entry : contents)
         names.insert(entry.first);
     return names;
+}
+
+// The sections of a PE image by name (long names from the string table) with their bytes
+// as loaded; empty when the image cannot be read.
+std::map<std::string, std::string> SectionsOf(const std::string& image)
+{
+    std::map<std::string, std::string> sections;
+    const auto read = [&](std::size_t at, auto& value) {
+        if (at > image.size() || image.size() - at < sizeof value)
+            return false;
+        std::memcpy(&value, image.data() + at, sizeof value);
+        return true;
+    };
+    IMAGE_DOS_HEADER dos{};
+    IMAGE_FILE_HEADER file{};
+    DWORD signature = 0;
+    if (!read(0, dos) || !read(static_cast<std::size_t>(dos.e_lfanew), signature) || signature != IMAGE_NT_SIGNATURE ||
+        !read(static_cast<std::size_t>(dos.e_lfanew) + 4, file))
+        return sections;
+    const std::size_t table = static_cast<std::size_t>(dos.e_lfanew) + 4 + sizeof file + file.SizeOfOptionalHeader;
+    const std::size_t strings = file.PointerToSymbolTable + std::size_t{file.NumberOfSymbols} * 18;
+    for (std::size_t i = 0; i < file.NumberOfSections; ++i) {
+        IMAGE_SECTION_HEADER section{};
+        if (!read(table + i * sizeof section, section))
+            break;
+        std::string name(reinterpret_cast<const char*>(section.Name), strnlen(reinterpret_cast<const char*>(section.Name), 8));
+        if (name.size() > 1 && name[0] == '/' && strings + std::stoul(name.substr(1)) < image.size())
+            name = image.c_str() + strings + std::stoul(name.substr(1));
+        const std::size_t size = std::min<std::size_t>(section.SizeOfRawData, section.Misc.VirtualSize);
+        sections[name] = section.PointerToRawData < image.size() ? image.substr(section.PointerToRawData, size) : "";
+    }
+    return sections;
+}
+
+// The checksum a debug link carries: CRC-32 as zip uses it.
+std::uint32_t Crc32(const std::string& bytes)
+{
+    std::uint32_t crc = 0xffffffffu;
+    for (const unsigned char byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
 }
 
 // The bytes of one file of a folder's contents; empty when it is not there.
@@ -179,9 +226,6 @@ TEST(Distribution, TheZipHoldsTheProgramItsHelpAndTwoTextsOnly)
     ASSERT_FALSE(Unpacked().empty()) << "--unpacked= missing";
     const auto contents = gui::FolderContents(Unpacked());
     EXPECT_EQ(NamesOf(contents), packedNames);
-    const std::string built = gui::ReadFileBytes(gui::Config().program);
-    ASSERT_FALSE(built.empty()) << "--program= missing or wrong";
-    EXPECT_TRUE(BytesOf(contents, programName) == built) << "the zip carries another dayvane.exe than the one built";
     const std::string help = BytesOf(contents, L"Help.chm");
     EXPECT_EQ(help.substr(0, 4), "ITSF");
     EXPECT_TRUE(help == gui::ReadFileBytes(FolderOf(gui::Config().program) + L"\\Help.chm"))
@@ -196,6 +240,35 @@ TEST(Distribution, TheZipHoldsTheProgramItsHelpAndTwoTextsOnly)
     EXPECT_TRUE(HasWindowsLineEnds(licence));
     EXPECT_EQ(licence.rfind("MIT License\r\n", 0), 0u);
     EXPECT_NE(licence.find("\r\n" + copyright + "\r\n"), std::string::npos);
+}
+
+TEST(Distribution, TheZipCarriesTheTestedProgramWithItsDebugInformationMovedOut)
+{
+    ASSERT_FALSE(Unpacked().empty()) << "--unpacked= missing";
+    const std::string tested = gui::ReadFileBytes(gui::Config().program);
+    ASSERT_FALSE(tested.empty()) << "--program= missing or wrong";
+    const auto testedSections = SectionsOf(tested);
+    const auto shippedSections = SectionsOf(gui::ReadFileBytes(Unpacked() + L"\\" + programName));
+    ASSERT_TRUE(testedSections.count(".text"));
+    EXPECT_TRUE(testedSections.count(".debug_info")) << "the tested build carries no debug information";
+    // Every section of the shipped program is the tested one's, byte for byte.
+    for (const auto& [name, bytes] : shippedSections) {
+        EXPECT_NE(name.rfind(".debug", 0), 0u) << "debug information shipped: " << name;
+        if (name != ".gnu_debuglink") {
+            EXPECT_TRUE(testedSections.count(name) && testedSections.at(name) == bytes)
+                << "the shipped " << name << " is not the tested one's";
+        }
+    }
+    for (const char* name : {".text", ".rdata", ".data", ".rsrc"})
+        EXPECT_TRUE(shippedSections.count(name)) << name;
+    // The link names the debug file beside the built program, with its checksum.
+    const std::string link = shippedSections.count(".gnu_debuglink") ? shippedSections.at(".gnu_debuglink") : "";
+    ASSERT_EQ(link.rfind(std::string("dayvane.debug\0", 14), 0), 0u) << "no debug link";
+    const std::string debug = gui::ReadFileBytes(FolderOf(gui::Config().program) + L"\\dayvane.debug");
+    ASSERT_FALSE(debug.empty());
+    std::uint32_t linked = 0;
+    std::memcpy(&linked, link.data() + 16, sizeof linked);
+    EXPECT_EQ(linked, Crc32(debug)) << "dayvane.debug is not the one the shipped program names";
 }
 
 TEST(Distribution, AFirstStartAndCloseLeaveTheTwoDataFilesBesideTheProgram)
