@@ -354,10 +354,11 @@ private:
     {
         if (message == WM_NCDESTROY)
             RemoveWindowSubclass(hwnd, BoxSpy, 3);
-        const int part = message == WM_SETTEXT                                 ? boxSetText
-                         : message == WM_GETTEXT || message == WM_GETTEXTLENGTH ? boxGetText
-                         : message == WM_PAINT || message == WM_ERASEBKGND      ? boxPaint
-                                                                                : partCount;
+        const int part =
+            message == WM_SETTEXT || message == EM_SETHANDLE || message == EM_GETHANDLE ? boxSetText
+            : message == WM_GETTEXT || message == WM_GETTEXTLENGTH                      ? boxGetText
+            : message == WM_PAINT || message == WM_ERASEBKGND || message == WM_NCPAINT  ? boxPaint
+                                                                                        : partCount;
         return reinterpret_cast<SelectionBenchWindow*>(data)->Timed(part, hwnd, message, wParam, lParam);
     }
 
@@ -461,7 +462,7 @@ int main(int argc, char** argv)
     PrintRow("  MCM_SETDAYSTATE", Column(samples, [](const Sample& s) { return s.partMs[dayState]; }));
     PrintRow("  calendar queries", Column(samples, [](const Sample& s) { return s.partMs[calendarQueries]; }));
     PrintRow("  notes box WM_GETTEXT", Column(samples, [](const Sample& s) { return s.partMs[boxGetText]; }));
-    PrintRow("  notes box WM_SETTEXT", Column(samples, [](const Sample& s) { return s.partMs[boxSetText]; }));
+    PrintRow("  notes box new text", Column(samples, [](const Sample& s) { return s.partMs[boxSetText]; }));
     PrintRow("  the rest", Column(samples, [](const Sample& s) {
                  return s.handlerMs - s.partMs[dayState] - s.partMs[calendarQueries] - s.partMs[boxGetText] -
                         s.partMs[boxSetText];

@@ -45,6 +45,27 @@ void CWnd::SetText(std::string_view text) const
     SetWindowTextW(handle, Widen(text).c_str());
 }
 
+void CEdit::ShowText(std::string_view text) const
+{
+    const std::wstring wide = Widen(text);
+    const HLOCAL old = reinterpret_cast<HLOCAL>(Send(EM_GETHANDLE));
+    const HLOCAL buffer = old ? LocalAlloc(LMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t)) : nullptr;
+    auto* const characters = buffer ? static_cast<wchar_t*>(LocalLock(buffer)) : nullptr;
+    if (characters) {
+        std::copy(wide.c_str(), wide.c_str() + wide.size() + 1, characters);
+        LocalUnlock(buffer);
+        Send(EM_SETHANDLE, reinterpret_cast<WPARAM>(buffer));
+        // The box owns the new buffer now; the old one is the caller's to free.
+        if (reinterpret_cast<HLOCAL>(Send(EM_GETHANDLE)) == buffer) {
+            LocalFree(old);
+            return;
+        }
+    }
+    if (buffer)
+        LocalFree(buffer);
+    SetWindowTextW(handle, wide.c_str());
+}
+
 void CSubclassedWnd::Subclass()
 {
     SetWindowSubclass(handle, Procedure, 1, reinterpret_cast<DWORD_PTR>(this));

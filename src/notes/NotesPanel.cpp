@@ -111,14 +111,19 @@ fw::Result NotesPanel::OnCalendarSelChange(const NMHDR&)
 {
     CommitShownNote();
     const std::string selected = SelectedDayKey();
-    notesEdit.SetText(dayNotes.Lookup(selected));
+    ShowNote(dayNotes.Lookup(selected));
     shownDayKey = selected;
     return fw::Done();
 }
 
 void NotesPanel::ShowSelectedNote()
 {
-    notesEdit.SetText(dayNotes.Lookup(SelectedDayKey()));
+    ShowNote(dayNotes.Lookup(SelectedDayKey()));
+}
+
+void NotesPanel::ShowNote(const std::string& text)
+{
+    notesEdit.ShowText(text);
 }
 
 void NotesPanel::SetNotesFont(HFONT font)

@@ -42,6 +42,7 @@ public:
     fw::Result OnCalendarSelChange(const NMHDR& header);
     // Puts the selected day's note into the notes box.
     void ShowSelectedNote();
+    void ShowNote(const std::string& text);
     void SetShownDay(const std::string& dayKey) { shownDayKey = dayKey; }
 
     void SetNotesFont(HFONT font);

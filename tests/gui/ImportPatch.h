@@ -1,5 +1,5 @@
-// Redirects one function this program imports from a system DLL, for as long as it lives,
-// so a test can see every call the program's own code makes to it.
+// Redirects one function this program (or another module of the process) imports from a
+// system DLL, for as long as it lives, so a test can see every call that module makes to it.
 #pragma once
 
 #include <windows.h>
@@ -8,9 +8,9 @@
 
 class ImportPatch {
 public:
-    ImportPatch(const char* dll, const char* function, void* replacement)
+    ImportPatch(const char* dll, const char* function, void* replacement, HMODULE module = GetModuleHandleW(nullptr))
     {
-        auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+        auto* base = reinterpret_cast<BYTE*>(module);
         const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
         const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
         const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];

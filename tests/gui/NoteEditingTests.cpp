@@ -2,6 +2,7 @@
 // box, the bold days of the month and what the OK and Cancel paths write.
 #include <gtest/gtest.h>
 
+#include "ImportPatch.h"
 #include "ProbeWindow.h"
 #include "resources/ResourceIds.h"
 #include "core/DayKey.h"
@@ -121,7 +122,104 @@ void NotifySelectionChange(HWND window)
     SendMessageW(window, WM_NOTIFY, IDC_CALENDAR, reinterpret_cast<LPARAM>(&change));
 }
 
+// What the notes box shows after a day change, and how many times its scroll bar was set.
+struct BoxState {
+    std::wstring text;
+    int scrollBarSets = 0;
+    SCROLLINFO scroll{};
+    LRESULT lines = 0, firstLine = 0, modified = 0, canUndo = 0;
+    DWORD selectionStart = 1, selectionEnd = 1;
+    bool screenMatchesAFullRepaint = false;
+};
+
+std::atomic<int> scrollBarSets{0};
+void* originalSetScrollInfo = nullptr;
+int WINAPI CountSetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw)
+{
+    if (bar == SB_VERT && redraw)
+        ++scrollBarSets;
+    return reinterpret_cast<decltype(&SetScrollInfo)>(originalSetScrollInfo)(window, bar, info, redraw);
+}
+
+// The pixels of a window's rectangle on the screen.
+std::vector<COLORREF> ScreenPixels(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    std::vector<COLORREF> pixels;
+    for (int y = rect.top; y < rect.bottom; y += 2)
+        for (int x = rect.left; x < rect.right; x += 2)
+            pixels.push_back(gui::ScreenPixel({x, y}));
+    return pixels;
+}
+
 }  // namespace
+
+TEST(NoteEditing, ADayChangeShowsTheNoteAsANewTextAndSetsTheScrollBarOnce)
+{
+    SYSTEMTIME other = Today();
+    other.wDay = other.wDay == 1 ? 2 : 1;
+    std::string longNote;
+    // Short enough for a one-byte length in the file, long enough to overflow the box.
+    for (int line = 1; line <= 25; ++line)
+        longNote += "line " + std::to_string(line) + (line < 25 ? "\r\n" : "");
+    const std::string notes = NotesFile({{KeyOf(Today()), longNote}, {KeyOf(other), "short"}});
+    ProbeWindow probe;
+    BoxState states[2];
+    RunWindow(probe, [&](HWND window) {
+        ASSERT_TRUE(gui::BringToFront(window));
+        const HWND box = GetDlgItem(window, IDC_NOTES);
+        // The box's own code (the common controls' edit) sets its scroll bar.
+        HMODULE boxModule = nullptr;
+        GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           reinterpret_cast<LPCWSTR>(GetClassLongPtrW(box, GCLP_WNDPROC)), &boxModule);
+        ImportPatch patch("user32.dll", "SetScrollInfo", reinterpret_cast<void*>(CountSetScrollInfo), boxModule);
+        ASSERT_TRUE(patch.Patched());
+        originalSetScrollInfo = patch.Original();
+        // An edit that could be undone, with the caret inside the text.
+        SendMessageW(box, EM_SETSEL, 3, 3);
+        SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"typed "));
+        const SYSTEMTIME days[] = {other, Today()};
+        for (int i = 0; i < 2; ++i) {
+            BoxState& state = states[i];
+            SendMessageW(GetDlgItem(window, IDC_CALENDAR), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&days[i]));
+            scrollBarSets = 0;
+            NotifySelectionChange(window);
+            state.scrollBarSets = scrollBarSets;
+            state.text = NotesText(window);
+            state.scroll.cbSize = sizeof state.scroll;
+            state.scroll.fMask = SIF_ALL;
+            GetScrollInfo(box, SB_VERT, &state.scroll);
+            state.lines = SendMessageW(box, EM_GETLINECOUNT, 0, 0);
+            state.firstLine = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+            state.modified = SendMessageW(box, EM_GETMODIFY, 0, 0);
+            state.canUndo = SendMessageW(box, EM_CANUNDO, 0, 0);
+            SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&state.selectionStart),
+                         reinterpret_cast<LPARAM>(&state.selectionEnd));
+            // What reached the screen is what a full repaint of the box draws.
+            UpdateWindow(window);
+            const std::vector<COLORREF> shown = ScreenPixels(box);
+            RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+            state.screenMatchesAFullRepaint = shown == ScreenPixels(box);
+        }
+    }, nullptr, &notes);
+    const std::wstring expected[] = {L"short", fw::Widen("lin" "typed e 1" + longNote.substr(6))};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i == 0 ? "the short note" : "the long note, typed into");
+        const BoxState& state = states[i];
+        EXPECT_EQ(state.text, expected[i]);
+        EXPECT_EQ(state.scrollBarSets, 1);
+        EXPECT_EQ(state.scroll.nMax, state.lines - 1);
+        EXPECT_EQ(state.scroll.nPos, 0);
+        EXPECT_EQ(state.firstLine, 0);
+        EXPECT_EQ(state.selectionStart, 0u);
+        EXPECT_EQ(state.selectionEnd, 0u);
+        EXPECT_EQ(state.modified, 0);
+        EXPECT_EQ(state.canUndo, 0);
+        EXPECT_TRUE(state.screenMatchesAFullRepaint);
+    }
+    EXPECT_EQ(states[1].lines, 25);
+}
 
 TEST(NoteEditing, ATypedNoteMakesItsDayBoldAndABlankOneRemovesIt)
 {
