@@ -19,6 +19,7 @@ state=$build/bench-session
 prefix=$build/wine-prefix
 ticksPerSecond=$(getconf CLK_TCK)
 source "$root/bench/fragment.sh"
+source "$root/bench/programs.sh"
 fragment_begin "$build" idle
 
 work=""
@@ -40,9 +41,7 @@ trap cleanup EXIT
 [[ $seconds =~ ^[1-9][0-9]*$ ]] || fail "idle: IDLE_SECONDS must be a whole number of seconds, not '$seconds'"
 [[ $runs =~ ^[1-9][0-9]*$ ]] || fail "idle: IDLE_RUNS must be a positive whole number, not '$runs'"
 
-for exe in IdleProbe.exe MinimalWindow.exe FloorWindow.exe dayvane.exe; do
-    [ -f "$bin/$exe" ] || fail "idle: $bin/$exe is missing; build first (make build)"
-done
+require_programs "$bin" idle IdleProbe.exe MinimalWindow.exe FloorWindow.exe dayvane.exe
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/dayvane-idle.XXXXXX")
 
@@ -96,7 +95,7 @@ wineserver_pid() {
 measure_once() { # EXE [ARGUMENT]
     local exe=$1 dir fifo input rc winPath pid server p0 s0 p1 s1
     dir=$(mktemp -d "$work/idle.XXXXXX")
-    cp "$bin/$exe" "$dir/"
+    copy_program "$bin" "$exe" "$dir"
     fifo=$work/${dir##*/}.in
     mkfifo "$fifo"
     # Opened both ways, the pipe opens at once at either end. The probe does not keep this

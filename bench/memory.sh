@@ -16,6 +16,7 @@ session=$root/scripts/wine-session.sh
 state=$build/bench-session
 prefix=$build/wine-prefix
 source "$root/bench/fragment.sh"
+source "$root/bench/programs.sh"
 fragment_begin "$build" memory
 
 work=""
@@ -35,9 +36,7 @@ trap cleanup EXIT
 
 [[ $runs =~ ^[1-9][0-9]*$ ]] || fail "memory: MEMORY_RUNS must be a positive whole number, not '$runs'"
 
-for exe in IdleProbe.exe MinimalWindow.exe FloorWindow.exe dayvane.exe; do
-    [ -f "$bin/$exe" ] || fail "memory: $bin/$exe is missing; build first (make build)"
-done
+require_programs "$bin" memory IdleProbe.exe MinimalWindow.exe FloorWindow.exe dayvane.exe
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/dayvane-memory.XXXXXX")
 
@@ -47,7 +46,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/dayvane-memory.XXXXXX")
 measure_once() { # EXE [ARGUMENT]
     local exe=$1 dir line rc
     dir=$(mktemp -d "$work/memory.XXXXXX")
-    cp "$bin/$exe" "$dir/"
+    copy_program "$bin" "$exe" "$dir"
     coproc PROBE { timeout $((settle + 60)) "$session" run "$state" "$prefix" "$bin/IdleProbe.exe" "$dir/$exe" "${@:2}" \
         2>"$dir/probe.err"; }
     # Bash forgets the coprocess's id once it has ended.

@@ -13,6 +13,7 @@ session=$root/scripts/wine-session.sh
 state=$build/bench-session
 prefix=$build/wine-prefix
 source "$root/bench/fragment.sh"
+source "$root/bench/programs.sh"
 fragment_begin "$build" startup
 
 work=""
@@ -24,9 +25,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-for exe in StartupProbe.exe MinimalWindow.exe FloorWindow.exe dayvane.exe; do
-    [ -f "$bin/$exe" ] || fail "startup: $bin/$exe is missing; build first (make build)"
-done
+require_programs "$bin" startup StartupProbe.exe MinimalWindow.exe FloorWindow.exe dayvane.exe
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/dayvane-bench.XXXXXX")
 
@@ -35,7 +34,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/dayvane-bench.XXXXXX")
 start_once() { # EXE MODE
     local dir out ms
     dir=$(mktemp -d "$work/start.XXXXXX")
-    cp "$bin/$1" "$dir/"
+    copy_program "$bin" "$1" "$dir"
     if ! out=$(timeout 60 "$session" run "$state" "$prefix" "$bin/StartupProbe.exe" "$dir/$1" "$2" 2>"$dir/probe.err"); then
         cat "$dir/probe.err" >&2
         fail "startup: $1 failed to start and paint: $(tr -d '\r' <"$dir/probe.err" | head -n 1)"

@@ -2,8 +2,6 @@
 // calendar's colours, font and size.
 #include "notes/NotesPanel.h"
 
-#include <commdlg.h>
-
 #include <algorithm>
 #include <cstdio>
 
@@ -11,6 +9,7 @@
 #include "core/FormatMoment.h"
 #include "core/NotesExport.h"
 #include "framework/AnsiCodePage.h"
+#include "framework/CommonDialogs.h"
 #include "framework/Fonts.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
@@ -239,7 +238,7 @@ void NotesPanel::ExportNotes(HWND owner)
     choice.nMaxFile = MAX_PATH;
     choice.lpstrDefExt = L"ics";
     choice.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-    if (!GetSaveFileNameW(&choice))
+    if (!fw::RunSaveDialog(choice))
         return;
     // A name ending in ".txt" or ".ics" says the form; any other name takes the chosen type's.
     const std::wstring name(path);

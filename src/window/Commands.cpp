@@ -2,9 +2,8 @@
 // radio mark and repaints.
 #include "window/CalendarWindow.h"
 
-#include <commdlg.h>
-
 #include "appearance/CTimeDlg.h"
+#include "framework/CommonDialogs.h"
 #include "framework/Fonts.h"
 #include "framework/Shell.h"
 #include "framework/Text.h"
@@ -134,7 +133,7 @@ void CalendarWindow::ChooseFontFor(core::LogicalFont& font)
     choice.hwndOwner = handle;
     choice.lpLogFont = &record;
     choice.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
-    if (ChooseFontW(&choice))
+    if (fw::RunFontDialog(choice))
         font = FromLogFont(record);
 }
 
