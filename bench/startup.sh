@@ -5,7 +5,7 @@
 set -euo pipefail
 shopt -s inherit_errexit
 
-runs=5
+runs=9
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-build}" 2>/dev/null && pwd) || { echo "startup: no build folder '${1:-build}'; run make build first" >&2; exit 1; }
 bin=$build/windows/bin
