@@ -153,29 +153,33 @@ echo "Starting the Wine session for the idle measurement..."
 
 echo "Measuring $runs windows of $seconds s of each program, in turns..."
 minProgram=() minServer=() minTotal=() dayProgram=() dayServer=() dayTotal=()
-floorProgram=() floorServer=() floorTotal=()
+floorProgram=() floorServer=() floorTotal=() trayTotal=()
 for i in $(seq "$runs"); do
     measure_once MinimalWindow.exe timer
     minProgram+=("$programSeconds") minServer+=("$serverSeconds") minTotal+=("$(sum "$programSeconds" "$serverSeconds")")
     measure_once FloorWindow.exe timer
     floorProgram+=("$programSeconds") floorServer+=("$serverSeconds")
     floorTotal+=("$(sum "$programSeconds" "$serverSeconds")")
+    measure_once FloorWindow.exe "timer tray"
+    trayTotal+=("$(sum "$programSeconds" "$serverSeconds")")
     measure_once dayvane.exe
     dayProgram+=("$programSeconds") dayServer+=("$serverSeconds") dayTotal+=("$(sum "$programSeconds" "$serverSeconds")")
     echo "  window $i: minimal ${minTotal[-1]} s (${minProgram[-1]} + ${minServer[-1]})," \
-        "floor ${floorTotal[-1]} s (${floorProgram[-1]} + ${floorServer[-1]})," \
+        "floor ${floorTotal[-1]} s (${floorProgram[-1]} + ${floorServer[-1]}), floor with the tray icon ${trayTotal[-1]} s," \
         "dayvane ${dayTotal[-1]} s (${dayProgram[-1]} + ${dayServer[-1]})"
 done
 
 # Each column is its own median, so a row's total need not be the sum of the two beside it.
 minMedian=$(median_of minTotal)
 floorMedian=$(median_of floorTotal)
+trayMedian=$(median_of trayTotal)
 dayMedian=$(median_of dayTotal)
 echo
 echo "CPU time under Wine while the window sits idle for $seconds s, median of $runs windows (s)"
 printf '%-16s %10s %12s %10s\n' "" program wineserver total
 printf '%-16s %10s %12s %10s\n' "minimal window" "$(median_of minProgram)" "$(median_of minServer)" "$minMedian"
 printf '%-16s %10s %12s %10s\n' "floor" "$(median_of floorProgram)" "$(median_of floorServer)" "$floorMedian"
+printf '%-16s %10s %12s %10s\n' "floor + tray" "" "" "$trayMedian"
 printf '%-16s %10s %12s %10s\n' "dayvane" "$(median_of dayProgram)" "$(median_of dayServer)" "$dayMedian"
 awk -v a="$dayMedian" -v b="$minMedian" 'BEGIN {
     if (b > 0)
@@ -188,3 +192,5 @@ fragment_row "idle CPU over $seconds s, program + wineserver (median of $runs)" 
     "$(ratio "$dayMedian" "$minMedian")" "≤ 1.2x" "$(ratio_within "$dayMedian" "$minMedian" 1.2)"
 fragment_row "idle CPU over $seconds s against the floor, program + wineserver (median of $runs)" "$dayMedian s" \
     "$floorMedian s" "$(ratio "$dayMedian" "$floorMedian")" "≤ 1.1x" "$(ratio_within "$dayMedian" "$floorMedian" 1.1)"
+fragment_row "idle CPU over $seconds s against the floor with the program's tray icon (median of $runs)" "$dayMedian s" \
+    "$trayMedian s" "$(ratio "$dayMedian" "$trayMedian")" "none" "n/a"

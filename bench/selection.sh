@@ -146,4 +146,4 @@ case ${#meeting[@]} in
 1) fragment_note "Selection: the row that meets the $targetMs ms target is the one with ${labels[meeting[0]]}, p99 ${p99s[meeting[0]]} ms; with ${labels[missing[0]]} p99 is ${p99s[missing[0]]} ms." ;;
 *) fragment_note "Selection: neither row meets the $targetMs ms target: p99 ${p99s[0]} ms with ${labels[0]}, ${p99s[1]} ms with ${labels[1]}." ;;
 esac
-fragment_note "Selection: with Wine's default theme each WM_SETTEXT on the notes box redraws the box's themed scroll bar several times through Wine's theme renderer, which takes most of a change's time (the \"notes box WM_SETTEXT\" line of the tables that bench/selection.sh prints)."
+fragment_note "Selection: the notes box takes each note as a new buffer (EM_SETHANDLE) and sets its scroll bar once; under Wine's default theme that one draw of the themed scroll bar is most of the \"notes box new text\" line, and the themed calendar's repaint most of the \"calendar paint\" line, of the tables that bench/selection.sh prints."
