@@ -3,22 +3,26 @@
 // owner run modally, which runs the calendar window modally), with dialog procedures that do
 // nothing but show the window and paint the title strip in one flat colour. No data files,
 // no menus, no tray icon, no fonts, no clock. Whatever the program costs beyond this is its own.
-// With "tray" it also shows the program's notification-area icon with its first-run balloon,
-// added and removed as the program does, to tell that icon's share from the program's.
+// Built as FloorTrayWindow (FLOOR_WITH_TRAY), it also shows the program's notification-area icon
+// with its first-run balloon through the program's own NotifyIcon, to tell that icon's share
+// from the rest; the floor itself does not even load the shell.
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <cwchar>
 
 #include "resources/ResourceIds.h"
+#ifdef FLOOR_WITH_TRAY
+#include "ui/NotifyIcon.h"
+#endif
 
 namespace {
 
 // With "timer" the window runs the calendar's 10 ms timer with an empty handler.
 bool withTimer = false;
-bool withTray = false;
-NOTIFYICONDATAW trayIcon{};
+#ifdef FLOOR_WITH_TRAY
+NotifyIcon trayIcon;
+#endif
 constexpr UINT_PTR TIMER_ID = 1;
 constexpr UINT TIMER_PERIOD_MS = 10;
 constexpr int STRIP_HEIGHT = 23;
@@ -31,22 +35,10 @@ INT_PTR CALLBACK CalendarProc(HWND window, UINT message, WPARAM wParam, LPARAM)
     case WM_INITDIALOG:
         if (withTimer)
             SetTimer(window, TIMER_ID, TIMER_PERIOD_MS, nullptr);
-        if (withTray) {
-            trayIcon.cbSize = NOTIFYICONDATAW_V2_SIZE;
-            trayIcon.hWnd = window;
-            trayIcon.uID = TRAY_ICON_ID;
-            trayIcon.uCallbackMessage = TRAY_CALLBACK_MESSAGE;
-            trayIcon.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
-            trayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO;
-            lstrcpynW(trayIcon.szTip, L"Dayvane", ARRAYSIZE(trayIcon.szTip));
-            lstrcpynW(trayIcon.szInfoTitle, L"Dayvane is here!", ARRAYSIZE(trayIcon.szInfoTitle));
-            lstrcpynW(trayIcon.szInfo, L"Right mouse click - show menu\r\nLeft click - set calendar foreground",
-                      ARRAYSIZE(trayIcon.szInfo));
-            trayIcon.uTimeout = 300;
-            trayIcon.dwInfoFlags = NIIF_INFO;
-            Shell_NotifyIconW(NIM_DELETE, &trayIcon);
-            Shell_NotifyIconW(NIM_ADD, &trayIcon);
-        }
+#ifdef FLOOR_WITH_TRAY
+        trayIcon.AddTrayIcon(window, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)),
+                             NotifyIcon::Greeting::Balloon);
+#endif
         return TRUE;
     case WM_PAINT: {
         PAINTSTRUCT paint;
@@ -64,8 +56,9 @@ INT_PTR CALLBACK CalendarProc(HWND window, UINT message, WPARAM wParam, LPARAM)
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            if (withTray)
-                Shell_NotifyIconW(NIM_DELETE, &trayIcon);
+#ifdef FLOOR_WITH_TRAY
+            trayIcon.RemoveTrayIcon();
+#endif
             EndDialog(window, 0);
             return TRUE;
         }
@@ -88,8 +81,7 @@ INT_PTR CALLBACK ParentProc(HWND window, UINT message, WPARAM, LPARAM)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int)
 {
-    withTimer = std::wcsstr(commandLine, L"timer") != nullptr;
-    withTray = std::wcsstr(commandLine, L"tray") != nullptr;
+    withTimer = std::wcscmp(commandLine, L"timer") == 0;
     InitCommonControls();
     return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_PARENT), nullptr, ParentProc, 0) == -1 ? 1 : 0;
 }

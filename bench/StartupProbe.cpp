@@ -60,11 +60,10 @@ int Fail(const wchar_t* what, HANDLE process)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc < 3 || argc > 4 ||
-        (std::wcscmp(argv[2], L"paint") != 0 && std::wcscmp(argv[2], L"strip") != 0 &&
-         std::wcscmp(argv[2], L"exit") != 0)) {
+    if (argc != 3 || (std::wcscmp(argv[2], L"paint") != 0 && std::wcscmp(argv[2], L"strip") != 0 &&
+                      std::wcscmp(argv[2], L"exit") != 0)) {
         std::fwprintf(stderr,
-                      L"usage: StartupProbe PROGRAM paint|strip|exit [ARGUMENT]\n"
+                      L"usage: StartupProbe PROGRAM paint|strip|exit\n"
                       L"  paint  until a visible window of PROGRAM shows the calendar's painted frame\n"
                       L"  strip  until it shows the floor window's painted strip\n"
                       L"  exit   until PROGRAM exits (it exits at its first paint)\n");
@@ -77,8 +76,6 @@ int wmain(int argc, wchar_t** argv)
     const size_t slash = program.find_last_of(L'\\');
     const std::wstring folder = slash == std::wstring::npos ? L"." : program.substr(0, slash);
     std::wstring commandLine = L"\"" + program + L"\"";
-    if (argc == 4)
-        commandLine += L" " + std::wstring(argv[3]);
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

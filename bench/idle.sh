@@ -41,7 +41,7 @@ trap cleanup EXIT
 [[ $seconds =~ ^[1-9][0-9]*$ ]] || fail "idle: IDLE_SECONDS must be a whole number of seconds, not '$seconds'"
 [[ $runs =~ ^[1-9][0-9]*$ ]] || fail "idle: IDLE_RUNS must be a positive whole number, not '$runs'"
 
-require_programs "$bin" idle IdleProbe.exe MinimalWindow.exe FloorWindow.exe dayvane.exe
+require_programs "$bin" idle IdleProbe.exe MinimalWindow.exe FloorWindow.exe FloorTrayWindow.exe dayvane.exe
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/dayvane-idle.XXXXXX")
 
@@ -160,7 +160,7 @@ for i in $(seq "$runs"); do
     measure_once FloorWindow.exe timer
     floorProgram+=("$programSeconds") floorServer+=("$serverSeconds")
     floorTotal+=("$(sum "$programSeconds" "$serverSeconds")")
-    measure_once FloorWindow.exe "timer tray"
+    measure_once FloorTrayWindow.exe timer
     trayTotal+=("$(sum "$programSeconds" "$serverSeconds")")
     measure_once dayvane.exe
     dayProgram+=("$programSeconds") dayServer+=("$serverSeconds") dayTotal+=("$(sum "$programSeconds" "$serverSeconds")")

@@ -25,17 +25,17 @@ cleanup() {
 }
 trap cleanup EXIT
 
-require_programs "$bin" startup StartupProbe.exe MinimalWindow.exe FloorWindow.exe dayvane.exe
+require_programs "$bin" startup StartupProbe.exe MinimalWindow.exe FloorWindow.exe FloorTrayWindow.exe dayvane.exe
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/dayvane-bench.XXXXXX")
 
 # One start: a fresh folder holding only the program, since the calendar keeps its data beside its exe.
 # Prints the milliseconds to the first paint.
-start_once() { # EXE MODE [ARGUMENT]
+start_once() { # EXE MODE
     local dir out ms
     dir=$(mktemp -d "$work/start.XXXXXX")
     copy_program "$bin" "$1" "$dir"
-    if ! out=$(timeout 60 "$session" run "$state" "$prefix" "$bin/StartupProbe.exe" "$dir/$1" "${@:2}" 2>"$dir/probe.err"); then
+    if ! out=$(timeout 60 "$session" run "$state" "$prefix" "$bin/StartupProbe.exe" "$dir/$1" "$2" 2>"$dir/probe.err"); then
         cat "$dir/probe.err" >&2
         fail "startup: $1 failed to start and paint: $(tr -d '\r' <"$dir/probe.err" | head -n 1)"
     fi
@@ -59,13 +59,14 @@ echo "Starting the Wine session (the first time also creates the prefix)..."
 # The first start of each loads the Wine DLLs and the program from disk; it is not counted.
 start_once MinimalWindow.exe exit >/dev/null
 start_once FloorWindow.exe strip >/dev/null
+start_once FloorTrayWindow.exe strip >/dev/null
 start_once dayvane.exe paint >/dev/null
 
 minimal=() floor=() floorTray=() dayvane=()
 for i in $(seq "$runs"); do
     minimal+=("$(start_once MinimalWindow.exe exit)")
     floor+=("$(start_once FloorWindow.exe strip)")
-    floorTray+=("$(start_once FloorWindow.exe strip tray)")
+    floorTray+=("$(start_once FloorTrayWindow.exe strip)")
     dayvane+=("$(start_once dayvane.exe paint)")
     echo "  start $i: minimal ${minimal[-1]} ms, floor ${floor[-1]} ms, floor with the tray icon ${floorTray[-1]} ms," \
         "dayvane ${dayvane[-1]} ms"
