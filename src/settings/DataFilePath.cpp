@@ -37,19 +37,16 @@ std::wstring ProgramFolder()
 // "%LOCALAPPDATA%\Dayvane\"; the shell's answer when the variable is not set.
 std::wstring UserDataFolder()
 {
-    std::wstring local(MAX_PATH, L'\0');
-    DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", local.data(), static_cast<DWORD>(local.size()));
-    if (length >= local.size()) {
-        local.resize(length);
-        length = GetEnvironmentVariableW(L"LOCALAPPDATA", local.data(), length);
+    std::wstring local;
+    if (const DWORD size = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0)) {
+        local.resize(size);
+        local.resize(GetEnvironmentVariableW(L"LOCALAPPDATA", local.data(), size));
     }
-    if (length == 0 || length >= local.size()) {
-        local.assign(MAX_PATH, L'\0');
-        if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local.data()) != S_OK)
-            local[0] = L'\0';
-        length = static_cast<DWORD>(wcslen(local.c_str()));
+    if (local.empty()) {
+        wchar_t shell[MAX_PATH] = L"";
+        if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, shell) == S_OK)
+            local = shell;
     }
-    local.resize(length);
     if (!local.empty() && local.back() != L'\\')
         local += L'\\';
     return local + L"Dayvane\\";
