@@ -66,14 +66,12 @@ std::wstring NotePreview::Excerpt(const std::string& note)
     return excerpt;
 }
 
-// Moving inside one cell changes nothing; a new cell hides the tooltip and, when its day
-// has a note other than the shown one, waits for the pointer to rest there.
+// Moving inside one cell changes nothing. A cell with a note to preview hides the tooltip
+// and waits for the pointer to rest there; any other cell ends the preview. The pointer's
+// leaving is watched only while a preview waits or shows: Wine watches it by polling the
+// pointer, which a pointer resting over the calendar would otherwise pay for all day.
 fw::Result NotePreview::OnMouseMove(UINT, POINT point)
 {
-    if (!tracking) {
-        TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, handle, 0};
-        tracking = TrackMouseEvent(&leave) != FALSE;
-    }
     MCHITTESTINFO hit{};
     hit.cbSize = sizeof hit;
     hit.pt = point;
@@ -81,14 +79,20 @@ fw::Result NotePreview::OnMouseMove(UINT, POINT point)
     const bool onDay = hit.uHit == MCHT_CALENDARDATE || hit.uHit == MCHT_CALENDARDATEPREV ||
                        hit.uHit == MCHT_CALENDARDATENEXT;
     const std::string key = onDay ? core::DayKeyFromDate(hit.st.wYear, hit.st.wMonth, hit.st.wDay) : std::string();
+    if (key.empty() || key == shownDayKey || core::IsBlankText(notes.Lookup(key))) {
+        if (!restingKey.empty())
+            Hide();
+        return fw::Default;
+    }
     if (key == restingKey)
         return fw::Default;
     Hide();
     restingKey = key;
     restingDate = hit.st;
     restingPoint = point;
-    if (!key.empty() && key != shownDayKey && !core::IsBlankText(notes.Lookup(key)))
-        SetTimer(handle, REST_TIMER_ID, REST_MS, nullptr);
+    TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, handle, 0};
+    tracking = TrackMouseEvent(&leave) != FALSE;
+    SetTimer(handle, REST_TIMER_ID, REST_MS, nullptr);
     return fw::Default;
 }
 
@@ -142,6 +146,11 @@ fw::Result NotePreview::OnKeyDown(UINT)
 
 void NotePreview::Hide()
 {
+    if (tracking) {
+        TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE | TME_CANCEL, handle, 0};
+        TrackMouseEvent(&leave);
+        tracking = false;
+    }
     restingKey.clear();
     KillTimer(handle, REST_TIMER_ID);
     TOOLINFOW tool = ToolOf(handle);

@@ -420,6 +420,17 @@ LRESULT CALLBACK RecordTitle(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
+// Whether the calendar's window asks to be told when the pointer leaves it. The calls are
+// taken, not passed on, so the real pointer's place cannot end a preview under way.
+HWND watchedCalendar = nullptr;
+bool leaveWatched = false;
+BOOL WINAPI RecordTrackMouseEvent(TRACKMOUSEEVENT* request)
+{
+    if (request->hwndTrack == watchedCalendar && (request->dwFlags & TME_LEAVE))
+        leaveWatched = !(request->dwFlags & TME_CANCEL);
+    return TRUE;
+}
+
 // The pointer comes to rest on a day's cell.
 void RestOn(HWND calendar, WORD day)
 {
@@ -451,15 +462,20 @@ TEST(NoteEditing, RestingOnADayWithANoteShowsItsNoteAndDateAndNothingElseDoes)
         NotesFile({{KeyOf(notedDate), longNote}, {KeyOf(today), "the shown day's own note"}});
     const core::CalendarSettings settings = gui::DefaultSettings();
     std::wstring text, title;
-    std::vector<bool> shown;
+    std::vector<bool> shown, watched;
     ProbeWindow probe;
     previewTitle.clear();
+    ImportPatch patch("user32.dll", "TrackMouseEvent", reinterpret_cast<void*>(RecordTrackMouseEvent));
+    ASSERT_TRUE(patch.Patched());
+    leaveWatched = false;
     RunWindow(probe, [&](HWND window) {
         const HWND calendar = GetDlgItem(window, IDC_CALENDAR);
+        watchedCalendar = calendar;
         ProbeWindow::OnWindowThread(window, [&] { SetWindowSubclass(Preview(calendar), RecordTitle, 7, 0); });
         RestOn(calendar, noted);
         // The real wait, once.
         ASSERT_TRUE(gui::WaitUntil([&] { return VisiblePreview(calendar) != nullptr; }, 3000));
+        watched.push_back(leaveWatched);
         const HWND tip = VisiblePreview(calendar);
         wchar_t buffer[1024] = L"";
         TOOLINFOW tool{};
@@ -470,19 +486,24 @@ TEST(NoteEditing, RestingOnADayWithANoteShowsItsNoteAndDateAndNothingElseDoes)
         SendMessageW(tip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
         text = buffer;
         title = previewTitle;
-        // An empty day and the shown day show nothing, however long the pointer rests.
+        // An empty day and the shown day show nothing, however long the pointer rests, and
+        // the pointer resting there is not watched (Wine polls a watched pointer).
         for (WORD day : {empty, today.wDay}) {
             RestOn(calendar, day);
             RestLongEnough(calendar);
             shown.push_back(VisiblePreview(calendar) != nullptr);
+            watched.push_back(leaveWatched);
         }
         // A key ends the preview.
         RestOn(calendar, noted);
         RestLongEnough(calendar);
         shown.push_back(VisiblePreview(calendar) != nullptr);
+        watched.push_back(leaveWatched);
         SendMessageW(calendar, WM_KEYDOWN, VK_SHIFT, 0);
         shown.push_back(VisiblePreview(calendar) != nullptr);
+        watched.push_back(leaveWatched);
     }, &settings, &notes);
+    watchedCalendar = nullptr;
     EXPECT_EQ(text, NotePreview::Excerpt(longNote));
     EXPECT_NE(text.find(L"line 8"), std::wstring::npos);
     EXPECT_EQ(text.find(L"line 9"), std::wstring::npos);
@@ -490,4 +511,5 @@ TEST(NoteEditing, RestingOnADayWithANoteShowsItsNoteAndDateAndNothingElseDoes)
     GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_LONGDATE, &notedDate, nullptr, longDate, 100, nullptr);
     EXPECT_EQ(title, longDate);
     EXPECT_EQ(shown, (std::vector<bool>{false, false, true, false}));
+    EXPECT_EQ(watched, (std::vector<bool>{true, false, false, true, false}));
 }
