@@ -2,12 +2,12 @@
 # Idle cost under Wine: CPU time of dayvane.exe and the Wine server, beside a minimal window with the same 10 ms timer.
 #   bench/idle.sh [BUILD]    BUILD is the native build folder (default: build)
 #   IDLE_SECONDS   length of each measured window in seconds (default 30)
-#   IDLE_RUNS      measured windows of each program, taken in turns; the median is shown (default 3)
+#   IDLE_RUNS      measured windows of each program, taken in turns; the median is shown (default 5)
 set -euo pipefail
 shopt -s inherit_errexit
 
 seconds=${IDLE_SECONDS:-30}
-runs=${IDLE_RUNS:-3}
+runs=${IDLE_RUNS:-5}
 # Measuring starts this long after the program's window is up, so the start-up's work is left out.
 settle=2
 

@@ -5,7 +5,9 @@
 set -euo pipefail
 shopt -s inherit_errexit
 
-runs=9
+# One start under Wine can take 15% more or less than the next; 21 starts of each program,
+# taken in turns, keep the medians and so the ratios steady from run to run.
+runs=21
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-build}" 2>/dev/null && pwd) || { echo "startup: no build folder '${1:-build}'; run make build first" >&2; exit 1; }
 bin=$build/windows/bin
