@@ -48,7 +48,10 @@ void CWnd::SetText(std::string_view text) const
 void CEdit::ShowText(std::string_view text) const
 {
     const std::wstring wide = Widen(text);
-    const HLOCAL old = reinterpret_cast<HLOCAL>(Send(EM_GETHANDLE));
+    // The box lays out only the text a new buffer holds, so an empty one would keep the old
+    // text's lines: a scroll bar and a paint for lines that are gone. No text goes the way of
+    // WM_SETTEXT, which takes the old text out.
+    const HLOCAL old = wide.empty() ? nullptr : reinterpret_cast<HLOCAL>(Send(EM_GETHANDLE));
     const HLOCAL buffer = old ? LocalAlloc(LMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t)) : nullptr;
     auto* const characters = buffer ? static_cast<wchar_t*>(LocalLock(buffer)) : nullptr;
     if (characters) {
