@@ -48,10 +48,11 @@ void CWnd::SetText(std::string_view text) const
 void CEdit::ShowText(std::string_view text) const
 {
     const std::wstring wide = Widen(text);
-    // The box lays out only the text a new buffer holds, so an empty one would keep the old
-    // text's lines: a scroll bar and a paint for lines that are gone. No text goes the way of
-    // WM_SETTEXT, which takes the old text out.
-    const HLOCAL old = wide.empty() ? nullptr : reinterpret_cast<HLOCAL>(Send(EM_GETHANDLE));
+    if (wide.empty()) {
+        ClearText();
+        return;
+    }
+    const HLOCAL old = reinterpret_cast<HLOCAL>(Send(EM_GETHANDLE));
     const HLOCAL buffer = old ? LocalAlloc(LMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t)) : nullptr;
     auto* const characters = buffer ? static_cast<wchar_t*>(LocalLock(buffer)) : nullptr;
     if (characters) {
@@ -67,6 +68,19 @@ void CEdit::ShowText(std::string_view text) const
     if (buffer)
         LocalFree(buffer);
     SetWindowTextW(handle, wide.c_str());
+}
+
+// The box lays out only the text a new buffer holds, so an empty one would keep the old
+// text's lines: a scroll bar and a paint for lines that are gone. WM_SETTEXT takes the old
+// text out but sets the scroll bar twice, so the box is not drawn meanwhile (the platform's
+// own WM_SETREDRAW, which hides it; the box's handling of the message does not keep its
+// scroll bar from drawing), and is then repainted once, frame and scroll bar included.
+void CEdit::ClearText() const
+{
+    DefWindowProcW(handle, WM_SETREDRAW, FALSE, 0);
+    SetWindowTextW(handle, L"");
+    DefWindowProcW(handle, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 void CSubclassedWnd::Subclass()

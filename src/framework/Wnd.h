@@ -67,9 +67,12 @@ public:
     // Shows `text` in a multiline box the way WM_SETTEXT does (caret at the start, nothing to
     // undo, not modified), by handing the box a new text buffer: the box then lays the text
     // out and sets its scroll bar once, where WM_SETTEXT sets it at each step (a themed scroll
-    // bar draws itself every time). Falls back to WM_SETTEXT where the box takes no buffer,
-    // and for no text (two sets).
+    // bar draws itself every time). No text, and a box that takes no buffer, go the way of
+    // WM_SETTEXT.
     void ShowText(std::string_view text) const;
+
+private:
+    void ClearText() const;
 };
 class CMonthCalCtrl : public CWnd {};
 
