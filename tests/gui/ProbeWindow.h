@@ -127,17 +127,22 @@ inline void RunWindow(ProbeWindow& probe, const std::function<void(HWND)>& drive
         gui::WriteFileBytes(dataFolder.File(L"qor_info.dat"), gui::EncodeSettings(*settings));
     if (notes)
         gui::WriteFileBytes(dataFolder.File(L"qor_nots.dat"), *notes);
+    bool cameUp = false;
     std::thread driver([&] {
         if (!gui::WaitUntil([&] { return probe.window.load() != nullptr; }, 10000))
             return;
+        cameUp = true;
         HWND window = probe.window;
         drive(window);
         // Whatever the steps did, the window must end so the test can go on.
         if (IsWindow(window))
             PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
     });
-    probe.DoModal();
+    const INT_PTR ended = probe.DoModal();
+    const DWORD error = GetLastError();
     driver.join();
+    EXPECT_TRUE(cameUp) << "the window did not come up within 10 s; DoModal returned " << ended << ", last error "
+                        << error;
     SetDataFolder("");
     if (filesAfter)
         *filesAfter = dataFolder.Contents();
