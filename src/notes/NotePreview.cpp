@@ -90,8 +90,7 @@ fw::Result NotePreview::OnMouseMove(UINT, POINT point)
     restingKey = key;
     restingDate = hit.st;
     restingPoint = point;
-    TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, handle, 0};
-    tracking = TrackMouseEvent(&leave) != FALSE;
+    WatchLeaving(TME_LEAVE);
     SetTimer(handle, REST_TIMER_ID, REST_MS, nullptr);
     return fw::Default;
 }
@@ -121,7 +120,6 @@ fw::Result NotePreview::OnTimer(UINT_PTR timerId)
 // day starts afresh.
 fw::Result NotePreview::OnMouseLeave()
 {
-    tracking = false;
     Hide();
     return fw::Default;
 }
@@ -146,13 +144,17 @@ fw::Result NotePreview::OnKeyDown(UINT)
 
 void NotePreview::Hide()
 {
-    if (tracking) {
-        TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE | TME_CANCEL, handle, 0};
-        TrackMouseEvent(&leave);
-        tracking = false;
-    }
+    // A preview waits or shows exactly while there is a resting cell.
+    if (!restingKey.empty())
+        WatchLeaving(TME_LEAVE | TME_CANCEL);
     restingKey.clear();
     KillTimer(handle, REST_TIMER_ID);
     TOOLINFOW tool = ToolOf(handle);
     SendMessageW(tooltip.Get(), TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+}
+
+void NotePreview::WatchLeaving(DWORD flags)
+{
+    TRACKMOUSEEVENT leave{sizeof leave, flags, handle, 0};
+    TrackMouseEvent(&leave);
 }

@@ -38,6 +38,8 @@ private:
     fw::Result OnMouseAction(UINT keyFlags, POINT point);
     fw::Result OnKeyDown(UINT virtualKey);
     void Hide();
+    // Asks for WM_MOUSELEAVE (TME_LEAVE), or stops asking (with TME_CANCEL).
+    void WatchLeaving(DWORD flags);
 
     static const fw::MessageEntry<NotePreview> messageTable[];
 
@@ -48,5 +50,4 @@ private:
     std::string restingKey;
     SYSTEMTIME restingDate{};
     POINT restingPoint{};
-    bool tracking = false;
 };
