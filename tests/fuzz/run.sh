@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
 # Runs fuzz targets of a fuzz build folder for a bounded time each, on that folder's corpora.
-#   tests/fuzz/run.sh FUZZ_BUILD SECONDS [settings] [notes]   (no name: both)
+#   tests/fuzz/run.sh FUZZ_BUILD SECONDS [settings] [notes] [journal]   (no name: all three)
 # Inputs that crash a target are saved as FUZZ_BUILD/crashes/NAME/crash-*; run the target on
 # one such file to see the failure again. FUZZ_VERBOSITY=0 leaves out the progress lines and
 # keeps the report of a crash.
 set -euo pipefail
 
-[ $# -ge 2 ] || { echo "usage: $0 FUZZ_BUILD SECONDS [settings] [notes]" >&2; exit 2; }
+[ $# -ge 2 ] || { echo "usage: $0 FUZZ_BUILD SECONDS [settings] [notes] [journal]" >&2; exit 2; }
 here=$(cd "$(dirname "$0")" && pwd)
 build=$1
 seconds=$2
 shift 2
-[ $# -gt 0 ] || set -- settings notes
+[ $# -gt 0 ] || set -- settings notes journal
 
 # A crash in one target does not keep the others from running.
 failed=()

@@ -1,0 +1,98 @@
+// The recovery journal's records, and what a reader makes of a journal cut or damaged anywhere.
+#include "core/NotesJournal.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "Bytes.h"
+
+namespace {
+
+const std::vector<core::DayNote> changes = {
+    {"050307", "My first note..."},
+    {"060307", "Gr\xc3\xbc\xc3\x9f" "e \xe2\x80\x94 \xe6\x97\xa5\xe6\x9c\xac\r\nline two \xf0\x9f\x98\x80"},
+    {"050307", ""},  // a cleared day
+    {"", "a day outside the keys' range"},
+    {"070307", std::string(70000, 'x')},
+};
+
+core::Bytes Journal(const std::vector<core::DayNote>& notes)
+{
+    core::Bytes bytes = core::JournalHeader();
+    for (const core::DayNote& note : notes) {
+        const core::Bytes record = core::JournalRecord(note);
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    return bytes;
+}
+
+core::JournalContents Read(const core::Bytes& bytes, std::size_t size)
+{
+    return core::ReadJournal(bytes.data(), size);
+}
+
+}  // namespace
+
+TEST(NotesJournal, ARecordIsItsLengthItsCrcAndTheKeyAndText)
+{
+    // The CRC's own check value.
+    EXPECT_EQ(core::Crc32(Ascii("123456789").data(), 9), 0xCBF43926u);
+    const core::Bytes body = Concat({{6}, Ascii("050307"), Ascii("hi")});
+    const core::Bytes length = Int32(9);
+    const std::uint32_t crc = core::Crc32(body.data(), body.size(), core::Crc32(length.data(), 4));
+    EXPECT_EQ(core::JournalRecord({"050307", "hi"}), Concat({length, Int32(static_cast<std::int32_t>(crc)), body}));
+    EXPECT_EQ(core::JournalHeader(), Ascii("DAYVANE-JOURNAL1"));
+}
+
+// A kill can stop a write at any byte: every prefix reads as the records it holds whole.
+TEST(NotesJournal, EveryCutReadsAsTheWholeRecordsBeforeIt)
+{
+    const core::Bytes bytes = Journal(changes);
+    std::vector<std::size_t> ends = {core::JOURNAL_MAGIC_SIZE};
+    for (const core::DayNote& note : changes)
+        ends.push_back(ends.back() + core::JournalRecord(note).size());
+    ASSERT_EQ(ends.back(), bytes.size());
+    for (std::size_t size = 0; size <= bytes.size(); size += size < 200 || size > bytes.size() - 200 ? 1 : 97) {
+        const core::JournalContents read = Read(bytes, size);
+        SCOPED_TRACE(size);
+        if (size < core::JOURNAL_MAGIC_SIZE) {
+            EXPECT_EQ(read.state, core::JournalContents::State::Empty);
+            continue;
+        }
+        const std::size_t whole = static_cast<std::size_t>(std::upper_bound(ends.begin(), ends.end(), size) - ends.begin()) - 1;
+        EXPECT_EQ(read.state, core::JournalContents::State::Records);
+        EXPECT_EQ(read.records, std::vector<core::DayNote>(changes.begin(), changes.begin() + static_cast<std::ptrdiff_t>(whole)));
+        EXPECT_EQ(read.validBytes, ends[whole]);
+    }
+}
+
+// A changed byte anywhere in a record ends the reading there; the records before it stand.
+TEST(NotesJournal, ADamagedRecordAndEverythingAfterItAreIgnored)
+{
+    const std::vector<core::DayNote> short3(changes.begin(), changes.begin() + 3);
+    const core::Bytes bytes = Journal(short3);
+    const std::size_t second = core::JOURNAL_MAGIC_SIZE + core::JournalRecord(short3[0]).size();
+    const std::size_t third = second + core::JournalRecord(short3[1]).size();
+    for (std::size_t at = second; at < third; ++at) {
+        core::Bytes damaged = bytes;
+        damaged[at] ^= 0x20;
+        const core::JournalContents read = Read(damaged, damaged.size());
+        EXPECT_EQ(read.records, std::vector<core::DayNote>{short3[0]}) << "byte " << at;
+        EXPECT_EQ(read.validBytes, second);
+    }
+    // A length beyond the bytes left is not believed, nor is an empty body.
+    for (const std::int32_t length : {0x7FFFFFFF, 0}) {
+        core::Bytes lying = Journal({short3[0]});
+        const core::Bytes frame = Concat({Int32(length), Int32(0)});
+        lying.insert(lying.end(), frame.begin(), frame.end());
+        EXPECT_EQ(Read(lying, lying.size()).records.size(), 1u);
+    }
+}
+
+TEST(NotesJournal, AFileThatIsNoJournalIsUnreadable)
+{
+    EXPECT_EQ(Read(Ascii("DAYVANE-JOURNAL2"), 16).state, core::JournalContents::State::Unreadable);
+    EXPECT_EQ(Read(Ascii("DAYVANE-JOURNAX"), 15).state, core::JournalContents::State::Unreadable);
+    EXPECT_EQ(Read(Ascii("DAYVANE-JOU"), 11).state, core::JournalContents::State::Empty);
+}
