@@ -44,4 +44,8 @@ int CWinApp::ExitInstance()
     return 0;
 }
 
+void CWinApp::OnWindowReady(HWND)
+{
+}
+
 }  // namespace fw

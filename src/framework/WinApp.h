@@ -23,6 +23,10 @@ public:
     // Called by the entry point: InitInstance, then ExitInstance, whose value is the exit code.
     int Run(HINSTANCE programInstance);
 
+    // Called by the program's visible window at the end of its initialisation, so that the
+    // application can make it known beyond the process; nothing by default.
+    virtual void OnWindowReady(HWND window);
+
 protected:
     virtual BOOL InitInstance();
     virtual int ExitInstance();
