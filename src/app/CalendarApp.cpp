@@ -1,4 +1,5 @@
-// Start-up: common controls, then the hidden owner dialog run modally.
+// Start-up: common controls, one running copy per data folder, then the hidden owner dialog
+// run modally.
 #include "app/CalendarApp.h"
 
 #include <commctrl.h>
@@ -8,11 +9,28 @@
 
 CalendarApp theApp;
 
+namespace {
+
+// Copies of the program whose data folders are the same share the kernel objects of this scope.
+constexpr const wchar_t* RUNNING_COPY_SCOPE = L"Dayvane.DataFolder";
+// How long a later start waits for the running copy's window: one started at the same moment
+// may still be making it.
+constexpr DWORD RUNNING_COPY_WAIT_MS = 5000;
+
+}  // namespace
+
 BOOL CalendarApp::InitInstance()
 {
     InitCommonControls();
     CWinApp::InitInstance();
     ChooseDataFolder();
+    // Two copies on one folder would each save their own notes at close, the last one over
+    // the other's: a later start only brings the running copy forward and writes nothing.
+    if (!runningCopy.Claim(RUNNING_COPY_SCOPE, DataFolderIdentity())) {
+        runningCopy.BringRunningCopyForward(RUNNING_COPY_WAIT_MS);
+        return FALSE;
+    }
+    PrepareDataFolder();
     // No dialog of the program hosts an OLE control, so no control container is set up.
     {
         CParent parent;
@@ -22,4 +40,9 @@ BOOL CalendarApp::InitInstance()
     }
     // FALSE: there is no message loop to run; the program ends here.
     return FALSE;
+}
+
+void CalendarApp::OnWindowReady(HWND window)
+{
+    runningCopy.Publish(window);
 }

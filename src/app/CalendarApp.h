@@ -1,12 +1,19 @@
-// The application object: starts the hidden owner, which runs the calendar window.
+// The application object: keeps one running copy per data folder and starts the hidden owner,
+// which runs the calendar window.
 #pragma once
 
+#include "framework/SingleInstance.h"
 #include "framework/WinApp.h"
 
 class CalendarApp : public fw::CWinApp {
 public:
     ~CalendarApp() override = default;
 
+    void OnWindowReady(HWND window) override;
+
 protected:
     BOOL InitInstance() override;
+
+private:
+    fw::SingleInstance runningCopy;
 };

@@ -52,6 +52,54 @@ std::wstring UserDataFolder()
     return local + L"Dayvane\\";
 }
 
+// The long form of an existing path; empty when there is none.
+std::wstring LongPathOf(const std::wstring& path)
+{
+    const DWORD size = GetLongPathNameW(path.c_str(), nullptr, 0);
+    std::wstring longPath(size, L'\0');
+    const DWORD length = size ? GetLongPathNameW(path.c_str(), longPath.data(), size) : 0;
+    longPath.resize(length < size ? length : 0);
+    return longPath;
+}
+
+// The folder (ending in a backslash) with every part in its long form. Only its last part
+// can be missing, the user's folder before the first run there, and then the parent's long
+// form comes before that part as written.
+std::wstring LongFolder(const std::wstring& folder)
+{
+    if (std::wstring longFolder = LongPathOf(folder); !longFolder.empty())
+        return longFolder;
+    const std::size_t parentEnd = folder.size() < 2 ? std::wstring::npos : folder.find_last_of(L'\\', folder.size() - 2);
+    if (parentEnd == std::wstring::npos)
+        return folder;
+    const std::wstring parent = LongPathOf(folder.substr(0, parentEnd + 1));
+    return parent.empty() ? folder : parent + folder.substr(parentEnd + 1);
+}
+
+std::wstring FullPath(const std::wstring& path)
+{
+    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    const DWORD length = size ? GetFullPathNameW(path.c_str(), size, full.data(), nullptr) : 0;
+    if (length == 0 || length >= size)
+        return path;
+    full.resize(length);
+    return full;
+}
+
+// Upper case as the file system compares names: the same for every user's language.
+std::wstring UpperCase(const std::wstring& text)
+{
+    const int length = static_cast<int>(text.size());
+    const int size = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.c_str(), length, nullptr, 0,
+                                   nullptr, nullptr, 0);
+    std::wstring upper(static_cast<std::size_t>(size), L'\0');
+    if (size <= 0 || LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.c_str(), length, upper.data(), size,
+                                   nullptr, nullptr, 0) != size)
+        return text;
+    return upper;
+}
+
 }  // namespace
 
 std::wstring ProgramFilePath(const std::string& fileName)
@@ -62,12 +110,29 @@ std::wstring ProgramFilePath(const std::string& fileName)
 void ChooseDataFolder()
 {
     dataFolder = ProgramFolder();
-    inUserFolder = !fw::FolderTakesNewFiles(dataFolder);
-    if (inUserFolder) {
+    // A second try: a copy starting here at the same moment deletes the files of the trial
+    // file's name that nobody holds open, and can meet this one between its close and its
+    // delete, which then fails.
+    inUserFolder = !fw::FolderTakesNewFiles(dataFolder) && !fw::FolderTakesNewFiles(dataFolder);
+    if (inUserFolder)
         dataFolder = UserDataFolder();
-        // A failure shows when the first save cannot write there, naming the file.
+}
+
+std::wstring DataFolderIdentity()
+{
+    std::wstring folder = LongFolder(FullPath(DataFolder()));
+    // The user's folder is written with a trailing backslash and may not yet exist, which
+    // the long form may keep or drop, so no form keeps it.
+    while (folder.size() > 1 && folder.back() == L'\\')
+        folder.pop_back();
+    return UpperCase(folder);
+}
+
+void PrepareDataFolder()
+{
+    // A failure shows when the first save cannot write there, naming the file.
+    if (inUserFolder)
         SHCreateDirectoryExW(nullptr, dataFolder.c_str(), nullptr);
-    }
     fw::DeleteLeftoverTemporaries(dataFolder);
 }
 

@@ -11,9 +11,17 @@ constexpr const char* NOTES_FILE_NAME = "qor_nots.dat";
 std::wstring ProgramFilePath(const std::string& fileName);
 
 // Decides once, at start, where this run keeps its data files: beside the program when a
-// file can be created and deleted there, otherwise in "%LOCALAPPDATA%\Dayvane", created when
-// missing. Then removes the temporary files that killed saves left in that folder.
+// file can be created and deleted there, otherwise in "%LOCALAPPDATA%\Dayvane". Leaves
+// nothing behind: the trial file is deleted again.
 void ChooseDataFolder();
+
+// The data folder spelt one way for every way of writing it (full path, long names, upper
+// case), to tell whether two runs share their data files.
+std::wstring DataFolderIdentity();
+
+// Readies the chosen folder for the one run that uses it: creates the user's folder when
+// missing, then removes the temporary files that killed saves left there.
+void PrepareDataFolder();
 
 // The folder that holds the data files, with a trailing backslash.
 std::wstring DataFolder();

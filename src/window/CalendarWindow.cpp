@@ -5,6 +5,7 @@
 
 #include "core/DayKey.h"
 #include "core/FormatMoment.h"
+#include "framework/SingleInstance.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
@@ -33,6 +34,7 @@ const fw::MessageEntry<CalendarWindow> CalendarWindow::messageTable[] = {
     fw::On<WM_LBUTTONDBLCLK, &CalendarWindow::OnLButtonDblClk>(),
     fw::On<WM_CAPTURECHANGED, &CalendarWindow::placement, &WindowPlacement::OnCaptureChanged>(),
     fw::OnRegistered<&taskbarCreated, &CalendarWindow::OnTaskbarCreated>(),
+    fw::OnRegistered<&fw::SingleInstance::showRequest, &CalendarWindow::OnShowRequest>(),
     fw::OnCommands<ID_COLOR_FIRST, ID_COLOR_COMMANDS_LAST, &CalendarWindow::OnColorCommand>(),
     fw::OnCommands<ID_STYLE_FIRST, ID_STYLE_COMMANDS_LAST, &CalendarWindow::OnStyleCommand>(),
     fw::OnCommands<ID_TIME_FIRST, ID_TIME_COMMANDS_LAST, &CalendarWindow::OnTimeCommand>(),
@@ -87,6 +89,7 @@ BOOL CalendarWindow::OnInitDialog()
     tray.AddTrayIcon(handle, appIcon, greeting);
     notesPanel.RefreshNoteDays();
     FitCalendar();
+    fw::CWinApp::Current().OnWindowReady(handle);
     // TRUE: the dialog manager gives the focus to the first control, the month calendar.
     return TRUE;
 }
@@ -201,6 +204,13 @@ fw::Result CalendarWindow::OnTrayNotify(WPARAM, LPARAM mouseMessage)
     else if (mouseMessage == WM_LBUTTONDOWN)
         SetForegroundWindow(handle);
     return fw::Done();
+}
+
+// Another start of the program on the same data folder ended without a window of its own:
+// whoever started it gets this one, as after a click on the tray icon.
+fw::Result CalendarWindow::OnShowRequest(WPARAM, LPARAM)
+{
+    return OnTrayNotify(0, WM_LBUTTONDOWN);
 }
 
 // A new taskbar has forgotten every icon: ours comes back, without the greeting.
