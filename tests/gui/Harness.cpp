@@ -193,15 +193,15 @@ Program::Program(const TempFolder& folder, const std::wstring& workingDirectory)
         ADD_FAILURE() << "cannot copy the program (--program= missing or wrong)";
         return;
     }
-    Start(exe, workingDirectory.empty() ? folder.Path() : workingDirectory);
+    Start(exe, workingDirectory.empty() ? folder.Path() : workingDirectory, Await::Window);
 }
 
-Program::Program(const std::wstring& programFile)
+Program::Program(const std::wstring& programFile, Await await)
 {
-    Start(programFile, programFile.substr(0, programFile.find_last_of(L'\\')));
+    Start(programFile, programFile.substr(0, programFile.find_last_of(L'\\')), await);
 }
 
-void Program::Start(const std::wstring& programFile, const std::wstring& workingDirectory)
+void Program::Start(const std::wstring& programFile, const std::wstring& workingDirectory, Await await)
 {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -211,6 +211,8 @@ void Program::Start(const std::wstring& programFile, const std::wstring& working
         ADD_FAILURE() << "cannot start the program, error " << GetLastError();
         return;
     }
+    if (await == Await::Nothing)
+        return;
     // The window shows once its initialisation is done; a first start in a new prefix is slow.
     window = WaitForWindow(process.dwProcessId, 20000);
     if (!window)

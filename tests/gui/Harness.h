@@ -49,13 +49,17 @@ bool FileExists(const std::wstring& path);
 std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 
+// What a start waits for before it returns: the program's window, or nothing (a start that
+// should show none, or one of several started together).
+enum class Await { Window, Nothing };
+
 // dayvane.exe copied into a folder and started there (or in `workingDirectory`); killed at
 // the end if still running.
 class Program {
 public:
     explicit Program(const TempFolder& folder, const std::wstring& workingDirectory = L"");
     // A program file started where it is, in its own folder, as Explorer starts it.
-    explicit Program(const std::wstring& programFile);
+    explicit Program(const std::wstring& programFile, Await await = Await::Window);
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
     ~Program();
@@ -70,7 +74,7 @@ public:
     POINT ClientToScreenPoint(POINT client) const;
 
 private:
-    void Start(const std::wstring& programFile, const std::wstring& workingDirectory);
+    void Start(const std::wstring& programFile, const std::wstring& workingDirectory, Await await);
 
     PROCESS_INFORMATION process{};
     HWND window = nullptr;
