@@ -50,6 +50,7 @@ bench: build
 	$(MAKE) --no-print-directory bench-notes || status=1; \
 	bench/selection.sh $(BUILD) || status=1; \
 	bench/find.sh $(BUILD) || status=1; \
+	bench/journal.sh $(BUILD) || status=1; \
 	bench/report.sh $(BUILD) || status=1; \
 	exit $$status
 

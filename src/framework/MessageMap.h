@@ -38,7 +38,7 @@ struct MessageEntry {
     // WM_NOTIFY: the control; WM_COMMAND: the range of command identifiers.
     UINT_PTR first;
     UINT_PTR last;
-    UINT code;  // WM_NOTIFY only
+    UINT code;  // WM_NOTIFY's code, or WM_COMMAND's notification code (0 for menu commands)
     // True when the message was handled and `result` holds its answer.
     bool (*dispatch)(Window& window, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // A message registered at run time: its number is read from here when the table runs.
@@ -86,7 +86,8 @@ struct WParamCracker {
     }
 };
 
-// Result OnMessage(): WM_PAINT, WM_QUERYDRAGICON, WM_MOUSELEAVE
+// Result OnMessage(): WM_PAINT, WM_QUERYDRAGICON, WM_MOUSELEAVE, a control's notification
+// such as EN_CHANGE
 struct PlainCracker {
     template <class Call>
     static Result Crack(WPARAM, LPARAM, Call call)
@@ -249,6 +250,14 @@ constexpr MessageEntry<WindowOf<Handler>> OnCommands()
     return {WM_COMMAND, First, Last, 0, &Dispatch<CommandCracker, nullptr, Handler, WindowOf<Handler>>};
 }
 
+// Notification `Code` that control `ControlId` sends as WM_COMMAND, handled by `Handler` of
+// the window's part `Part`.
+template <UINT ControlId, UINT Code, auto Part, auto Handler>
+constexpr MessageEntry<WindowOf<Part>> OnControlCommand()
+{
+    return {WM_COMMAND, ControlId, ControlId, Code, &Dispatch<PlainCracker, Part, Handler, WindowOf<Part>>};
+}
+
 // A message whose number is fixed when the program is built, with raw parameters.
 template <UINT Message, auto Handler>
 constexpr MessageEntry<WindowOf<Handler>> OnMessage()
@@ -276,7 +285,8 @@ bool RunMessageTable(Window& window, const MessageEntry<Window> (&table)[N], UIN
             if (header->idFrom != entry.first || header->code != entry.code)
                 continue;
         }
-        if (message == WM_COMMAND && (HIWORD(wParam) != 0 || LOWORD(wParam) < entry.first || LOWORD(wParam) > entry.last))
+        if (message == WM_COMMAND &&
+            (HIWORD(wParam) != entry.code || LOWORD(wParam) < entry.first || LOWORD(wParam) > entry.last))
             continue;
         return entry.dispatch(window, wParam, lParam, result);
     }

@@ -40,6 +40,19 @@ void NotesPanel::AddFirstRunNote()
 
 bool NotesPanel::SaveNotes(const std::wstring& path, std::vector<fw::FileFailure>& failures)
 {
+    if (WriteNotesFile(path, failures)) {
+        unsavedRecovery.clear();
+        unrecorded.clear();
+        journal.Discard();
+        return true;
+    }
+    // The notes stay only in memory: whatever the journal has not got yet goes there now.
+    RecordChanges();
+    return false;
+}
+
+bool NotesPanel::WriteNotesFile(const std::wstring& path, std::vector<fw::FileFailure>& failures)
+{
     if (notesFileUnread && !KeepUnreadNotesFile(path, failures))
         return false;
     fw::DiskFile file(path, NOTES_BACKUP_COUNT);
@@ -48,6 +61,38 @@ bool NotesPanel::SaveNotes(const std::wstring& path, std::vector<fw::FileFailure
     // A save that failed before the file said anything ran out of memory making the bytes.
     failures.push_back({path, file.LastError() != ERROR_SUCCESS ? file.LastError() : ERROR_NOT_ENOUGH_MEMORY});
     return false;
+}
+
+bool NotesPanel::RecoverNotes(const std::wstring& path)
+{
+    journal.SetNotesFile(path);
+    std::vector<core::DayNote> changes = journal.ReadLeftover();
+    if (changes.empty()) {
+        journal.Discard();
+        return false;
+    }
+    for (const core::DayNote& change : changes)
+        dayNotes.SetNote(change);
+    unsavedRecovery = std::move(changes);
+    std::vector<fw::FileFailure> failures;
+    // Saved or not, nothing is lost: a failed save leaves the changes in the journal, without
+    // the torn record that may have ended it.
+    if (WriteNotesFile(path, failures)) {
+        unsavedRecovery.clear();
+        journal.Discard();
+    } else {
+        journal.Compact();
+    }
+    return true;
+}
+
+// Changes recovered at start that could not be saved then are not this run's to give up.
+void NotesPanel::DiscardJournal()
+{
+    unrecorded.clear();
+    journal.Discard();
+    for (const core::DayNote& change : unsavedRecovery)
+        journal.Record(change);
 }
 
 // Copies a notes file that could not be read at start to "<name>.damaged-YYYYMMDD-HHMMSS"
@@ -72,10 +117,71 @@ bool NotesPanel::KeepUnreadNotesFile(const std::wstring& path, std::vector<fw::F
     return true;
 }
 
+// A changed note goes to the journal just after the pick, once the new day shows, so that the
+// pick costs no more than it did.
 void NotesPanel::CommitShownNote()
 {
-    dayNotes.SetNote({shownDayKey, notesEdit.Text()});
+    const std::string text = notesEdit.Text();
+    if (ChangesShownNote(text)) {
+        unrecorded.push_back({shownDayKey, text});
+        ScheduleJournal(GetTickCount64());
+    }
+    dayNotes.SetNote({shownDayKey, text});
+    journaledShownDay = false;
+    journaledText.clear();
     RefreshNoteDays();
+}
+
+fw::Result NotesPanel::OnNotesChanged()
+{
+    if (showingNote)
+        return fw::Done();
+    const ULONGLONG now = GetTickCount64();
+    if (firstUnrecordedTick == 0)
+        firstUnrecordedTick = now;
+    // Each keystroke moves the timer, up to the latest moment the first one allows; a note
+    // left on another day is not kept waiting by typing.
+    ScheduleJournal(unrecorded.empty() ? std::min(now + JOURNAL_PAUSE_MS, firstUnrecordedTick + JOURNAL_LATEST_MS) : now);
+    return fw::Done();
+}
+
+void NotesPanel::ScheduleJournal(ULONGLONG dueTick)
+{
+    const ULONGLONG now = GetTickCount64();
+    const UINT delay = static_cast<UINT>(std::max<ULONGLONG>(dueTick > now ? dueTick - now : 0, USER_TIMER_MINIMUM));
+    // Without a timer the changes are recorded at once.
+    if (!SetTimer(GetParent(notesEdit.Handle()), JOURNAL_TIMER_ID, delay, nullptr))
+        OnJournalTimer();
+}
+
+void NotesPanel::OnJournalTimer()
+{
+    KillTimer(GetParent(notesEdit.Handle()), JOURNAL_TIMER_ID);
+    RecordChanges();
+}
+
+// The notes left on other days first, in the order they were left, then the box's text.
+void NotesPanel::RecordChanges()
+{
+    for (const core::DayNote& note : unrecorded)
+        journal.Record(note);
+    unrecorded.clear();
+    firstUnrecordedTick = 0;
+    const std::string text = notesEdit.Text();
+    if (!ChangesShownNote(text))
+        return;
+    journal.Record({shownDayKey, text});
+    journaledText = text;
+    journaledShownDay = true;
+}
+
+// Whether `text` differs from what the shown day has in the journal or, failing that, in the
+// store. Blank texts are all the same: none of them is a note.
+bool NotesPanel::ChangesShownNote(const std::string& text) const
+{
+    const std::string* before = journaledShownDay ? &journaledText : dayNotes.Find(shownDayKey);
+    return before ? *before != text && !(core::IsBlankText(*before) && core::IsBlankText(text))
+                  : !core::IsBlankText(text);
 }
 
 // The key of the day selected in the month calendar, made from the date itself so that
@@ -122,7 +228,9 @@ void NotesPanel::ShowSelectedNote()
 
 void NotesPanel::ShowNote(const std::string& text)
 {
+    showingNote = true;
     notesEdit.ShowText(text);
+    showingNote = false;
 }
 
 void NotesPanel::SetNotesFont(HFONT font)

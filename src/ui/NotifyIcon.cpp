@@ -14,10 +14,13 @@ void NotifyIcon::AddTrayIcon(HWND window, HICON icon, Greeting greeting)
     trayIcon.hIcon = icon;
     trayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     lstrcpynW(trayIcon.szTip, L"Dayvane", ARRAYSIZE(trayIcon.szTip));
-    if (greeting == Greeting::Balloon) {
+    if (greeting != Greeting::None) {
+        const bool welcome = greeting == Greeting::Balloon;
         trayIcon.uFlags |= NIF_INFO;
-        lstrcpynW(trayIcon.szInfoTitle, L"Dayvane is here!", ARRAYSIZE(trayIcon.szInfoTitle));
-        lstrcpynW(trayIcon.szInfo, L"Right mouse click - show menu\r\nLeft click - set calendar foreground",
+        lstrcpynW(trayIcon.szInfoTitle, welcome ? L"Dayvane is here!" : L"Dayvane", ARRAYSIZE(trayIcon.szInfoTitle));
+        lstrcpynW(trayIcon.szInfo,
+                  welcome ? L"Right mouse click - show menu\r\nLeft click - set calendar foreground"
+                          : L"Notes typed before Dayvane last stopped unexpectedly were recovered.",
                   ARRAYSIZE(trayIcon.szInfo));
         trayIcon.uTimeout = 300;
         trayIcon.dwInfoFlags = NIIF_INFO;

@@ -7,8 +7,9 @@
 
 class NotifyIcon {
 public:
-    // A first run greets the user with a balloon beside the icon.
-    enum class Greeting { None, Balloon };
+    // A first run greets the user with a balloon beside the icon; a start that recovered
+    // notes says so in one.
+    enum class Greeting { None, Balloon, Recovered };
 
     // Adds the icon for `window`.
     void AddTrayIcon(HWND window, HICON icon, Greeting greeting);

@@ -29,6 +29,7 @@ const fw::MessageEntry<CalendarWindow> CalendarWindow::messageTable[] = {
     fw::On<WM_TIMER, &CalendarWindow::OnTimer>(),
     fw::OnMessage<TRAY_CALLBACK_MESSAGE, &CalendarWindow::OnTrayNotify>(),
     fw::OnNotify<IDC_CALENDAR, MCN_SELCHANGE, &CalendarWindow::notesPanel, &NotesPanel::OnCalendarSelChange>(),
+    fw::OnControlCommand<IDC_NOTES, EN_CHANGE, &CalendarWindow::notesPanel, &NotesPanel::OnNotesChanged>(),
     fw::On<WM_HELP, &CalendarWindow::OnHelpInfo>(),
     fw::On<WM_ENDSESSION, &CalendarWindow::OnEndSession>(),
     fw::On<WM_LBUTTONDBLCLK, &CalendarWindow::OnLButtonDblClk>(),
@@ -71,6 +72,7 @@ BOOL CalendarWindow::OnInitDialog()
 
     if (!notesPanel.LoadNotes(DataFileToRead(NOTES_FILE_NAME)))
         notesPanel.AddFirstRunNote();
+    const bool recovered = notesPanel.RecoverNotes(DataFilePath(NOTES_FILE_NAME));
     if (!storage.LoadSettings(settings))
         storage.SetDefaultSettings(settings, placement.CentredOrigin());
     ApplySettings(settings);
@@ -85,7 +87,10 @@ BOOL CalendarWindow::OnInitDialog()
     notesPanel.SetShownDay(core::MakeDayKey(fw::TimeSource(), now));
 
     SetTimer(handle, CLOCK_TIMER_ID, CLOCK_PERIOD_MS, nullptr);
-    const auto greeting = storage.FirstRun() ? NotifyIcon::Greeting::Balloon : NotifyIcon::Greeting::None;
+    // Notes recovered after an unexpected end matter more than a first run's welcome.
+    const auto greeting = recovered            ? NotifyIcon::Greeting::Recovered
+                          : storage.FirstRun() ? NotifyIcon::Greeting::Balloon
+                                               : NotifyIcon::Greeting::None;
     tray.AddTrayIcon(handle, appIcon, greeting);
     notesPanel.RefreshNoteDays();
     FitCalendar();
@@ -163,6 +168,8 @@ fw::Result CalendarWindow::OnTimer(UINT_PTR timerId)
 {
     if (timerId == CLOCK_TIMER_ID)
         look.UpdateClock(ClockFormat());
+    else if (timerId == NotesPanel::JOURNAL_TIMER_ID)
+        notesPanel.OnJournalTimer();
     return fw::Default;
 }
 
@@ -256,10 +263,12 @@ void CalendarWindow::OnOK()
     CDialog::OnOK();
 }
 
-// The Cancel path: Escape and the window manager's close request. Nothing is written.
+// The Cancel path: Escape and the window manager's close request. Nothing is written, and
+// this run's changes to the notes are given up with their journal.
 void CalendarWindow::OnCancel()
 {
     tray.RemoveTrayIcon();
+    notesPanel.DiscardJournal();
     CDialog::OnCancel();
 }
 
