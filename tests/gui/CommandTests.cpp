@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ProbeWindow.h"
+#include "core/NotesJournal.h"
 #include "resources/ResourceIds.h"
 #include "framework/Shell.h"
 
@@ -267,9 +268,25 @@ TEST(Commands, TheMenuButtonAndTheTrayIconOpenTheMenu)
     EXPECT_TRUE(foreground);
 }
 
-TEST(Commands, TheTrayRecordGreetsOnlyAFirstRun)
+TEST(Commands, TheTrayRecordGreetsAFirstRunAndTellsOfRecoveredNotes)
 {
-    for (bool firstRun : {true, false}) {
+    const core::Bytes change = core::JournalRecord({"010107", "typed before a crash"});
+    core::Bytes journalBytes = core::JournalHeader();
+    journalBytes.insert(journalBytes.end(), change.begin(), change.end());
+    const std::string journal(journalBytes.begin(), journalBytes.end());
+    const struct {
+        const char* run;
+        bool firstRun;
+        bool recovered;
+        const wchar_t* title;
+        const wchar_t* text;
+    } runs[] = {
+        {"first run", true, false, L"Dayvane is here!", L"Right mouse click - show menu\r\nLeft click - set calendar foreground"},
+        {"later run", false, false, L"", L""},
+        {"first run after notes were lost", true, true, L"Dayvane",
+         L"Notes typed before Dayvane last stopped unexpectedly were recovered."},
+    };
+    for (const auto& run : runs) {
         ProbeWindow probe;
         const core::CalendarSettings settings = gui::DefaultSettings();
         NOTIFYICONDATAW record{}, recordAgain{};
@@ -284,17 +301,17 @@ TEST(Commands, TheTrayRecordGreetsOnlyAFirstRun)
             SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
             ProbeWindow::OnWindowThread(window, [&] { recordAgain = probe.TrayIcon(); });
             shownAgain = Shell_NotifyIconW(NIM_MODIFY, &tip) != FALSE;
-        }, firstRun ? nullptr : &settings);
-        SCOPED_TRACE(firstRun ? "first run" : "later run");
+        }, run.firstRun ? nullptr : &settings, nullptr, nullptr, run.recovered ? &journal : nullptr);
+        SCOPED_TRACE(run.run);
+        const bool balloon = run.firstRun || run.recovered;
         EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));
         EXPECT_EQ(record.uID, 118u);
         EXPECT_EQ(record.uCallbackMessage, 117u);
         EXPECT_STREQ(record.szTip, L"Dayvane");
-        EXPECT_EQ(record.uFlags, firstRun ? 0x17u : 0x7u);
-        EXPECT_STREQ(record.szInfoTitle, firstRun ? L"Dayvane is here!" : L"");
-        EXPECT_STREQ(record.szInfo,
-                     firstRun ? L"Right mouse click - show menu\r\nLeft click - set calendar foreground" : L"");
-        EXPECT_EQ(record.dwInfoFlags, firstRun ? static_cast<DWORD>(NIIF_INFO) : 0u);
+        EXPECT_EQ(record.uFlags, balloon ? 0x17u : 0x7u);
+        EXPECT_STREQ(record.szInfoTitle, run.title);
+        EXPECT_STREQ(record.szInfo, run.text);
+        EXPECT_EQ(record.dwInfoFlags, balloon ? static_cast<DWORD>(NIIF_INFO) : 0u);
         EXPECT_TRUE(shownWhileRunning);
         // Back after the taskbar's restart, without a second greeting.
         EXPECT_TRUE(shownAgain);

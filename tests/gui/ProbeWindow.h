@@ -119,7 +119,7 @@ private:
 // folder's files once the window has ended.
 inline void RunWindow(ProbeWindow& probe, const std::function<void(HWND)>& drive,
                       const core::CalendarSettings* settings = nullptr, const std::string* notes = nullptr,
-                      std::map<std::wstring, std::string>* filesAfter = nullptr)
+                      std::map<std::wstring, std::string>* filesAfter = nullptr, const std::string* journal = nullptr)
 {
     gui::TempFolder dataFolder;
     SetDataFolder(fw::Narrow(dataFolder.Path()) + "\\");
@@ -127,6 +127,8 @@ inline void RunWindow(ProbeWindow& probe, const std::function<void(HWND)>& drive
         gui::WriteFileBytes(dataFolder.File(L"qor_info.dat"), gui::EncodeSettings(*settings));
     if (notes)
         gui::WriteFileBytes(dataFolder.File(L"qor_nots.dat"), *notes);
+    if (journal)
+        gui::WriteFileBytes(dataFolder.File(L"qor_nots.dat.journal"), *journal);
     bool cameUp = false;
     std::thread driver([&] {
         if (!gui::WaitUntil([&] { return probe.window.load() != nullptr; }, 10000))
