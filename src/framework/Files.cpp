@@ -161,7 +161,9 @@ bool FolderTakesNewFiles(const std::wstring& folder)
     if (CreateSaveTemporary(folder, file, name) != ERROR_SUCCESS)
         return false;
     file.Close();
-    return DeleteFileW(name.c_str()) != FALSE;
+    // Another copy starting at the same moment may have taken the closed file for a killed
+    // save's and deleted it first.
+    return DeleteFileW(name.c_str()) != FALSE || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
 void DeleteLeftoverTemporaries(const std::wstring& folder)

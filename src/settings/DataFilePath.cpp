@@ -110,10 +110,7 @@ std::wstring ProgramFilePath(const std::string& fileName)
 void ChooseDataFolder()
 {
     dataFolder = ProgramFolder();
-    // A second try: a copy starting here at the same moment deletes the files of the trial
-    // file's name that nobody holds open, and can meet this one between its close and its
-    // delete, which then fails.
-    inUserFolder = !fw::FolderTakesNewFiles(dataFolder) && !fw::FolderTakesNewFiles(dataFolder);
+    inUserFolder = !fw::FolderTakesNewFiles(dataFolder);
     if (inUserFolder)
         dataFolder = UserDataFolder();
 }
