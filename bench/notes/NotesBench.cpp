@@ -20,6 +20,7 @@
 
 #include "core/NoteStore.h"
 #include "core/NotesExport.h"
+#include "core/NotesMerge.h"
 
 namespace {
 
@@ -274,6 +275,51 @@ const core::NoteStore& GetFullStore()
     return store;
 }
 
+// The full store with `count` days from `first` on (every 7th key) given a new text, as written
+// by `who`, read from its bytes as the program reads the file.
+core::NoteStore ChangedFullStore(std::size_t first, std::size_t count, const char* who)
+{
+    core::NoteStore store;
+    const core::Bytes bytes = GetFullStore().Write(codePage);
+    store.Read(bytes.data(), bytes.size(), codePage);
+    const std::vector<core::DayNote> notes = store.Notes();
+    for (std::size_t i = 0; i < count; ++i)
+        store.SetNote({notes[(first + 7 * i) % notes.size()].key, std::string("changed by ") + who});
+    return store;
+}
+
+constexpr std::size_t MERGED_DAYS = 100;
+
+// Theirs changed 100 days, ours 100 others and 10 of theirs: the merge a save or the watch of
+// the data folder runs on the largest store.
+void Merge(benchmark::State& state, std::size_t)
+{
+    const core::NoteStore& base = GetFullStore();
+    const core::NoteStore theirs = ChangedFullStore(0, MERGED_DAYS, "a sync");
+    for (auto _ : state) {
+        state.PauseTiming();
+        core::NoteStore ours = ChangedFullStore(7 * (MERGED_DAYS - 10), MERGED_DAYS, "the notes box");
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(core::MergeNotes(base, ours, theirs));
+        state.PauseTiming();
+        ours = core::NoteStore();
+        state.ResumeTiming();
+    }
+}
+
+// What precedes every merge: reading the file that changed elsewhere.
+void ReadForMerge(benchmark::State& state, std::size_t)
+{
+    const core::Bytes bytes = ChangedFullStore(0, MERGED_DAYS, "a sync").Write(codePage);
+    for (auto _ : state) {
+        core::NoteStore store;
+        benchmark::DoNotOptimize(store.Read(bytes.data(), bytes.size(), codePage));
+        state.PauseTiming();
+        store = core::NoteStore();
+        state.ResumeTiming();
+    }
+}
+
 const std::string& ExportedCalendar()
 {
     static const std::string file = core::ICalendarOf(GetFullStore(), 2026, "20261208T053000Z");
@@ -376,6 +422,7 @@ const std::size_t storeCounts[] = {100000, 1000000};
 constexpr double fileRatioTarget = 3.0;
 constexpr double monthScanTargetSeconds = 1e-3;
 constexpr std::size_t monthScanTargetCount = 100000;
+constexpr double mergeTargetSeconds = 20e-3;
 
 // The usual table, then the figures that matter: load and save against the plain read and
 // write of the same bytes, and the month scan against its time budget. With a rows file, the
@@ -446,6 +493,7 @@ private:
             WriteRow(rows, count, "save", "plain write", "plain_write");
         }
         WriteRow(rows, EVERY_KEY, "export", "plain write", "export_plain_write");
+        WriteMergeRow(rows);
         rows.close();
         if (!rows) {
             std::fprintf(stderr, "notes bench: cannot write %s\n", rowsPath.c_str());
@@ -475,6 +523,22 @@ private:
         }
         rows << "row\t" << figure << '\t' << measured << '\t' << (baseline > 0 ? Milliseconds(baseline) : "")
              << '\t' << ratio << '\t' << target << '\t' << met << '\n';
+    }
+
+    void WriteMergeRow(std::ostream& rows)
+    {
+        const std::string name = FileName(EVERY_KEY, "merge"), baselineName = FileName(EVERY_KEY, "read_for_merge");
+        const double time = Time(name), baseline = Time(baselineName);
+        char ratio[32] = "n/a", target[32];
+        std::snprintf(target, sizeof target, "< %g ms", mergeTargetSeconds * 1e3);
+        if (time > 0 && baseline > 0)
+            std::snprintf(ratio, sizeof ratio, "%.2fx", time / baseline);
+        const bool measured = time > 0 && !failed.count(name);
+        rows << "row\tmerge of two " << Grouped(EVERY_KEY) << "-note stores with " << MERGED_DAYS
+             << " differing days, against the read of the changed file\t"
+             << (measured ? Milliseconds(time) : "not measured") << '\t'
+             << (baseline > 0 ? Milliseconds(baseline) : "") << '\t' << ratio << '\t' << target << '\t'
+             << (measured ? (time < mergeTargetSeconds ? "yes" : "no") : "no") << '\n';
     }
 
     static std::string Milliseconds(double seconds)
@@ -524,6 +588,10 @@ void Register()
     }
     // Exporting every note to iCalendar, beside a plain write of the bytes it makes.
     for (const auto& [what, function] : {std::pair{"export_plain_write", ExportPlainWrite}, std::pair{"export", Export}})
+        benchmark::RegisterBenchmark(FileName(EVERY_KEY, what).c_str(), function, EVERY_KEY)
+            ->UseRealTime()
+            ->Unit(benchmark::kMillisecond);
+    for (const auto& [what, function] : {std::pair{"read_for_merge", ReadForMerge}, std::pair{"merge", Merge}})
         benchmark::RegisterBenchmark(FileName(EVERY_KEY, what).c_str(), function, EVERY_KEY)
             ->UseRealTime()
             ->Unit(benchmark::kMillisecond);

@@ -35,6 +35,7 @@ void NoteStore::SetNote(const DayNote& note)
         Remove(found->second.first);
         for (std::size_t position : found->second.more)
             Remove(position);
+        repeatedDays -= found->second.more.empty() ? 0 : 1;
         index.erase(found);
     }
     if (!IsBlankText(note.text))
@@ -58,8 +59,10 @@ void NoteStore::Append(DayNote note)
 void NoteStore::Index(std::size_t position)
 {
     const auto [slot, isNew] = index.try_emplace(slots[position].note.key, KeyEntries{position, {}});
-    if (!isNew)
-        slot->second.more.push_back(position);
+    if (isNew)
+        return;
+    repeatedDays += slot->second.more.empty() ? 1 : 0;
+    slot->second.more.push_back(position);
 }
 
 void NoteStore::Remove(std::size_t position)
@@ -85,6 +88,7 @@ void NoteStore::CompactIfSparse()
     index.clear();
     holes = 0;
     textBytes = 0;
+    repeatedDays = 0;
     for (Slot& slot : live)
         Append(std::move(slot.note));
 }
@@ -105,6 +109,7 @@ void NoteStore::Clear()
     index.clear();
     holes = 0;
     textBytes = 0;
+    repeatedDays = 0;
 }
 
 bool NoteStore::Read(const std::uint8_t* data, std::size_t size, const CodePage& codePage)

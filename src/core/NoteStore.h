@@ -43,6 +43,8 @@ public:
     NoteStore() = default;
     NoteStore(const NoteStore&) = delete;
     NoteStore& operator=(const NoteStore&) = delete;
+    NoteStore(NoteStore&&) = default;
+    NoteStore& operator=(NoteStore&&) = default;
 
     // The text of the first entry with `key`, or an empty text.
     std::string Lookup(const std::string& key) const;
@@ -69,7 +71,18 @@ public:
 
     // The entries in store order.
     std::vector<DayNote> Notes() const;
+    // Calls `visit` with each entry in store order, without copying them.
+    template <class Visit>
+    void ForEach(Visit visit) const
+    {
+        for (const Slot& slot : slots)
+            if (slot.live)
+                visit(slot.note);
+    }
     std::size_t Size() const { return slots.size() - holes; }
+    // Whether some day has more than one entry, as only a file can give it: otherwise every
+    // entry is the one Lookup finds for its day.
+    bool HasRepeatedDays() const { return repeatedDays > 0; }
     // The bytes of every live key and text, to size what is written from them.
     std::size_t TextBytes() const { return textBytes; }
     void Clear();
@@ -97,6 +110,7 @@ private:
     std::size_t holes = 0;
     std::unordered_map<std::string, KeyEntries> index;
     std::size_t textBytes = 0;  // of every live key and text, to size a file before writing it
+    std::size_t repeatedDays = 0;  // days with more than one entry
 };
 
 // The days of one month that have a note, as the month calendar's day state wants them:
