@@ -21,7 +21,6 @@ constexpr DWORD RUNNING_COPY_WAIT_MS = 5000;
 
 BOOL CalendarApp::InitInstance()
 {
-    InitCommonControls();
     CWinApp::InitInstance();
     ChooseDataFolder();
     // Two copies on one folder would each save their own notes at close, the last one over

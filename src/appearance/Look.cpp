@@ -5,6 +5,7 @@
 #include "core/FormatMoment.h"
 #include "framework/Fonts.h"
 #include "framework/PaintDC.h"
+#include "framework/SystemLibraries.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
 
@@ -42,7 +43,7 @@ void FillTitleGradient(HDC dc, const RECT& strip, int gradient, COLORREF light, 
     TRIVERTEX vertices[2] = {Vertex(0, 0, midFirst ? mid : light),
                              Vertex(strip.right, strip.bottom, midFirst ? light : mid)};
     GRADIENT_RECT rect{0, 1};
-    GradientFill(dc, vertices, 2, &rect, 1, gradient < 2 ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
+    fw::GradientFill(dc, vertices, 2, &rect, 1, gradient < 2 ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
 }
 
 }  // namespace

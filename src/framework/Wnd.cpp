@@ -1,8 +1,7 @@
 // Window view operations.
 #include "framework/Wnd.h"
 
-#include <commctrl.h>
-
+#include "framework/SystemLibraries.h"
 #include "framework/Text.h"
 
 namespace fw {
@@ -85,17 +84,17 @@ void CEdit::ClearText() const
 
 void CSubclassedWnd::Subclass()
 {
-    SetWindowSubclass(handle, Procedure, 1, reinterpret_cast<DWORD_PTR>(this));
+    fw::SetWindowSubclass(handle, Procedure, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
 LRESULT CALLBACK CSubclassedWnd::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                            DWORD_PTR object)
 {
     if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(window, Procedure, 1);
+        fw::RemoveWindowSubclass(window, Procedure, 1);
     else if (LRESULT result = 0; reinterpret_cast<CSubclassedWnd*>(object)->ProcessMessage(message, wParam, lParam, result))
         return result;
-    return DefSubclassProc(window, message, wParam, lParam);
+    return fw::DefSubclassProc(window, message, wParam, lParam);
 }
 
 LRESULT CWnd::Send(UINT message, WPARAM wParam, LPARAM lParam) const

@@ -243,14 +243,7 @@ void NotesPanel::SetNotesFont(HFONT font)
 // for at run time, as a system without it has no themes to switch off.
 void NotesPanel::KeepCalendarColors()
 {
-    HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
-    if (!uxtheme)
-        return;
-    using SetWindowThemeFunction = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-    if (auto setWindowTheme = reinterpret_cast<SetWindowThemeFunction>(
-            reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme"))))
-        setWindowTheme(calendarCtrl.Handle(), L"", L"");
-    FreeLibrary(uxtheme);
+    fw::SetWindowTheme(calendarCtrl.Handle(), L"", L"");
 }
 
 void NotesPanel::SetCalendarColors(COLORREF light, COLORREF mid, COLORREF dark)

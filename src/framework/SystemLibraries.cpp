@@ -1,0 +1,130 @@
+// The system libraries, each loaded from the system folder at its first use and kept for the run.
+#include "framework/SystemLibraries.h"
+
+#include <uxtheme.h>
+
+#include <string>
+
+namespace fw {
+
+namespace {
+
+// LOAD_LIBRARY_SEARCH_SYSTEM32 is refused as an unknown flag by a Windows 7 without update
+// KB2533623, which then gets the file of the system folder by its full path.
+HMODULE LoadFromSystemFolder(const wchar_t* name)
+{
+    if (const HMODULE library = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return library;
+    if (GetLastError() != ERROR_INVALID_PARAMETER)
+        return nullptr;
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return nullptr;
+    return LoadLibraryW((std::wstring(folder, length) + L"\\" + name).c_str());
+}
+
+// A function of a loaded library, as the type of its declaration; null when either is missing.
+template <typename Function>
+Function Find(HMODULE library, const char* name)
+{
+    return library ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
+}
+
+template <typename Function>
+Function FindInSystemLibrary(const wchar_t* library, const char* name)
+{
+    return Find<Function>(LoadFromSystemFolder(library), name);
+}
+
+// All of them or none: a subclass procedure calls the other two once SetWindowSubclass has
+// installed it.
+struct CommonControls {
+    decltype(&::InitCommonControls) initCommonControls = nullptr;
+    decltype(&::SetWindowSubclass) setWindowSubclass = nullptr;
+    decltype(&::DefSubclassProc) defSubclassProc = nullptr;
+    decltype(&::RemoveWindowSubclass) removeWindowSubclass = nullptr;
+};
+
+const CommonControls& CommonControlsLibrary()
+{
+    static const CommonControls functions = [] {
+        const HMODULE library = LoadFromSystemFolder(L"comctl32.dll");
+        CommonControls found;
+        found.initCommonControls = Find<decltype(found.initCommonControls)>(library, "InitCommonControls");
+        found.setWindowSubclass = Find<decltype(found.setWindowSubclass)>(library, "SetWindowSubclass");
+        found.defSubclassProc = Find<decltype(found.defSubclassProc)>(library, "DefSubclassProc");
+        found.removeWindowSubclass = Find<decltype(found.removeWindowSubclass)>(library, "RemoveWindowSubclass");
+        const bool complete = found.initCommonControls && found.setWindowSubclass && found.defSubclassProc &&
+                              found.removeWindowSubclass;
+        return complete ? found : CommonControls{};
+    }();
+    return functions;
+}
+
+}  // namespace
+
+void SearchSystemFolderOnly()
+{
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    if (const auto setDefaultDllDirectories = Find<SetDefaultDllDirectoriesFunction>(
+            GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories"))
+        setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+bool InitCommonControls()
+{
+    const CommonControls& library = CommonControlsLibrary();
+    if (!library.initCommonControls) {
+        MessageBoxW(nullptr,
+                    L"The common controls (comctl32.dll in the Windows system folder) could not be loaded, "
+                    L"so the program cannot show its window.",
+                    nullptr, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    library.initCommonControls();
+    return true;
+}
+
+BOOL SetWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data)
+{
+    const CommonControls& library = CommonControlsLibrary();
+    return library.setWindowSubclass ? library.setWindowSubclass(window, procedure, id, data) : FALSE;
+}
+
+LRESULT DefSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return CommonControlsLibrary().defSubclassProc(window, message, wParam, lParam);
+}
+
+BOOL RemoveWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id)
+{
+    return CommonControlsLibrary().removeWindowSubclass(window, procedure, id);
+}
+
+BOOL GradientFill(HDC dc, TRIVERTEX* vertices, ULONG vertexCount, void* mesh, ULONG meshCount, ULONG mode)
+{
+    static const auto gradientFill = FindInSystemLibrary<decltype(&::GradientFill)>(L"msimg32.dll", "GradientFill");
+    return gradientFill ? gradientFill(dc, vertices, vertexCount, mesh, meshCount, mode) : FALSE;
+}
+
+HRESULT SetWindowTheme(HWND window, LPCWSTR application, LPCWSTR idList)
+{
+    static const auto setWindowTheme = FindInSystemLibrary<decltype(&::SetWindowTheme)>(L"uxtheme.dll", "SetWindowTheme");
+    return setWindowTheme ? setWindowTheme(window, application, idList) : E_NOTIMPL;
+}
+
+BOOL ChooseFontW(CHOOSEFONTW& choice)
+{
+    static const auto chooseFont = FindInSystemLibrary<decltype(&::ChooseFontW)>(L"comdlg32.dll", "ChooseFontW");
+    return chooseFont ? chooseFont(&choice) : FALSE;
+}
+
+BOOL GetSaveFileNameW(OPENFILENAMEW& choice)
+{
+    static const auto getSaveFileName =
+        FindInSystemLibrary<decltype(&::GetSaveFileNameW)>(L"comdlg32.dll", "GetSaveFileNameW");
+    return getSaveFileName ? getSaveFileName(&choice) : FALSE;
+}
+
+}  // namespace fw

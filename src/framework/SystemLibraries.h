@@ -1,0 +1,42 @@
+// The system libraries the program loads itself, from the system folder only, and their functions.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+
+namespace fw {
+
+// Called first at start: every library loaded later, a system library's own dependencies
+// included, comes from the system folder, never from the program's folder, where anyone
+// who can write a file beside the program could plant a DLL of the same name. A system
+// without SetDefaultDllDirectories (Windows 7 before update KB2533623) keeps its order.
+void SearchSystemFolderOnly();
+
+// comctl32.dll is loaded here, at the first call, not by the program's import table:
+// under Wine its load brings uxtheme.dll, before the program could protect the search.
+// False, after a message box naming what is missing, when the library or one of the
+// functions below cannot be found: the program's windows hold common controls and cannot
+// be made without them.
+bool InitCommonControls();
+
+// As the common controls' functions. Without the library, SetWindowSubclass answers FALSE
+// and the window stays as it is; the other two run only inside a subclass it installed.
+BOOL SetWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data);
+LRESULT DefSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL RemoveWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id);
+
+// msimg32.dll, at the first call. FALSE without it: nothing is drawn.
+BOOL GradientFill(HDC dc, TRIVERTEX* vertices, ULONG vertexCount, void* mesh, ULONG meshCount, ULONG mode);
+
+// uxtheme.dll, at the first call. E_NOTIMPL without it: a system without the library has no
+// themes to switch.
+HRESULT SetWindowTheme(HWND window, LPCWSTR application, LPCWSTR idList);
+
+// comdlg32.dll, at the first dialog: it brings the printing libraries with it, some
+// megabytes that a run opening no such dialog need not carry. FALSE without it, as if the
+// user had cancelled.
+BOOL ChooseFontW(CHOOSEFONTW& choice);
+BOOL GetSaveFileNameW(OPENFILENAMEW& choice);
+
+}  // namespace fw
