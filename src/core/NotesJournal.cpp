@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <unordered_map>
+#include <utility>
+
+#include "core/NotesMerge.h"
 
 namespace core {
 
@@ -56,23 +60,23 @@ Bytes JournalHeader()
     return Bytes(Magic(), Magic() + JOURNAL_MAGIC_SIZE);
 }
 
-// The body is the key's length in one byte, the key, then the text; a key is six digits, so
-// a longer one is cut rather than mistaken for text.
-Bytes JournalRecord(const DayNote& note)
+// A key is six digits, so a longer one is cut rather than mistaken for text.
+Bytes JournalRecord(const DayNote& note, JournalKind kind)
 {
-    const std::uint8_t keySize = static_cast<std::uint8_t>(std::min<std::size_t>(note.key.size(), 255));
+    const std::uint8_t head[2] = {static_cast<std::uint8_t>(kind),
+                                  static_cast<std::uint8_t>(std::min<std::size_t>(note.key.size(), 255))};
     const auto* key = reinterpret_cast<const std::uint8_t*>(note.key.data());
     const auto* text = reinterpret_cast<const std::uint8_t*>(note.text.data());
-    const std::uint32_t bodySize = static_cast<std::uint32_t>(1 + keySize + note.text.size());
+    const std::uint32_t bodySize = static_cast<std::uint32_t>(2 + head[1] + note.text.size());
     Bytes record;
     record.reserve(FRAME_SIZE + bodySize);
     PutUint32(record, bodySize);
     std::uint32_t crc = Crc32(record.data(), 4);
-    crc = Crc32(&keySize, 1, crc);
-    crc = Crc32(key, keySize, crc);
+    crc = Crc32(head, 2, crc);
+    crc = Crc32(key, head[1], crc);
     PutUint32(record, Crc32(text, note.text.size(), crc));
-    record.push_back(keySize);
-    record.insert(record.end(), key, key + keySize);
+    record.insert(record.end(), head, head + 2);
+    record.insert(record.end(), key, key + head[1]);
     record.insert(record.end(), text, text + note.text.size());
     return record;
 }
@@ -100,15 +104,55 @@ JournalContents ReadJournal(const std::uint8_t* data, std::size_t size)
             break;
         if (Crc32(body, bodySize, Crc32(data + at, 4)) != check)
             break;
-        const std::size_t keySize = body[0];
-        if (keySize >= bodySize)
+        if (bodySize < 2 || body[0] > static_cast<std::uint8_t>(JournalKind::Base))
             break;
-        const char* text = reinterpret_cast<const char*>(body + 1);
-        contents.records.push_back({std::string(text, keySize), std::string(text + keySize, bodySize - 1 - keySize)});
+        const auto kind = static_cast<JournalKind>(body[0]);
+        const std::size_t keySize = body[1];
+        if (keySize > bodySize - 2)
+            break;
+        const char* text = reinterpret_cast<const char*>(body + 2);
+        contents.records.push_back(
+            {kind, {std::string(text, keySize), std::string(text + keySize, bodySize - 2 - keySize)}});
         at += FRAME_SIZE + bodySize;
     }
     contents.validBytes = at;
     return contents;
+}
+
+std::size_t ApplyJournal(const std::vector<JournalEntry>& records, NoteStore& store)
+{
+    struct Day {
+        const std::string* base = nullptr;    // the latest base record before the last change
+        const std::string* latestBase = nullptr;
+        const std::string* change = nullptr;  // the last change
+        std::size_t order = 0;                // where the last change stands
+    };
+    std::unordered_map<std::string, Day> days;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const JournalEntry& entry = records[i];
+        Day& day = days[entry.note.key];
+        if (entry.kind == JournalKind::Base) {
+            day.latestBase = &entry.note.text;
+            continue;
+        }
+        day.base = day.latestBase;
+        day.change = &entry.note.text;
+        day.order = i;
+    }
+    std::vector<std::pair<std::size_t, const std::string*>> changed;
+    for (const auto& [key, day] : days)
+        if (day.change)
+            changed.push_back({day.order, &key});
+    std::sort(changed.begin(), changed.end());
+    std::size_t applied = 0;
+    for (const auto& [order, key] : changed) {
+        const Day& day = days[*key];
+        const std::string* now = store.Find(*key);
+        std::string text = day.base ? MergeDayText(*day.base, *day.change, now ? *now : std::string()) : *day.change;
+        store.SetNote({*key, std::move(text)});
+        ++applied;
+    }
+    return applied;
 }
 
 }  // namespace core

@@ -1,5 +1,5 @@
-// The notes panel: loading and saving the notes, the shown day's note, bold days, and the
-// calendar's colours, font and size.
+// The notes panel: the shown day's note and its journal, notes changed elsewhere, bold days,
+// and the calendar's colours, font and size.
 #include "notes/NotesPanel.h"
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include "core/DayKey.h"
 #include "core/FormatMoment.h"
 #include "core/NotesExport.h"
+#include "core/NotesMerge.h"
 #include "framework/AnsiCodePage.h"
 #include "framework/CommonDialogs.h"
 #include "framework/Fonts.h"
@@ -24,13 +25,13 @@ void NotesPanel::Bind(fw::DataExchange& exchange)
         preview.Watch(calendarCtrl.Handle());
 }
 
-bool NotesPanel::LoadNotes(const std::wstring& path)
+bool NotesPanel::LoadNotes(const std::wstring& readPath, const std::wstring& path)
 {
-    fw::DiskFile file(path);
-    if (dayNotes.Load(file, fw::SystemCodePage()))
-        return true;
-    notesFileUnread = fw::FileExists(path);
-    return false;
+    const bool read = notesFile.Load(readPath, path, dayNotes);
+    // Without a watch, changes made elsewhere are still merged when the notes are saved.
+    folderWatch.Start(path.substr(0, path.find_last_of(L'\\') + 1), GetParent(notesEdit.Handle()),
+                      NOTES_FOLDER_CHANGED_MESSAGE);
+    return read;
 }
 
 void NotesPanel::AddFirstRunNote()
@@ -38,12 +39,10 @@ void NotesPanel::AddFirstRunNote()
     dayNotes.AddFirstRunNote(fw::TimeSource());
 }
 
-bool NotesPanel::SaveNotes(const std::wstring& path, std::vector<fw::FileFailure>& failures)
+bool NotesPanel::SaveNotes(std::vector<fw::FileFailure>& failures)
 {
-    if (WriteNotesFile(path, failures)) {
-        unsavedRecovery.clear();
+    if (notesFile.Save(dayNotes, failures)) {
         unrecorded.clear();
-        journal.Discard();
         return true;
     }
     // The notes stay only in memory: whatever the journal has not got yet goes there now.
@@ -51,85 +50,76 @@ bool NotesPanel::SaveNotes(const std::wstring& path, std::vector<fw::FileFailure
     return false;
 }
 
-bool NotesPanel::WriteNotesFile(const std::wstring& path, std::vector<fw::FileFailure>& failures)
+bool NotesPanel::RecoverNotes()
 {
-    if (notesFileUnread && !KeepUnreadNotesFile(path, failures))
-        return false;
-    fw::DiskFile file(path, NOTES_BACKUP_COUNT);
-    if (dayNotes.Save(file, fw::SystemCodePage()))
-        return true;
-    // A save that failed before the file said anything ran out of memory making the bytes.
-    failures.push_back({path, file.LastError() != ERROR_SUCCESS ? file.LastError() : ERROR_NOT_ENOUGH_MEMORY});
-    return false;
+    return notesFile.Recover(dayNotes);
 }
 
-bool NotesPanel::RecoverNotes(const std::wstring& path)
-{
-    journal.SetNotesFile(path);
-    std::vector<core::DayNote> changes = journal.ReadLeftover();
-    if (changes.empty()) {
-        journal.Discard();
-        return false;
-    }
-    for (const core::DayNote& change : changes)
-        dayNotes.SetNote(change);
-    unsavedRecovery = std::move(changes);
-    std::vector<fw::FileFailure> failures;
-    // Saved or not, nothing is lost: a failed save leaves the changes in the journal, without
-    // the torn record that may have ended it.
-    if (WriteNotesFile(path, failures)) {
-        unsavedRecovery.clear();
-        journal.Discard();
-    } else {
-        journal.Compact();
-    }
-    return true;
-}
-
-// Changes recovered at start that could not be saved then are not this run's to give up.
 void NotesPanel::DiscardJournal()
 {
     unrecorded.clear();
-    journal.Discard();
-    for (const core::DayNote& change : unsavedRecovery)
-        journal.Record(change);
-}
-
-// Copies a notes file that could not be read at start to "<name>.damaged-YYYYMMDD-HHMMSS"
-// beside it, so that nothing the user wrote is lost when the first save replaces it. False,
-// with the reason recorded, when no copy could be made: the file must then stay as it is.
-bool NotesPanel::KeepUnreadNotesFile(const std::wstring& path, std::vector<fw::FileFailure>& failures)
-{
-    if (!fw::FileExists(path)) {
-        notesFileUnread = false;
-        return true;
-    }
-    const std::wstring stamp = fw::Widen(core::FormatMoment(fw::TimeSource(), fw::TimeSource().Now(), "%Y%m%d-%H%M%S"));
-    const std::wstring base = path + L".damaged-" + stamp;
-    DWORD error = ERROR_FILE_EXISTS;
-    for (int attempt = 1; attempt < 100 && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS); ++attempt)
-        error = fw::CopyToNewFile(path, attempt == 1 ? base : base + L"-" + std::to_wstring(attempt));
-    if (error != ERROR_SUCCESS) {
-        failures.push_back({path, error});
-        return false;
-    }
-    notesFileUnread = false;
-    return true;
+    notesFile.DiscardJournal();
 }
 
 // A changed note goes to the journal just after the pick, once the new day shows, so that the
 // pick costs no more than it did.
 void NotesPanel::CommitShownNote()
 {
-    const std::string text = notesEdit.Text();
+    const std::string box = notesEdit.Text();
+    const std::string text = CommitText(box);
     if (ChangesShownNote(text)) {
         unrecorded.push_back({shownDayKey, text});
         ScheduleJournal(GetTickCount64());
     }
     dayNotes.SetNote({shownDayKey, text});
+    // A text merged with one from elsewhere is shown as stored, so the box goes on from it.
+    if (text != box)
+        ShowNote(text);
+    shownBaseText = text;
     journaledShownDay = false;
     journaledText.clear();
     RefreshNoteDays();
+}
+
+// While the box was edited, the shown day may have changed elsewhere and been merged into the
+// store: the box's text and that one then merge as any two changes of a day do.
+std::string NotesPanel::CommitText(const std::string& text) const
+{
+    const std::string* stored = dayNotes.Find(shownDayKey);
+    const std::string& now = stored ? *stored : std::string();
+    if (now == shownBaseText || (core::IsBlankText(now) && core::IsBlankText(shownBaseText)))
+        return text;
+    return core::MergeDayText(shownBaseText, text, now);
+}
+
+void NotesPanel::OnFolderChanged()
+{
+    SetTimer(GetParent(notesEdit.Handle()), MERGE_TIMER_ID, MERGE_SETTLE_MS, nullptr);
+}
+
+// The bold days follow the merge. A box being edited keeps its text, which meets the merged one
+// at the next commit; a box as it was given shows the day's new text.
+void NotesPanel::OnMergeTimer()
+{
+    KillTimer(GetParent(notesEdit.Handle()), MERGE_TIMER_ID);
+    // The journal's own writes change the folder too, and leave the notes file as it was.
+    if (!notesFile.ChangedSinceSeen())
+        return;
+    const std::string box = notesEdit.Text();
+    const bool edited = box != shownBaseText;
+    if (notesFile.MergeChanges(dayNotes) != NotesFile::Merge::Merged)
+        return;
+    RefreshNoteDays();
+    // New day states alone do not repaint the calendar, as a pick's new selection does.
+    InvalidateRect(calendarCtrl.Handle(), nullptr, FALSE);
+    const std::string now = dayNotes.Lookup(shownDayKey);
+    if (!edited && now != box)
+        ShowNote(now);
+    // The journal's days have a new base; the shown day's text is what its commit would store.
+    notesFile.Journal().Rebase([&](const std::string& key) {
+        return std::pair{notesFile.BaseText(key), key == shownDayKey ? CommitText(notesEdit.Text()) : dayNotes.Lookup(key)};
+    });
+    journaledShownDay = false;
 }
 
 fw::Result NotesPanel::OnNotesChanged()
@@ -164,13 +154,13 @@ void NotesPanel::OnJournalTimer()
 void NotesPanel::RecordChanges()
 {
     for (const core::DayNote& note : unrecorded)
-        journal.Record(note);
+        notesFile.Journal().Record(note, notesFile.BaseText(note.key));
     unrecorded.clear();
     firstUnrecordedTick = 0;
-    const std::string text = notesEdit.Text();
+    const std::string text = CommitText(notesEdit.Text());
     if (!ChangesShownNote(text))
         return;
-    journal.Record({shownDayKey, text});
+    notesFile.Journal().Record({shownDayKey, text}, notesFile.BaseText(shownDayKey));
     journaledText = text;
     journaledShownDay = true;
 }
@@ -231,6 +221,7 @@ void NotesPanel::ShowNote(const std::string& text)
     showingNote = true;
     notesEdit.ShowText(text);
     showingNote = false;
+    shownBaseText = text;
 }
 
 void NotesPanel::SetNotesFont(HFONT font)

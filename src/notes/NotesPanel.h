@@ -11,14 +11,12 @@
 #include "core/NoteStore.h"
 #include "core/NotesExport.h"
 #include "framework/Files.h"
+#include "framework/FolderWatch.h"
 #include "framework/Handles.h"
 #include "framework/MessageMap.h"
 #include "framework/Wnd.h"
 #include "notes/NotePreview.h"
-#include "notes/RecoveryJournal.h"
-
-// How many earlier notes files a save keeps beside the notes file.
-constexpr int NOTES_BACKUP_COUNT = 3;
+#include "notes/NotesFile.h"
 
 class NotesPanel {
 public:
@@ -27,18 +25,15 @@ public:
     // Binds the month calendar and the notes box of the dialog.
     void Bind(fw::DataExchange& exchange);
 
-    // False when the notes file at `path` could not be read; a file that is there all the
-    // same is copied aside before the first save replaces it.
-    bool LoadNotes(const std::wstring& path);
+    // Reads the notes at `readPath`; the notes file of this run is `path`, which is then
+    // watched for changes made elsewhere. False when the file could not be read; a file that
+    // is there all the same is copied aside before the first save replaces it.
+    bool LoadNotes(const std::wstring& readPath, const std::wstring& path);
     void AddFirstRunNote();
-    // False, with the reason added to `failures`, when the file could not be written. A save
-    // that changes the file keeps the replaced one as the newest of NOTES_BACKUP_COUNT
-    // backups beside it; a save that succeeds removes the recovery journal.
-    bool SaveNotes(const std::wstring& path, std::vector<fw::FileFailure>& failures);
-    // Applies the changes that a run which ended without closing left in the journal of the
-    // notes file at `path`, in the order they were made, and saves the notes at once. True
-    // when there were any. A save that fails keeps them in the journal for the next start.
-    bool RecoverNotes(const std::wstring& path);
+    // False, with the reason added to `failures`, when the file could not be written.
+    bool SaveNotes(std::vector<fw::FileFailure>& failures);
+    // Applies what a run that ended without closing left in the journal; true when it did.
+    bool RecoverNotes();
     // This run's changes are given up: the journal goes.
     void DiscardJournal();
 
@@ -49,6 +44,13 @@ public:
     static constexpr ULONGLONG JOURNAL_LATEST_MS = 1500;
     fw::Result OnNotesChanged();
     void OnJournalTimer();
+
+    // The data folder changed: a moment later, when the writes have settled, a notes file
+    // changed elsewhere is merged into the notes.
+    static constexpr UINT_PTR MERGE_TIMER_ID = 3;
+    static constexpr UINT MERGE_SETTLE_MS = 200;
+    void OnFolderChanged();
+    void OnMergeTimer();
 
     // The notes box's text goes to the shown day.
     void CommitShownNote();
@@ -81,9 +83,10 @@ public:
     void ExportNotes(HWND owner);
 
 private:
-    bool WriteNotesFile(const std::wstring& path, std::vector<fw::FileFailure>& failures);
-    bool KeepUnreadNotesFile(const std::wstring& path, std::vector<fw::FileFailure>& failures);
     std::string ExportBytes(bool calendarFile);
+    // What a commit stores for the shown day: the box's `text`, merged with a text the day got
+    // elsewhere while the box was being edited.
+    std::string CommitText(const std::string& text) const;
     // Commits the notes box and gives today's year, which dates the notes.
     int CommitForReading();
     void ScheduleJournal(ULONGLONG dueTick);
@@ -95,17 +98,16 @@ private:
     fw::CFont calendarFont;
     core::NoteStore dayNotes;
     std::string shownDayKey;
-    // The notes file was there at start but could not be read.
-    bool notesFileUnread = false;
+    // The shown day's text when the box was given it, or last committed it.
+    std::string shownBaseText;
     NotePreview preview{dayNotes, shownDayKey};
-    RecoveryJournal journal;
+    NotesFile notesFile;
+    fw::FolderWatch folderWatch;
     // The text of the shown day the journal last recorded, while the store has not got it.
     std::string journaledText;
     bool journaledShownDay = false;
     // Notes committed to other days that the journal has not got yet.
     std::vector<core::DayNote> unrecorded;
-    // Changes recovered at start that are not in the notes file yet.
-    std::vector<core::DayNote> unsavedRecovery;
     // The box is being given a note, not typed into.
     bool showingNote = false;
     // When the first keystroke not yet in the journal was typed, while one waits.

@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "core/FormatMoment.h"
-#include "core/NotesJournal.h"
 #include "framework/Files.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
@@ -14,16 +13,6 @@ namespace {
 // A journal smaller than this is never compacted: rewriting it would cost more than it saves.
 constexpr std::uint64_t SMALLEST_COMPACTION = 1 << 20;
 
-core::Bytes JournalOf(const std::vector<core::DayNote>& notes)
-{
-    core::Bytes bytes = core::JournalHeader();
-    for (const core::DayNote& note : notes) {
-        const core::Bytes record = core::JournalRecord(note);
-        bytes.insert(bytes.end(), record.begin(), record.end());
-    }
-    return bytes;
-}
-
 }  // namespace
 
 void RecoveryJournal::SetNotesFile(const std::wstring& notesPath)
@@ -31,12 +20,12 @@ void RecoveryJournal::SetNotesFile(const std::wstring& notesPath)
     file.Close();
     path = notesPath + L".journal";
     blocked = false;
-    changes.clear();
-    changeOfDay.clear();
+    days.clear();
+    dayIndex.clear();
     compactAt = 0;
 }
 
-std::vector<core::DayNote> RecoveryJournal::ReadLeftover()
+std::vector<core::JournalEntry> RecoveryJournal::ReadLeftover()
 {
     core::Bytes bytes;
     const DWORD error = fw::ReadWholeFile(path, bytes);
@@ -52,24 +41,40 @@ std::vector<core::DayNote> RecoveryJournal::ReadLeftover()
         blocked = !MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_WRITE_THROUGH);
         return {};
     }
-    for (const core::DayNote& note : contents.records)
-        Remember(note);
+    std::unordered_map<std::string, std::string> bases;
+    for (const core::JournalEntry& entry : contents.records) {
+        if (entry.kind == core::JournalKind::Base)
+            bases[entry.note.key] = entry.note.text;
+        else
+            Remember(entry.note, bases[entry.note.key]);
+    }
     return contents.records;
 }
 
-DWORD RecoveryJournal::Record(const core::DayNote& note)
+DWORD RecoveryJournal::Record(const core::DayNote& change, const std::string& base)
+{
+    const bool firstChange = dayIndex.find(change.key) == dayIndex.end();
+    Remember(change, base);
+    if (firstChange)
+        if (const DWORD error = Append(core::JournalRecord({change.key, base}, core::JournalKind::Base));
+            error != ERROR_SUCCESS)
+            return error;
+    return Append(core::JournalRecord(change));
+}
+
+DWORD RecoveryJournal::Append(const core::Bytes& record)
 {
     if (blocked || path.empty())
         return ERROR_ACCESS_DENIED;
-    Remember(note);
     if (!file.IsOpen()) {
         if (const DWORD error = file.Open(path); error != ERROR_SUCCESS)
             return error;
-        // A file left without a single whole record starts over.
+        // A new file, or one left without a single whole record, starts over with what this
+        // run remembers, the record just made included.
         if (file.Size() < core::JOURNAL_MAGIC_SIZE)
             return Compact();
     }
-    if (const DWORD error = file.Append(core::JournalRecord(note)); error != ERROR_SUCCESS)
+    if (const DWORD error = file.Append(record); error != ERROR_SUCCESS)
         return error;
     if (file.Size() > compactAt)
         return Compact();
@@ -82,7 +87,11 @@ DWORD RecoveryJournal::Compact()
     if (blocked || path.empty())
         return ERROR_ACCESS_DENIED;
     file.Close();
-    const core::Bytes bytes = JournalOf(changes);
+    core::Bytes bytes = core::JournalHeader();
+    for (const Day& day : days)
+        for (const core::Bytes& record : {core::JournalRecord({day.change.key, day.base}, core::JournalKind::Base),
+                                          core::JournalRecord(day.change)})
+            bytes.insert(bytes.end(), record.begin(), record.end());
     if (const DWORD error = fw::ReplaceFileAtomically(path, bytes); error != ERROR_SUCCESS)
         return error;
     compactAt = std::max<std::uint64_t>(SMALLEST_COMPACTION, 2 * bytes.size());
@@ -92,26 +101,32 @@ DWORD RecoveryJournal::Compact()
 void RecoveryJournal::Discard()
 {
     file.Close();
-    changes.clear();
-    changeOfDay.clear();
+    days.clear();
+    dayIndex.clear();
     if (!blocked && !path.empty())
         DeleteFileW(path.c_str());
 }
 
-void RecoveryJournal::Remember(const core::DayNote& note)
+// A day keeps the base of its first change until a rebase gives it another.
+void RecoveryJournal::Remember(const core::DayNote& change, const std::string& base)
 {
-    const auto known = changeOfDay.find(note.key);
-    // The day being typed into is the latest change already, time after time.
-    if (known != changeOfDay.end() && known->second + 1 == changes.size()) {
-        changes.back().text = note.text;
+    const auto known = dayIndex.find(change.key);
+    if (known == dayIndex.end()) {
+        dayIndex[change.key] = days.size();
+        days.push_back({base, change});
         return;
     }
-    if (known != changeOfDay.end()) {
-        changes.erase(changes.begin() + static_cast<std::ptrdiff_t>(known->second));
-        for (auto& [key, position] : changeOfDay)
-            if (position > known->second)
-                --position;
+    // The day being typed into is the latest change already, time after time.
+    if (known->second + 1 == days.size()) {
+        days.back().change.text = change.text;
+        return;
     }
-    changeOfDay[note.key] = changes.size();
-    changes.push_back(note);
+    Day day = std::move(days[known->second]);
+    days.erase(days.begin() + static_cast<std::ptrdiff_t>(known->second));
+    for (auto& [key, position] : dayIndex)
+        if (position > known->second)
+            --position;
+    day.change.text = change.text;
+    known->second = days.size();
+    days.push_back(std::move(day));
 }

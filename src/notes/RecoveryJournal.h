@@ -11,40 +11,60 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/NoteStore.h"
+#include "core/NotesJournal.h"
 #include "framework/AppendFile.h"
 
 class RecoveryJournal {
 public:
     // The journal beside the notes file `notesPath`.
     void SetNotesFile(const std::wstring& notesPath);
-    const std::wstring& Path() const { return path; }
 
-    // The changes a run that ended without closing left behind, in the order they were made,
-    // up to the first torn or damaged record. A file that is no journal, or cannot be read,
-    // is kept aside under "<journal>.damaged-<stamp>" and gives no changes; when it cannot
-    // even be moved, this run records nothing rather than write over it.
-    std::vector<core::DayNote> ReadLeftover();
+    // The records a run that ended without closing left behind, up to the first torn or
+    // damaged one; this run's journal goes on from them. A file that is no journal, or
+    // cannot be read, is kept aside under "<journal>.damaged-<stamp>" and gives nothing; when
+    // it cannot even be moved, this run records nothing rather than write over it.
+    std::vector<core::JournalEntry> ReadLeftover();
 
     // Appends a day's whole note (a blank text clears the day) and flushes it to the disk.
-    // The first record of a run creates the file.
-    DWORD Record(const core::DayNote& note);
-    // Rewrites the file to hold only the latest change of each day recorded so far: after a
+    // The first change of a day is preceded by `base`, the day's text in the notes file, so
+    // that a later start can merge it with a file changed elsewhere meanwhile. The run's first
+    // record creates the file.
+    DWORD Record(const core::DayNote& change, const std::string& base);
+    // The notes file changed elsewhere and was merged: each day this journal has changed
+    // gets its new base and its text now, which `textOf` gives.
+    template <class TextOf>
+    void Rebase(const TextOf& textOf)
+    {
+        for (Day& day : days) {
+            const auto [base, ours] = textOf(day.change.key);
+            day.base = base;
+            Append(core::JournalRecord({day.change.key, base}, core::JournalKind::Base));
+            day.change.text = ours;
+            Append(core::JournalRecord(day.change));
+        }
+    }
+    // Rewrites the file to hold only each changed day's base and latest text: after a
     // recovery whose save failed, and whenever the file has grown to twice that.
     DWORD Compact();
     // Closes and deletes the file: the notes file holds every change, or the user gave them up.
     void Discard();
 
 private:
-    void Remember(const core::DayNote& note);
+    struct Day {
+        std::string base;
+        core::DayNote change;
+    };
+
+    DWORD Append(const core::Bytes& record);
+    void Remember(const core::DayNote& change, const std::string& base);
 
     std::wstring path;
     fw::AppendFile file;
     // Nothing may be written: a journal that could not be read or moved aside is in the way.
     bool blocked = false;
-    // The latest change of each day, in the order of the days' last changes.
-    std::vector<core::DayNote> changes;
-    std::unordered_map<std::string, std::size_t> changeOfDay;
+    // Each changed day's base and latest text, in the order of the days' last changes.
+    std::vector<Day> days;
+    std::unordered_map<std::string, std::size_t> dayIndex;
     // The file is compacted when it grows past this.
     std::uint64_t compactAt = 0;
 };

@@ -61,3 +61,5 @@
 // The notification-area icon: its identifier and the message its mouse actions arrive as.
 #define TRAY_ICON_ID 118
 #define TRAY_CALLBACK_MESSAGE 117
+// Posted by the watch of the data folder when something in it changed (WM_APP + 64).
+#define NOTES_FOLDER_CHANGED_MESSAGE 0x8040

@@ -28,6 +28,7 @@ const fw::MessageEntry<CalendarWindow> CalendarWindow::messageTable[] = {
     fw::On<WM_LBUTTONUP, &CalendarWindow::placement, &WindowPlacement::OnLButtonUp>(),
     fw::On<WM_TIMER, &CalendarWindow::OnTimer>(),
     fw::OnMessage<TRAY_CALLBACK_MESSAGE, &CalendarWindow::OnTrayNotify>(),
+    fw::OnMessage<NOTES_FOLDER_CHANGED_MESSAGE, &CalendarWindow::OnNotesFolderChanged>(),
     fw::OnNotify<IDC_CALENDAR, MCN_SELCHANGE, &CalendarWindow::notesPanel, &NotesPanel::OnCalendarSelChange>(),
     fw::OnControlCommand<IDC_NOTES, EN_CHANGE, &CalendarWindow::notesPanel, &NotesPanel::OnNotesChanged>(),
     fw::On<WM_HELP, &CalendarWindow::OnHelpInfo>(),
@@ -70,9 +71,9 @@ BOOL CalendarWindow::OnInitDialog()
     Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon));
     settings.cornerEllipse = 15;
 
-    if (!notesPanel.LoadNotes(DataFileToRead(NOTES_FILE_NAME)))
+    if (!notesPanel.LoadNotes(DataFileToRead(NOTES_FILE_NAME), DataFilePath(NOTES_FILE_NAME)))
         notesPanel.AddFirstRunNote();
-    const bool recovered = notesPanel.RecoverNotes(DataFilePath(NOTES_FILE_NAME));
+    const bool recovered = notesPanel.RecoverNotes();
     if (!storage.LoadSettings(settings))
         storage.SetDefaultSettings(settings, placement.CentredOrigin());
     ApplySettings(settings);
@@ -170,6 +171,8 @@ fw::Result CalendarWindow::OnTimer(UINT_PTR timerId)
         look.UpdateClock(ClockFormat());
     else if (timerId == NotesPanel::JOURNAL_TIMER_ID)
         notesPanel.OnJournalTimer();
+    else if (timerId == NotesPanel::MERGE_TIMER_ID)
+        notesPanel.OnMergeTimer();
     return fw::Default;
 }
 
@@ -218,6 +221,12 @@ fw::Result CalendarWindow::OnTrayNotify(WPARAM, LPARAM mouseMessage)
 fw::Result CalendarWindow::OnShowRequest(WPARAM, LPARAM)
 {
     return OnTrayNotify(0, WM_LBUTTONDOWN);
+}
+
+fw::Result CalendarWindow::OnNotesFolderChanged(WPARAM, LPARAM)
+{
+    notesPanel.OnFolderChanged();
+    return fw::Done();
 }
 
 // A new taskbar has forgotten every icon: ours comes back, without the greeting.
@@ -287,7 +296,7 @@ bool CalendarWindow::SaveEverything()
     saveFailures.clear();
     placement.StorePosition(settings);
     const bool settingsSaved = storage.SaveSettings(settings, saveFailures);
-    const bool notesSaved = notesPanel.SaveNotes(DataFilePath(NOTES_FILE_NAME), saveFailures);
+    const bool notesSaved = notesPanel.SaveNotes(saveFailures);
     return settingsSaved && notesSaved;
 }
 

@@ -55,6 +55,7 @@ private:
     fw::Result OnTimer(UINT_PTR timerId);
     fw::Result OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);
     fw::Result OnTaskbarCreated(WPARAM, LPARAM);
+    fw::Result OnNotesFolderChanged(WPARAM, LPARAM);
     fw::Result OnShowRequest(WPARAM, LPARAM);
     fw::Result OnHelpInfo(const HELPINFO& info);
     fw::Result OnEndSession(bool ending);

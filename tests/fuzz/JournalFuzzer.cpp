@@ -29,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The whole records read, written again, are the bytes they came from.
     core::Bytes written = core::JournalHeader();
-    for (const core::DayNote& note : read.records) {
-        const core::Bytes record = core::JournalRecord(note);
+    for (const core::JournalEntry& entry : read.records) {
+        const core::Bytes record = core::JournalRecord(entry.note, entry.kind);
         written.insert(written.end(), record.begin(), record.end());
     }
     if (written.size() != read.validBytes || std::memcmp(written.data(), data, written.size()) != 0)
@@ -39,5 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const core::JournalContents again = core::ReadJournal(data, read.validBytes);
     if (again.records != read.records)
         Fail("the valid prefix reads differently");
+    // Applying them merges with whatever a store holds, under the sanitizers' eyes.
+    core::NoteStore store;
+    store.SetNote({"010107", "in the file"});
+    core::ApplyJournal(read.records, store);
     return 0;
 }

@@ -1,6 +1,7 @@
 // Driving the real program under Wine: folders, processes, windows, input and screenshots.
 #include "Harness.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -346,6 +347,64 @@ bool BringToFront(HWND window)
 {
     SetForegroundWindow(window);
     return WaitUntil([&] { return GetForegroundWindow() == window; }, 3000);
+}
+
+// A coarse grid finds the day, then each edge of its cell is walked out pixel by pixel: every
+// question is three calls into another process.
+RECT DayCellRect(const Program& program, int calendarId, const SYSTEMTIME& day)
+{
+    const HWND calendar = GetDlgItem(program.Window(), calendarId);
+    const HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, program.ProcessId());
+    void* remote = process ? VirtualAllocEx(process, nullptr, sizeof(MCHITTESTINFO), MEM_COMMIT, PAGE_READWRITE) : nullptr;
+    RECT client{};
+    GetClientRect(calendar, &client);
+    const auto isDay = [&](LONG x, LONG y) {
+        if (!remote || x < 0 || y < 0 || x >= client.right || y >= client.bottom)
+            return false;
+        MCHITTESTINFO hit{};
+        hit.cbSize = sizeof hit;
+        hit.pt = {x, y};
+        SIZE_T moved = 0;
+        WriteProcessMemory(process, remote, &hit, sizeof hit, &moved);
+        SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, &hit, sizeof hit, &moved);
+        return (hit.uHit == MCHT_CALENDARDATE || hit.uHit == MCHT_CALENDARDATENEXT) && hit.st.wYear == day.wYear &&
+               hit.st.wMonth == day.wMonth && hit.st.wDay == day.wDay;
+    };
+    RECT cell{};
+    for (LONG y = 2; IsRectEmpty(&cell) && y < client.bottom; y += 5)
+        for (LONG x = 2; IsRectEmpty(&cell) && x < client.right; x += 5)
+            if (isDay(x, y))
+                cell = {x, y, x + 1, y + 1};
+    if (!IsRectEmpty(&cell)) {
+        while (isDay(cell.left - 1, cell.top))
+            --cell.left;
+        while (isDay(cell.right, cell.top))
+            ++cell.right;
+        while (isDay(cell.left, cell.top - 1))
+            --cell.top;
+        while (isDay(cell.left, cell.bottom))
+            ++cell.bottom;
+    }
+    if (remote)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    if (process)
+        CloseHandle(process);
+    return cell;
+}
+
+int DarkPixels(const RECT& screenArea)
+{
+    HDC screenDc = GetDC(nullptr);
+    int dark = 0;
+    for (LONG y = screenArea.top; y < screenArea.bottom; ++y)
+        for (LONG x = screenArea.left; x < screenArea.right; ++x) {
+            const COLORREF color = GetPixel(screenDc, x, y);
+            dark += GetRValue(color) + GetGValue(color) + GetBValue(color) < 3 * 128;
+        }
+    ReleaseDC(nullptr, screenDc);
+    return dark;
 }
 
 COLORREF ScreenPixel(POINT screen)

@@ -90,6 +90,13 @@ HWND WaitForOtherWindow(DWORD processId, HWND known, DWORD timeoutMs);
 std::wstring ChildTexts(HWND window);
 std::wstring ClassNameOf(HWND window);
 
+// Where the program's month calendar (control `calendarId`) shows `day`, in the calendar's
+// client coordinates: the control is asked in memory of the program's own, since a pointer in
+// a message is not carried to another process. Empty when the day is not shown.
+RECT DayCellRect(const Program& program, int calendarId, const SYSTEMTIME& day);
+// How many pixels of a screen area are darker than mid-grey: the ink of the text drawn there.
+int DarkPixels(const RECT& screenArea);
+
 // Real input through the system's input queue.
 void MoveCursorTo(POINT screen);
 void LeftButton(bool down);

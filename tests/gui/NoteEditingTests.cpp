@@ -24,7 +24,7 @@ std::string KeyOf(const SYSTEMTIME& date)
     return core::DayKeyFromDate(date.wYear, date.wMonth, date.wDay);
 }
 
-std::string NotesFile(const std::vector<std::pair<std::string, std::string>>& notes)
+std::string NotesFileBytes(const std::vector<std::pair<std::string, std::string>>& notes)
 {
     std::string bytes(4, '\0');
     bytes[0] = static_cast<char>(notes.size());
@@ -173,7 +173,7 @@ TEST(NoteEditing, ADayChangeLaysOutTheNewNoteAndDrawsTheScrollBarOnce)
     // Short enough for a one-byte length in the file, long enough to overflow the box.
     for (int line = 1; line <= 25; ++line)
         longNote += "line " + std::to_string(line) + (line < 25 ? "\r\n" : "");
-    const std::string notes = NotesFile({{KeyOf(Today()), longNote}, {KeyOf(other), "short"}});
+    const std::string notes = NotesFileBytes({{KeyOf(Today()), longNote}, {KeyOf(other), "short"}});
     ProbeWindow probe;
     // From the long note to a day without one, then to a short note and back.
     const SYSTEMTIME days[] = {empty, other, Today()};
@@ -282,7 +282,7 @@ TEST(NoteEditing, CloseWritesEveryEditInStoreOrderAndEscapeNothing)
         std::string otherKey;
         std::map<std::wstring, std::string> files;
         // Today's note comes first in the file; it is picked away from unchanged.
-        std::string notes = NotesFile({{todayKey, "alpha"}, {"311299", "kept"}});
+        std::string notes = NotesFileBytes({{todayKey, "alpha"}, {"311299", "kept"}});
         RunWindow(probe, [&](HWND window) {
             ASSERT_TRUE(gui::BringToFront(window));
             EXPECT_EQ(NotesText(window), L"alpha");
@@ -297,7 +297,7 @@ TEST(NoteEditing, CloseWritesEveryEditInStoreOrderAndEscapeNothing)
             gui::WaitUntil([&] { return !IsWindow(window); });
         }, nullptr, &notes, &files);
         const std::string expected =
-            close ? NotesFile({{"311299", "kept"}, {todayKey, "alpha"}, {otherKey, "beta"}}) : notes;
+            close ? NotesFileBytes({{"311299", "kept"}, {todayKey, "alpha"}, {otherKey, "beta"}}) : notes;
         EXPECT_EQ(files[L"qor_nots.dat"], expected);
         EXPECT_EQ(files.count(L"qor_info.dat"), close ? 1u : 0u);
     }
@@ -310,7 +310,7 @@ TEST(NoteEditing, ScrollingToTheNextMonthStoresTheBoxFirstAndBoldsThatMonth)
     next.wYear = static_cast<WORD>(next.wYear + (next.wMonth == 1 ? 1 : 0));
     next.wDay = 2;
     const std::string todayKey = KeyOf(Today());
-    std::string notes = NotesFile({{KeyOf(next), "in the next month"}});
+    std::string notes = NotesFileBytes({{KeyOf(next), "in the next month"}});
     ProbeWindow probe;
     std::vector<MONTHDAYSTATE> before, after;
     std::wstring shownAfter;
@@ -340,7 +340,7 @@ TEST(NoteEditing, ScrollingToTheNextMonthStoresTheBoxFirstAndBoldsThatMonth)
 
 TEST(NoteEditing, TheScanOfJanuary2007AndASelectionThatStaysPut)
 {
-    std::string notes = NotesFile({{"010107", "first"}, {"150107", "middle"}, {"310107", "last"},
+    std::string notes = NotesFileBytes({{"010107", "first"}, {"150107", "middle"}, {"310107", "last"},
                                    {"010207", "february"}, {"311206", "december"}, {"200107", " \r\n"}});
     ProbeWindow probe;
     std::vector<MONTHDAYSTATE> states;
@@ -404,7 +404,7 @@ TEST(NoteEditing, PastMidnightTheShownDayStays)
     }, nullptr, &noNotes, &files);
     fw::SetTimeSource(nullptr);
     EXPECT_EQ(shown, L"written before midnight");
-    EXPECT_EQ(files[L"qor_nots.dat"], NotesFile({{todayKey, "written before midnight"}}));
+    EXPECT_EQ(files[L"qor_nots.dat"], NotesFileBytes({{todayKey, "written before midnight"}}));
 }
 
 namespace {
@@ -476,7 +476,7 @@ TEST(NoteEditing, RestingOnADayWithANoteShowsItsNoteAndDateAndNothingElseDoes)
     for (int line = 1; line <= 10; ++line)
         longNote += "line " + std::to_string(line) + "\r\n";
     const std::string notes =
-        NotesFile({{KeyOf(notedDate), longNote}, {KeyOf(today), "the shown day's own note"}});
+        NotesFileBytes({{KeyOf(notedDate), longNote}, {KeyOf(today), "the shown day's own note"}});
     const core::CalendarSettings settings = gui::DefaultSettings();
     std::wstring text, title;
     std::vector<bool> shown, watched;

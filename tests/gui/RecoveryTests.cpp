@@ -2,9 +2,6 @@
 // beside the notes file, and what the next start makes of it, whole or torn.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-#include <commctrl.h>
-
 #include <cstdio>
 #include <map>
 #include <string>
@@ -26,8 +23,8 @@ const wchar_t* const journalFile = L"qor_nots.dat.journal";
 // Every change reaches the disk within this long.
 constexpr ULONGLONG recordedWithinMs = 2000;
 
-// The key of today plus `days`.
-std::string DayKey(int days = 0)
+// Today plus `days`.
+SYSTEMTIME Day(int days = 0)
 {
     SYSTEMTIME now{};
     GetLocalTime(&now);
@@ -38,6 +35,12 @@ std::string DayKey(int days = 0)
     time = {ticks.LowPart, ticks.HighPart};
     SYSTEMTIME day{};
     FileTimeToSystemTime(&time, &day);
+    return day;
+}
+
+std::string DayKey(int days = 0)
+{
+    const SYSTEMTIME day = Day(days);
     return core::DayKeyFromDate(day.wYear, day.wMonth, day.wDay);
 }
 
@@ -87,43 +90,13 @@ void CaretToEnd(const gui::Program& program)
     SendMessageW(NotesBox(program), EM_SETSEL, static_cast<WPARAM>(end), end);
 }
 
-// Where the calendar shows `day`: found by asking the control in memory of its own process,
-// since a pointer in a message is not carried to another process.
-POINT DayCell(const gui::Program& program, const std::string& dayKey)
+// A click on the middle of a day's cell, as the calendar takes it from the mouse.
+void PickDay(const gui::Program& program, const RECT& cell)
 {
     const HWND calendar = GetDlgItem(program.Window(), IDC_CALENDAR);
-    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, program.ProcessId());
-    void* remote = process ? VirtualAllocEx(process, nullptr, sizeof(MCHITTESTINFO), MEM_COMMIT, PAGE_READWRITE) : nullptr;
-    POINT found{-1, -1};
-    RECT client{};
-    GetClientRect(calendar, &client);
-    for (LONG y = 2; remote && found.x < 0 && y < client.bottom; y += 4) {
-        for (LONG x = 2; found.x < 0 && x < client.right; x += 4) {
-            MCHITTESTINFO hit{};
-            hit.cbSize = sizeof hit;
-            hit.pt = {x, y};
-            SIZE_T moved = 0;
-            WriteProcessMemory(process, remote, &hit, sizeof hit, &moved);
-            SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(remote));
-            ReadProcessMemory(process, remote, &hit, sizeof hit, &moved);
-            if ((hit.uHit == MCHT_CALENDARDATE || hit.uHit == MCHT_CALENDARDATENEXT) &&
-                core::DayKeyFromDate(hit.st.wYear, hit.st.wMonth, hit.st.wDay) == dayKey)
-                found = {x + 2, y + 2};
-        }
-    }
-    if (remote)
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    if (process)
-        CloseHandle(process);
-    return found;
-}
-
-// A click on a day, as the calendar takes it from the mouse.
-void PickDay(const gui::Program& program, POINT cell)
-{
-    const HWND calendar = GetDlgItem(program.Window(), IDC_CALENDAR);
-    SendMessageW(calendar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(cell.x, cell.y));
-    SendMessageW(calendar, WM_LBUTTONUP, 0, MAKELPARAM(cell.x, cell.y));
+    const LPARAM middle = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    SendMessageW(calendar, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    SendMessageW(calendar, WM_LBUTTONUP, 0, middle);
 }
 
 // One keystroke's character; SendMessage returns once the box has taken it.
@@ -212,6 +185,7 @@ TEST(Recovery, ANoteLeftForAnotherDayReachesTheDiskWhileTheNextDayIsTypedInto)
 {
     gui::TempFolder folder;
     const std::string today = DayKey(), tomorrow = DayKey(1);
+    const SYSTEMTIME tomorrowDate = Day(1);
     ASSERT_TRUE(gui::WriteFileBytes(folder.File(notesFile), NotesFileOf({{tomorrow, "next:"}})));
     ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_info.dat"), gui::EncodeSettings(gui::DefaultSettings())));
 
@@ -241,8 +215,8 @@ TEST(Recovery, ANoteLeftForAnotherDayReachesTheDiskWhileTheNextDayIsTypedInto)
             Type(program, character);
             typedToday += character;
         }
-        const POINT cell = DayCell(program, tomorrow);
-        ASSERT_GE(cell.x, 0) << "the calendar does not show tomorrow";
+        const RECT cell = gui::DayCellRect(program, IDC_CALENDAR, tomorrowDate);
+        ASSERT_FALSE(IsRectEmpty(&cell)) << "the calendar does not show tomorrow";
         PickDay(program, cell);
         const ULONGLONG pick = GetTickCount64();
         ASSERT_EQ(BoxText(program), typedTomorrow) << "the pick did not show the next day";
