@@ -1,8 +1,5 @@
-// Start-up: common controls, one running copy per data folder, then the hidden owner dialog
-// run modally.
+// Start-up: one running copy per data folder, then the hidden owner dialog run modally.
 #include "app/CalendarApp.h"
-
-#include <commctrl.h>
 
 #include "app/CParent.h"
 #include "settings/DataFilePath.h"

@@ -6,12 +6,11 @@
 #include <cstdio>
 
 #include "core/DayKey.h"
-#include "core/FormatMoment.h"
 #include "core/NotesExport.h"
 #include "core/NotesMerge.h"
-#include "framework/AnsiCodePage.h"
 #include "framework/CommonDialogs.h"
 #include "framework/Fonts.h"
+#include "framework/SystemLibraries.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
 #include "notes/FindDialog.h"
