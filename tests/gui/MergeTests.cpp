@@ -15,7 +15,6 @@
 
 namespace {
 
-const core::Windows1252 cp1252;
 const wchar_t* const notesFile = L"qor_nots.dat";
 // A merged day is bold within this long of the rewrite.
 constexpr DWORD mergedWithinMs = 2000;
@@ -38,15 +37,6 @@ Days ThisMonth()
     return days;
 }
 
-std::string NotesBytes(const std::vector<core::DayNote>& notes)
-{
-    core::NoteStore store;
-    for (const core::DayNote& note : notes)
-        store.SetNote(note);
-    const core::Bytes bytes = store.Write(cp1252);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 // Replaces the notes file the way a sync tool does: a new file renamed over the old one.
 bool RewriteElsewhere(const gui::TempFolder& folder, const std::string& bytes)
 {
@@ -57,13 +47,7 @@ bool RewriteElsewhere(const gui::TempFolder& folder, const std::string& bytes)
 
 std::map<std::string, std::string> SavedNotes(const gui::TempFolder& folder)
 {
-    core::NoteStore store;
-    const std::string bytes = gui::ReadFileBytes(folder.File(notesFile));
-    EXPECT_TRUE(store.Read(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), cp1252));
-    std::map<std::string, std::string> notes;
-    for (const core::DayNote& note : store.Notes())
-        notes.emplace(note.key, note.text);
-    return notes;
+    return gui::DecodeNotes(gui::ReadFileBytes(folder.File(notesFile)));
 }
 
 std::wstring BoxText(const gui::Program& program)
@@ -102,7 +86,7 @@ TEST(Merging, ARewriteElsewhereIsMergedDayByDayAndTheTypedNoteStays)
     const std::string today = days.Key(days.today);
     gui::TempFolder folder;
     ASSERT_TRUE(gui::WriteFileBytes(folder.File(notesFile),
-                                    NotesBytes({{today, "as read"}, {days.Key(days.deleted), "deleted elsewhere"},
+                                    gui::EncodeNotes({{today, "as read"}, {days.Key(days.deleted), "deleted elsewhere"},
                                                 {days.Key(days.kept), "the same everywhere"}})));
     ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_info.dat"), gui::EncodeSettings(gui::DefaultSettings())));
     gui::Program program(folder);
@@ -115,7 +99,7 @@ TEST(Merging, ARewriteElsewhereIsMergedDayByDayAndTheTypedNoteStays)
     SendMessageW(box, EM_SETSEL, 7, 7);
     for (const wchar_t character : std::wstring(L", typed here"))
         SendMessageW(box, WM_CHAR, character, 1);
-    ASSERT_TRUE(RewriteElsewhere(folder, NotesBytes({{days.Key(days.kept), "the same everywhere"},
+    ASSERT_TRUE(RewriteElsewhere(folder, gui::EncodeNotes({{days.Key(days.kept), "the same everywhere"},
                                                      {today, "changed elsewhere"},
                                                      {days.Key(days.added), "added elsewhere"}})));
     EXPECT_TRUE(gui::WaitUntil([&] { return added.Bolder(); }, mergedWithinMs)) << "the added day is not bold";
@@ -139,14 +123,14 @@ TEST(Merging, AHalfWrittenFileIsMergedOnlyOnceItIsWhole)
     // Long enough that the file's first half holds the added day whole.
     const std::string today = "today, with a note long enough that half the file holds the other day";
     gui::TempFolder folder;
-    ASSERT_TRUE(gui::WriteFileBytes(folder.File(notesFile), NotesBytes({{days.Key(days.today), today}})));
+    ASSERT_TRUE(gui::WriteFileBytes(folder.File(notesFile), gui::EncodeNotes({{days.Key(days.today), today}})));
     gui::Program program(folder);
     ASSERT_NE(program.Window(), nullptr);
     ASSERT_TRUE(gui::BringToFront(program.Window()));
     const DayInk added(program, days.added);
     ASSERT_TRUE(added.Found());
 
-    const std::string whole = NotesBytes({{days.Key(days.added), "added elsewhere"}, {days.Key(days.today), today}});
+    const std::string whole = gui::EncodeNotes({{days.Key(days.added), "added elsewhere"}, {days.Key(days.today), today}});
     ASSERT_TRUE(gui::WriteFileBytes(folder.File(notesFile), whole.substr(0, whole.size() / 2)));
     // Nothing is to happen: the wait is as long as a merge may take, and must run out.
     EXPECT_FALSE(gui::WaitUntil([&] { return added.Bolder(); }, mergedWithinMs)) << "a torn file was merged";

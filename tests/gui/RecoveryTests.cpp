@@ -17,7 +17,6 @@
 
 namespace {
 
-const core::Windows1252 cp1252;
 const wchar_t* const notesFile = L"qor_nots.dat";
 const wchar_t* const journalFile = L"qor_nots.dat.journal";
 // Every change reaches the disk within this long.
@@ -44,27 +43,10 @@ std::string DayKey(int days = 0)
     return core::DayKeyFromDate(day.wYear, day.wMonth, day.wDay);
 }
 
-std::string NotesFileOf(const std::vector<core::DayNote>& notes)
-{
-    core::NoteStore store;
-    for (const core::DayNote& note : notes)
-        store.SetNote(note);
-    const core::Bytes bytes = store.Write(cp1252);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-// Each day's note in the notes file as the program left it; a file that does not read whole
-// fails the test.
+// Each day's note in the notes file as the program left it.
 std::map<std::string, std::string> ReadNotes(const gui::TempFolder& folder)
 {
-    core::NoteStore store;
-    const std::string bytes = gui::ReadFileBytes(folder.File(notesFile));
-    EXPECT_TRUE(store.Read(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), cp1252))
-        << "the notes file of " << bytes.size() << " bytes is not whole";
-    std::map<std::string, std::string> notes;
-    for (const core::DayNote& note : store.Notes())
-        notes.emplace(note.key, note.text);
-    return notes;
+    return gui::DecodeNotes(gui::ReadFileBytes(folder.File(notesFile)));
 }
 
 HWND NotesBox(const gui::Program& program)
@@ -139,7 +121,7 @@ TEST(Recovery, TypingKilledAtAnyMomentComesBackUpToTwoSecondsBeforeTheKill)
 {
     gui::TempFolder folder;
     const std::string today = DayKey(), yesterday = DayKey(-1);
-    ASSERT_TRUE(gui::WriteFileBytes(folder.File(notesFile), NotesFileOf({{yesterday, "kept"}, {today, "typed:"}})));
+    ASSERT_TRUE(gui::WriteFileBytes(folder.File(notesFile), gui::EncodeNotes({{yesterday, "kept"}, {today, "typed:"}})));
     ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_info.dat"), gui::EncodeSettings(gui::DefaultSettings())));
 
     constexpr int kills = 10;
@@ -186,7 +168,7 @@ TEST(Recovery, ANoteLeftForAnotherDayReachesTheDiskWhileTheNextDayIsTypedInto)
     gui::TempFolder folder;
     const std::string today = DayKey(), tomorrow = DayKey(1);
     const SYSTEMTIME tomorrowDate = Day(1);
-    ASSERT_TRUE(gui::WriteFileBytes(folder.File(notesFile), NotesFileOf({{tomorrow, "next:"}})));
+    ASSERT_TRUE(gui::WriteFileBytes(folder.File(notesFile), gui::EncodeNotes({{tomorrow, "next:"}})));
     ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_info.dat"), gui::EncodeSettings(gui::DefaultSettings())));
 
     constexpr int kills = 10;
@@ -255,7 +237,7 @@ TEST(Recovery, AJournalCutByAKillGivesBackItsWholeRecordsAndNeverStopsTheStart)
     for (const auto& cut : cuts) {
         SCOPED_TRACE(testing::Message() << "cut at " << cut.cut << " of " << journal.size());
         gui::TempFolder folder;
-        ASSERT_TRUE(gui::WriteFileBytes(folder.File(notesFile), NotesFileOf({{today, "before"}})));
+        ASSERT_TRUE(gui::WriteFileBytes(folder.File(notesFile), gui::EncodeNotes({{today, "before"}})));
         ASSERT_TRUE(gui::WriteFileBytes(folder.File(journalFile),
                                         std::string(journal.begin(), journal.begin() + static_cast<std::ptrdiff_t>(cut.cut))));
         gui::Program program(folder);
@@ -267,7 +249,7 @@ TEST(Recovery, AJournalCutByAKillGivesBackItsWholeRecordsAndNeverStopsTheStart)
     {
         gui::TempFolder folder;
         const std::string garbage = "not a journal at all";
-        ASSERT_TRUE(gui::WriteFileBytes(folder.File(notesFile), NotesFileOf({{today, "before"}})));
+        ASSERT_TRUE(gui::WriteFileBytes(folder.File(notesFile), gui::EncodeNotes({{today, "before"}})));
         ASSERT_TRUE(gui::WriteFileBytes(folder.File(journalFile), garbage));
         gui::Program program(folder);
         ASSERT_NE(program.Window(), nullptr);
@@ -295,7 +277,7 @@ TEST(Recovery, AJournalCutByAKillGivesBackItsWholeRecordsAndNeverStopsTheStart)
         const DWORD delay = 470 + static_cast<DWORD>(k) * 6;
         SCOPED_TRACE(testing::Message() << "killed " << delay << " ms after the paste");
         gui::TempFolder folder;
-        ASSERT_TRUE(gui::WriteFileBytes(folder.File(notesFile), NotesFileOf({{today, "before"}})));
+        ASSERT_TRUE(gui::WriteFileBytes(folder.File(notesFile), gui::EncodeNotes({{today, "before"}})));
         std::size_t recordedBytes = 0;
         {
             gui::Program program(folder);

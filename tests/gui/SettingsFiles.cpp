@@ -1,4 +1,4 @@
-// Settings files for the window tests.
+// Settings and notes files for the window tests.
 #include "SettingsFiles.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +39,26 @@ core::CalendarSettings DecodeSettings(const std::string& bytes)
                                        cp1252, core::FACE_NAME_KEY, settings))
         << "settings file of " << bytes.size() << " bytes does not decode";
     return settings;
+}
+
+std::string EncodeNotes(const std::vector<core::DayNote>& notes)
+{
+    core::NoteStore store;
+    for (const core::DayNote& note : notes)
+        store.SetNote(note);
+    const core::Bytes bytes = store.Write(cp1252);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::map<std::string, std::string> DecodeNotes(const std::string& bytes)
+{
+    core::NoteStore store;
+    EXPECT_TRUE(store.Read(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), cp1252))
+        << "the notes file of " << bytes.size() << " bytes is not whole";
+    std::map<std::string, std::string> notes;
+    for (const core::DayNote& note : store.Notes())
+        notes.emplace(note.key, note.text);
+    return notes;
 }
 
 }  // namespace gui

@@ -1,9 +1,12 @@
-// Settings files for the window tests: the defaults as the program writes them, and the
-// bytes of any record.
+// Data files for the window tests: the default settings as the program writes them, the bytes
+// of any settings record, and notes files.
 #pragma once
 
+#include <map>
 #include <string>
+#include <vector>
 
+#include "core/NoteStore.h"
 #include "core/SettingsFile.h"
 
 namespace gui {
@@ -15,5 +18,10 @@ core::CalendarSettings DefaultSettings(int left = 40, int top = 50);
 std::string EncodeSettings(const core::CalendarSettings& settings);
 // Decodes a settings file; a file that does not decode fails the test.
 core::CalendarSettings DecodeSettings(const std::string& bytes);
+
+// A notes file holding `notes`, set in this order.
+std::string EncodeNotes(const std::vector<core::DayNote>& notes);
+// Each day's note in a notes file; a file that does not read whole fails the test.
+std::map<std::string, std::string> DecodeNotes(const std::string& bytes);
 
 }  // namespace gui
