@@ -46,6 +46,8 @@ void WindowMenu::BuildMenus(const core::CalendarSettings& settings)
     AppendMenuW(notes.Get(), MF_STRING, ID_NOTES_FIND, L"Find...");
     AppendMenuW(notes.Get(), MF_STRING, ID_NOTES_EXPORT, L"Export...");
     AppendMenuW(notes.Get(), MF_STRING, ID_NOTES_OPEN_FOLDER, L"Open data folder");
+    AppendMenuW(notes.Get(), MF_SEPARATOR, 0, L".....");
+    AppendMenuW(notes.Get(), MF_STRING, ID_START_WITH_WINDOWS, L"Start with Windows");
 
     mainMenu.Attach(CreatePopupMenu());
     const HMENU main = mainMenu.Get();
@@ -97,6 +99,11 @@ void WindowMenu::MarkTime(UINT id) const
 void WindowMenu::MarkTitle(UINT id) const
 {
     CheckMenuRadioItem(titleMenu, ID_TITLE_FIRST, ID_TITLE_MARKS_LAST, id, MF_BYCOMMAND);
+}
+
+void WindowMenu::MarkStartWithWindows(bool on) const
+{
+    CheckMenuItem(notesMenu, ID_START_WITH_WINDOWS, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void WindowMenu::ShowLayout(int fullLayout) const

@@ -21,6 +21,8 @@ public:
     void MarkStyle(UINT id) const;
     void MarkTime(UINT id) const;
     void MarkTitle(UINT id) const;
+    // Checks "Start with Windows" when the program starts at logon.
+    void MarkStartWithWindows(bool on) const;
     // The layout item offers the layout the window is not in.
     void ShowLayout(int fullLayout) const;
     // The clock format of preset `id`: the text of its Time item; empty when there is none.

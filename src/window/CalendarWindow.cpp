@@ -44,6 +44,7 @@ const fw::MessageEntry<CalendarWindow> CalendarWindow::messageTable[] = {
     fw::OnCommands<ID_FONT_TITLE, ID_FONT_NOTES, &CalendarWindow::OnFontCommand>(),
     fw::OnCommands<ID_LAYOUT_TOGGLE, ID_CLOSE, &CalendarWindow::OnActionCommand>(),
     fw::OnCommands<ID_NOTES_FIND, ID_NOTES_OPEN_FOLDER, &CalendarWindow::OnNotesCommand>(),
+    fw::OnCommands<ID_START_WITH_WINDOWS, ID_START_WITH_WINDOWS, &CalendarWindow::OnStartWithWindowsCommand>(),
 };
 
 CalendarWindow::CalendarWindow(HWND parentWindow) : CDialog(IDD_CALENDAR_WINDOW, parentWindow)
@@ -187,7 +188,7 @@ fw::Result CalendarWindow::OnLButtonDown(UINT, POINT point)
     if (PtInRect(&look.MenuButton(), point)) {
         POINT below{0, look.MenuButton().bottom};
         ClientToScreen(handle, &below);
-        menu.TrackMainMenu(handle, below);
+        OpenMenu(below);
         return fw::Done();
     }
     placement.BeginDrag(point);
@@ -201,6 +202,14 @@ fw::Result CalendarWindow::OnLButtonDblClk(UINT, POINT point)
     return fw::Default;
 }
 
+// The Run key is read as the menu opens, never earlier: the user or Task Manager may have
+// changed it since.
+void CalendarWindow::OpenMenu(POINT screenPoint)
+{
+    menu.MarkStartWithWindows(startup.IsOn());
+    menu.TrackMainMenu(handle, screenPoint);
+}
+
 // A right click opens the menu on the button's release; a left press brings the window
 // forward.
 fw::Result CalendarWindow::OnTrayNotify(WPARAM, LPARAM mouseMessage)
@@ -210,7 +219,7 @@ fw::Result CalendarWindow::OnTrayNotify(WPARAM, LPARAM mouseMessage)
     POINT cursor{};
     GetCursorPos(&cursor);
     if (mouseMessage == WM_RBUTTONUP)
-        menu.TrackMainMenu(handle, cursor);
+        OpenMenu(cursor);
     else if (mouseMessage == WM_LBUTTONDOWN)
         SetForegroundWindow(handle);
     return fw::Done();

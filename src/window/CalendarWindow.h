@@ -16,6 +16,7 @@
 #include "notes/NotesPanel.h"
 #include "settings/SettingsStorage.h"
 #include "ui/NotifyIcon.h"
+#include "ui/StartWithWindows.h"
 #include "ui/WindowMenu.h"
 #include "window/WindowPlacement.h"
 
@@ -69,6 +70,7 @@ private:
     fw::Result OnFontCommand(UINT id);
     fw::Result OnActionCommand(UINT id);
     fw::Result OnNotesCommand(UINT id);
+    fw::Result OnStartWithWindowsCommand(UINT id);
     void ChooseFontFor(core::LogicalFont& font);
     void OpenHelp();
     void ShowAboutBox();
@@ -80,6 +82,7 @@ private:
     void ToggleLayout();
     void FitCalendar();
     void AddSystemMenuItems();
+    void OpenMenu(POINT screenPoint);
 
     // Closing
     bool SaveEverything();
@@ -93,6 +96,7 @@ private:
     NotesPanel notesPanel;
     WindowMenu menu;
     NotifyIcon tray;
+    StartWithWindows startup;
     // The files that could not be saved at the last close, and why.
     std::vector<fw::FileFailure> saveFailures;
     // The session is ending: saves are made without asking anything.

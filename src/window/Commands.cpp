@@ -112,6 +112,18 @@ fw::Result CalendarWindow::OnNotesCommand(UINT id)
     return fw::Default;
 }
 
+// A refused change is shown with the system's reason; the entry is then as it was.
+fw::Result CalendarWindow::OnStartWithWindowsCommand(UINT)
+{
+    const DWORD error = startup.Toggle();
+    if (error != ERROR_SUCCESS) {
+        const std::string text =
+            "Dayvane could not change whether it starts with Windows:\n\n" + fw::SystemMessage(error);
+        MessageBoxW(handle, fw::Widen(text).c_str(), L"Dayvane", MB_OK | MB_ICONWARNING);
+    }
+    return fw::Default;
+}
+
 INT_PTR CalendarWindow::EditCustomFormat()
 {
     CTimeDlg dialog(handle, settings.customTimeFormat);
