@@ -1,7 +1,7 @@
 # make run    build and start the program under Wine (headless: screenshot, then close)
 # make test   build, then run the unit tests, the window tests and a short run of each fuzzer
 # make fuzz   build the fuzz targets, then run each for FUZZ_SECONDS
-# make dist   build, then show the zip for Windows users: $(BUILD)/dist/dayvane-<version>-win64.zip
+# make dist   build, then show the zip and the MSI package for Windows users: $(BUILD)/dist/dayvane-<version>-win64.zip and .msi
 # make bench  build, then measure start-up, idle CPU, peak working set and size under Wine against a minimal window, the notes and their export natively (optimised), picking a day and finding a note under Wine; writes $(BUILD)/bench/report.md
 BUILD ?= build
 JOBS ?= 2
@@ -28,9 +28,9 @@ test: build
 run: build
 	@scripts/run.sh $(BUILD)
 
-# Every build packs the zip; this says where it is.
+# Every build packs the zip and the MSI package; this says where they are.
 dist: build
-	@ls $(BUILD)/dist/dayvane-*-win64.zip
+	@ls $(BUILD)/dist/dayvane-*-win64.zip $(BUILD)/dist/dayvane-*-win64.msi
 
 # Only the fuzz targets are built; the fuzzers add what they find to $(BUILD)/fuzz/corpus.
 fuzz: configure
