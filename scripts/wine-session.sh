@@ -7,7 +7,9 @@ set -euo pipefail
 
 action=$1 state=$2 prefix=$3
 shift 3
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Without winemenubuilder, shortcuts that an installer makes stay inside the prefix instead of
+# becoming menu entries and icons of the Linux desktop.
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe="
 
 free_display() {
     local n

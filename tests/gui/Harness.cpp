@@ -108,6 +108,10 @@ void ParseOptions(int argc, char** argv)
             Config().artifacts = WindowsPath(argument.substr(12));
         else if (argument.rfind("--unpacked=", 0) == 0)
             Config().unpacked = WindowsPath(argument.substr(11));
+        else if (argument.rfind("--msi=", 0) == 0)
+            Config().msi = WindowsPath(argument.substr(6));
+        else if (argument.rfind("--newer-msi=", 0) == 0)
+            Config().newerMsi = WindowsPath(argument.substr(12));
     }
     testing::UnitTest::GetInstance()->listeners().Append(new ScreenshotOnFailure);
 }

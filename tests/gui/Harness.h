@@ -16,9 +16,12 @@ struct Options {
     std::wstring program;    // dayvane.exe as built
     std::wstring artifacts;  // where screenshots of failed tests go
     std::wstring unpacked;   // the folder the zip for Windows users was unpacked into
+    std::wstring msi;        // the MSI package as built
+    std::wstring newerMsi;   // the same package with a higher version, to upgrade to
 };
 Options& Config();
-// Reads --program=, --artifacts= and --unpacked= (Unix paths are mapped to Wine's Z: drive).
+// Reads --program=, --artifacts=, --unpacked=, --msi= and --newer-msi= (Unix paths are mapped
+// to Wine's Z: drive).
 void ParseOptions(int argc, char** argv);
 
 // Polls `done` every few milliseconds until it holds or `timeoutMs` has passed.
