@@ -238,6 +238,7 @@ TEST(Installer, InstallsForTheUserUpgradesInPlaceAndUninstallsButKeepsTheNotes)
     EXPECT_EQ(ProductInfo(product, INSTALLPROPERTY_VERSIONSTRING), version);
     EXPECT_EQ(ProductInfo(product, INSTALLPROPERTY_PUBLISHER), L"The Dayvane developers");
     EXPECT_EQ(ProductInfo(product, INSTALLPROPERTY_HELPLINK), L"https://dayvane.example/");
+    EXPECT_EQ(ProductInfo(product, INSTALLPROPERTY_INSTALLLOCATION), InstallFolder() + L"\\");
 
     // 2, 3. The installed program comes up, takes a note, starts with Windows and closes
     // through its OK path: its data files go beside it.
