@@ -196,7 +196,7 @@ std::vector<DatedNote> DatedNotes(const NoteStore& store, int todayYear)
 
 std::string ICalendarOf(const NoteStore& store, int todayYear, const std::string& stamp)
 {
-    std::string file = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Dayvane//Dayvane 1.15//EN\r\nCALSCALE:GREGORIAN\r\n";
+    std::string file = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Dayvane//Dayvane " DAYVANE_VERSION "//EN\r\nCALSCALE:GREGORIAN\r\n";
     file.reserve(file.size() + 2 * store.TextBytes() + 240 * store.Size());
     ForEachDatedNote(store, todayYear, [&](const CalendarDate& date, const std::string& text) {
         file += "BEGIN:VEVENT\r\nUID:";
