@@ -14,17 +14,6 @@ bool Marked(HMENU menu, UINT id)
     return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
-// The visible popup menu window of this process, if one is open.
-HWND OpenPopup()
-{
-    HWND popup = nullptr;
-    gui::WaitUntil([&] {
-        popup = FindWindowW(L"#32768", nullptr);
-        return popup && IsWindowVisible(popup);
-    }, 3000);
-    return popup && IsWindowVisible(popup) ? popup : nullptr;
-}
-
 void ClosePopup(HWND window)
 {
     ProbeWindow::OnWindowThread(window, [] { EndMenu(); });

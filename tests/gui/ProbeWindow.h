@@ -112,6 +112,17 @@ private:
     }
 };
 
+// The visible popup menu window of this process, if one is open.
+inline HWND OpenPopup()
+{
+    HWND popup = nullptr;
+    gui::WaitUntil([&] {
+        popup = FindWindowW(L"#32768", nullptr);
+        return popup && IsWindowVisible(popup);
+    }, 3000);
+    return popup && IsWindowVisible(popup) ? popup : nullptr;
+}
+
 // Runs the window modally on this thread while `drive` acts on it from another thread.
 // Its data files go to a fresh folder, never beside the test program; `settings` are
 // written there first.

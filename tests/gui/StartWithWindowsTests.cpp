@@ -141,17 +141,6 @@ std::wstring ReasonFor(DWORD error)
     return std::wstring(text, length);
 }
 
-// The visible popup menu window of this process, if one is open.
-HWND OpenPopup()
-{
-    HWND popup = nullptr;
-    gui::WaitUntil([&] {
-        popup = FindWindowW(L"#32768", nullptr);
-        return popup && IsWindowVisible(popup);
-    }, 3000);
-    return popup && IsWindowVisible(popup) ? popup : nullptr;
-}
-
 // Opens the menu with `open`, reads the mark of "Start with Windows" in the Notes submenu and
 // closes the menu again; false also when no menu opened.
 bool MarkShownOnOpening(ProbeWindow& probe, HWND window, const std::function<void()>& open)
