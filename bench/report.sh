@@ -19,6 +19,7 @@ sources=(
     "notes|notes file load and save|bench/notes.sh (make bench-notes)"
     "selection|selection change at 100,000 notes|bench/selection.sh"
     "find|find at 37,200 notes|bench/find.sh"
+    "journal|recovery-journal write at 100,000 notes|bench/journal.sh"
 )
 
 machine() {
