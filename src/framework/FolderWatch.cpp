@@ -1,48 +1,50 @@
 // Watching a folder from a thread that only waits.
 #include "framework/FolderWatch.h"
 
-#include <system_error>
-
 namespace fw {
 
-DWORD FolderWatch::Start(const std::wstring& folder, HWND window, UINT message)
+DWORD FolderWatch::Start(const std::wstring& folder, HWND target, UINT posted)
 {
     Stop();
-    const HANDLE change = FindFirstChangeNotificationW(
+    window = target;
+    message = posted;
+    const HANDLE notification = FindFirstChangeNotificationW(
         folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE);
-    if (change == INVALID_HANDLE_VALUE)
+    if (notification == INVALID_HANDLE_VALUE)
         return GetLastError();
+    change = OwnedHandle<HANDLE, CloseChangeNotification>(notification);
     stop = CHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!stop) {
+    if (stop)
+        waiter = CHandle(CreateThread(nullptr, 0, Wait, this, 0, nullptr));
+    if (!stop || !waiter) {
         const DWORD error = GetLastError();
-        FindCloseChangeNotification(change);
+        Stop();
         return error;
-    }
-    try {
-        waiter = std::thread([change, window, message, stopEvent = stop.Get()] {
-            const HANDLE waits[] = {stopEvent, change};
-            while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
-                PostMessageW(window, message, 0, 0);
-                if (!FindNextChangeNotification(change))
-                    break;
-            }
-            FindCloseChangeNotification(change);
-        });
-    } catch (const std::system_error&) {
-        FindCloseChangeNotification(change);
-        stop.Close();
-        return ERROR_NOT_ENOUGH_MEMORY;
     }
     return ERROR_SUCCESS;
 }
 
 void FolderWatch::Stop()
 {
-    if (waiter.joinable()) {
+    if (waiter) {
         SetEvent(stop.Get());
-        waiter.join();
+        WaitForSingleObject(waiter.Get(), INFINITE);
+        waiter.Close();
     }
     stop.Close();
+    change.Close();
+}
+
+DWORD WINAPI FolderWatch::Wait(void* watch)
+{
+    const auto& self = *static_cast<const FolderWatch*>(watch);
+    const HANDLE waits[] = {self.stop.Get(), self.change.Get()};
+    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+        PostMessageW(self.window, self.message, 0, 0);
+        if (!FindNextChangeNotification(self.change.Get()))
+            break;
+    }
+    return 0;
 }
 
 }  // namespace fw

@@ -5,11 +5,14 @@
 #include <windows.h>
 
 #include <string>
-#include <thread>
 
 #include "framework/Handles.h"
 
 namespace fw {
+
+struct CloseChangeNotification {
+    bool operator()(HANDLE handle) const { return FindCloseChangeNotification(handle) != FALSE; }
+};
 
 class FolderWatch {
 public:
@@ -25,8 +28,13 @@ public:
     void Stop();
 
 private:
+    static DWORD WINAPI Wait(void* watch);
+
     CHandle stop;
-    std::thread waiter;
+    OwnedHandle<HANDLE, CloseChangeNotification> change;
+    CHandle waiter;
+    HWND window = nullptr;
+    UINT message = 0;
 };
 
 }  // namespace fw
