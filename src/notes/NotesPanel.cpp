@@ -149,19 +149,28 @@ void NotesPanel::OnJournalTimer()
     RecordChanges();
 }
 
-// The notes left on other days first, in the order they were left, then the box's text.
+// The notes left on other days first, in the order they were left, then the box's text. The
+// journal remembers what it could not write, and writes it whole at the next try.
 void NotesPanel::RecordChanges()
 {
+    RecoveryJournal& journal = notesFile.Journal();
+    journal.CatchUp();
     for (const core::DayNote& note : unrecorded)
-        notesFile.Journal().Record(note, notesFile.BaseText(note.key));
+        journal.Record(note, notesFile.BaseText(note.key));
     unrecorded.clear();
     firstUnrecordedTick = 0;
     const std::string text = CommitText(notesEdit.Text());
-    if (!ChangesShownNote(text))
+    if (ChangesShownNote(text)) {
+        journal.Record({shownDayKey, text}, notesFile.BaseText(shownDayKey));
+        journaledText = text;
+        journaledShownDay = true;
+    }
+    if (!journal.Behind()) {
+        journalRetryMs = JOURNAL_RETRY_MS;
         return;
-    notesFile.Journal().Record({shownDayKey, text}, notesFile.BaseText(shownDayKey));
-    journaledText = text;
-    journaledShownDay = true;
+    }
+    SetTimer(GetParent(notesEdit.Handle()), JOURNAL_TIMER_ID, journalRetryMs, nullptr);
+    journalRetryMs = std::min(2 * journalRetryMs, JOURNAL_RETRY_LONGEST_MS);
 }
 
 // Whether `text` differs from what the shown day has in the journal or, failing that, in the

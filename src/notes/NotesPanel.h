@@ -42,6 +42,10 @@ public:
     static constexpr UINT_PTR JOURNAL_TIMER_ID = 2;
     static constexpr ULONGLONG JOURNAL_PAUSE_MS = 500;
     static constexpr ULONGLONG JOURNAL_LATEST_MS = 1500;
+    // A write that failed (another program held the journal) is tried again after this long,
+    // then after twice as long each time, up to JOURNAL_RETRY_LONGEST_MS.
+    static constexpr UINT JOURNAL_RETRY_MS = 250;
+    static constexpr UINT JOURNAL_RETRY_LONGEST_MS = 8000;
     fw::Result OnNotesChanged();
     void OnJournalTimer();
 
@@ -112,4 +116,5 @@ private:
     bool showingNote = false;
     // When the first keystroke not yet in the journal was typed, while one waits.
     ULONGLONG firstUnrecordedTick = 0;
+    UINT journalRetryMs = JOURNAL_RETRY_MS;
 };

@@ -55,6 +55,8 @@ DWORD RecoveryJournal::Record(const core::DayNote& change, const std::string& ba
 {
     const bool firstChange = dayIndex.find(change.key) == dayIndex.end();
     Remember(change, base);
+    if (!file.IsOpen())
+        return Compact();
     if (firstChange)
         if (const DWORD error = Append(core::JournalRecord({change.key, base}, core::JournalKind::Base));
             error != ERROR_SUCCESS)
@@ -62,20 +64,20 @@ DWORD RecoveryJournal::Record(const core::DayNote& change, const std::string& ba
     return Append(core::JournalRecord(change));
 }
 
+// The file is open only while every remembered change is in it: the first record of a run,
+// and the next one after a failed write, rewrite it whole from what this run remembers, the
+// record just made included.
 DWORD RecoveryJournal::Append(const core::Bytes& record)
 {
     if (blocked || path.empty())
         return ERROR_ACCESS_DENIED;
-    if (!file.IsOpen()) {
-        if (const DWORD error = file.Open(path); error != ERROR_SUCCESS)
-            return error;
-        // A new file, or one left without a single whole record, starts over with what this
-        // run remembers, the record just made included.
-        if (file.Size() < core::JOURNAL_MAGIC_SIZE)
-            return Compact();
-    }
-    if (const DWORD error = file.Append(record); error != ERROR_SUCCESS)
+    if (!file.IsOpen())
+        return Compact();
+    if (const DWORD error = file.Append(record); error != ERROR_SUCCESS) {
+        // A torn tail hides whatever follows it from the reader.
+        file.Close();
         return error;
+    }
     if (file.Size() > compactAt)
         return Compact();
     return ERROR_SUCCESS;

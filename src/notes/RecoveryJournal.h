@@ -38,14 +38,21 @@ public:
         for (Day& day : days) {
             const auto [base, ours] = textOf(day.change.key);
             day.base = base;
-            Append(core::JournalRecord({day.change.key, base}, core::JournalKind::Base));
             day.change.text = ours;
-            Append(core::JournalRecord(day.change));
+            if (file.IsOpen()) {
+                Append(core::JournalRecord({day.change.key, base}, core::JournalKind::Base));
+                Append(core::JournalRecord(day.change));
+            }
         }
+        CatchUp();
     }
-    // Rewrites the file to hold only each changed day's base and latest text: after a
-    // recovery whose save failed, and whenever the file has grown to twice that.
+    // Rewrites the file to hold only each changed day's base and latest text: when the run
+    // first records, after a recovery whose save failed, after a write that failed (another
+    // program held the file, say), and whenever the file has grown to twice that.
     DWORD Compact();
+    // A write failed: the disk lacks changes this journal remembers until `CatchUp` succeeds.
+    bool Behind() const { return !blocked && !path.empty() && !days.empty() && !file.IsOpen(); }
+    DWORD CatchUp() { return Behind() ? Compact() : ERROR_SUCCESS; }
     // Closes and deletes the file: the notes file holds every change, or the user gave them up.
     void Discard();
 

@@ -263,6 +263,28 @@ TEST(Recovery, AJournalCutByAKillGivesBackItsWholeRecordsAndNeverStopsTheStart)
         EXPECT_TRUE(gui::WaitUntil([&] { return gui::FileExists(folder.File(journalFile)); }));
     }
 
+    {
+        // Another program (a sync tool, a virus scanner) holding the journal where the run's
+        // first record is to go only delays that record.
+        gui::TempFolder folder;
+        ASSERT_TRUE(gui::WriteFileBytes(folder.File(notesFile), gui::EncodeNotes({{today, "before"}})));
+        gui::Program program(folder);
+        ASSERT_NE(program.Window(), nullptr);
+        const HANDLE held = CreateFileW(folder.File(journalFile).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        Type(program, 'x');
+        // How long the other program holds the file is the subject.
+        Sleep(static_cast<DWORD>(recordedWithinMs));
+        CloseHandle(held);
+        EXPECT_TRUE(gui::WaitUntil([&] {
+            const std::string bytes = gui::ReadFileBytes(folder.File(journalFile));
+            const core::JournalContents contents =
+                core::ReadJournal(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+            return !contents.records.empty() && contents.records.back().note.text == "xbefore";
+        }));
+    }
+
     // A large note pasted over a recorded one is appended to the journal a pause later: kills
     // spread around that moment find the recorded note or the new one, whole.
     const std::string large = [] {
