@@ -1,6 +1,9 @@
 // The dialog base and its one dialog procedure.
 #include "framework/Dialog.h"
 
+#include <cstdio>
+
+#include "framework/Files.h"
 #include "framework/WinApp.h"
 
 namespace fw {
@@ -29,7 +32,30 @@ bool ReturnsDirectly(UINT message)
     }
 }
 
+// What the program was doing when `message` failed, for the report.
+std::string WhatFailed(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    char what[80];
+    if (message == WM_COMMAND)
+        std::snprintf(what, sizeof what, "carry out command %u", static_cast<unsigned>(LOWORD(wParam)));
+    else if (message == WM_NOTIFY)
+        std::snprintf(what, sizeof what, "answer notification %d of control %u",
+                      static_cast<int>(reinterpret_cast<const NMHDR*>(lParam)->code),
+                      static_cast<unsigned>(reinterpret_cast<const NMHDR*>(lParam)->idFrom));
+    else if (message == WM_INITDIALOG)
+        std::snprintf(what, sizeof what, "prepare a window");
+    else if (message == WM_TIMER)
+        std::snprintf(what, sizeof what, "run timer %u", static_cast<unsigned>(wParam));
+    else
+        std::snprintf(what, sizeof what, "answer window message 0x%04X", message);
+    return what;
+}
+
 }  // namespace
+
+const MessageEntry<CDialog> CDialog::messageTable[] = {
+    OnCommands<IDOK, IDCANCEL, &CDialog::OnCloseCommand>(),
+};
 
 CDialog::CDialog(UINT dialogTemplate, HWND parentWindow) : templateId(dialogTemplate), parent(parentWindow) {}
 
@@ -40,8 +66,11 @@ INT_PTR CDialog::DoModal()
         if (CWnd* mainWindow = CWinApp::Current().MainWindow(); mainWindow && mainWindow != this)
             owner = mainWindow->Handle();
     }
-    return DialogBoxParamW(CWinApp::Current().Instance(), MAKEINTRESOURCEW(templateId), owner, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
+    const INT_PTR result = DialogBoxParamW(CWinApp::Current().Instance(), MAKEINTRESOURCEW(templateId), owner,
+                                           DialogProc, reinterpret_cast<LPARAM>(this));
+    if (result == -1)
+        CWinApp::Current().ReportFailure(owner, "open a window", SystemMessage(GetLastError()));
+    return result;
 }
 
 BOOL CDialog::OnInitDialog()
@@ -63,25 +92,20 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
-bool CDialog::OnCommand(UINT id, UINT, HWND)
+Result CDialog::OnCloseCommand(UINT id)
 {
-    switch (id) {
-    case IDOK:
+    if (id == IDOK)
         OnOK();
-        return true;
-    case IDCANCEL:
+    else
         OnCancel();
-        return true;
-    default:
-        return false;
-    }
+    return Done();
 }
 
 void CDialog::DoDataExchange(DataExchange&) {}
 
-bool CDialog::ProcessMessage(UINT, WPARAM, LPARAM, LRESULT&)
+bool CDialog::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    return false;
+    return RunMessageTable(*this, messageTable, message, wParam, lParam, result);
 }
 
 void CDialog::EndDialog(INT_PTR result) const
@@ -102,13 +126,13 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     if (!self)
         return FALSE;
 
+    // An exception must not unwind through the platform's frames: it is reported, and the
+    // message gets default processing, so the program stays usable.
     INT_PTR answer = FALSE;
     try {
         answer = self->Route(message, wParam, lParam);
     } catch (...) {
-        // An exception must not unwind through the platform's frames; the message
-        // gets default processing instead.
-        answer = FALSE;
+        CWinApp::Current().ReportException(window, WhatFailed(message, wParam, lParam));
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, DWLP_USER, 0);
@@ -121,9 +145,6 @@ INT_PTR CDialog::Route(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG)
         return OnInitDialog();
-    if (message == WM_COMMAND)
-        return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-
     LRESULT result = 0;
     if (!ProcessMessage(message, wParam, lParam, result))
         return FALSE;

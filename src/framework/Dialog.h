@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "framework/MessageMap.h"
 #include "framework/Wnd.h"
 
 namespace fw {
@@ -16,23 +17,27 @@ public:
     virtual ~CDialog() = default;
 
     // Creates the dialog from its template and runs its modal loop; returns the value
-    // given to EndDialog, or -1 when the dialog could not be created.
+    // given to EndDialog, or -1 when the dialog could not be created, which is reported.
     INT_PTR DoModal();
+
+    // The one route of every message but WM_INITDIALOG: a derived class runs its message
+    // table here, and ends it with fw::ChainBase<fw::CDialog, Derived>() so that IDOK and
+    // IDCANCEL reach OnOK and OnCancel. True when the message was handled.
+    virtual bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 protected:
     virtual BOOL OnInitDialog();
+    // The close routines: the IDOK and IDCANCEL commands of the base table.
     virtual void OnOK();
     virtual void OnCancel();
-    // Returns true when the command was handled. The base turns IDOK and IDCANCEL
-    // into OnOK and OnCancel.
-    virtual bool OnCommand(UINT id, UINT notifyCode, HWND control);
     virtual void DoDataExchange(DataExchange& exchange);
-    // A derived class runs its message table here; true when the message was handled.
-    virtual bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     void EndDialog(INT_PTR result) const;
 
 private:
+    static const MessageEntry<CDialog> messageTable[];
+    Result OnCloseCommand(UINT id);
+
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Route(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -1,23 +1,24 @@
-// Static message tables: each entry binds a window message (or a range of commands) to a
-// typed handler, on the window itself or on one of its parts.
+// Static message tables: each entry binds a window message (a notification, a range of
+// commands, a timer) to a typed handler of the table's class, or chains to the table of a part
+// or of the base class, the way a part answers its own messages:
 //
 //     const fw::MessageEntry<CalendarWindow> CalendarWindow::messageTable[] = {
-//         fw::On<WM_TIMER, &CalendarWindow::OnTimer>(),
-//         fw::On<WM_MOUSEMOVE, &CalendarWindow::placement, &WindowPlacement::OnMouseMove>(),
-//         fw::OnNotify<IDC_CALENDAR, MCN_SELCHANGE, &CalendarWindow::notesPanel, &NotesPanel::OnCalendarSelChange>(),
+//         fw::On<WM_PAINT, &CalendarWindow::OnPaint>(),
 //         fw::OnCommands<ID_COLOR_FIRST, ID_COLOR_COMMANDS_LAST, &CalendarWindow::OnColorCommand>(),
+//         fw::Chain<&CalendarWindow::notesPanel>(),       // MCN_SELCHANGE, EN_CHANGE, its timers...
+//         fw::ChainBase<fw::CDialog, CalendarWindow>(),   // IDOK and IDCANCEL: the close routines
 //     };
 //
-// A cracker per message turns WPARAM/LPARAM into the handler's arguments, so raw decoding
-// stays in this file. Every handler answers a Result: Default lets the default processing
-// follow, Done(value) ends the message with that value.
+// The entries are tried in order. A cracker per message turns WPARAM/LPARAM into the
+// handler's arguments, so raw decoding stays in this file. Every handler answers a Result:
+// Done(value) ends the message with that value; Default lets the following entries, and
+// then the default processing, have it.
 #pragma once
 
 #include <windows.h>
 #include <windowsx.h>
 
 #include <cstddef>
-#include <type_traits>
 #include <utility>
 
 namespace fw {
@@ -34,15 +35,42 @@ constexpr Result Done(LRESULT value = 0)
 
 template <class Window>
 struct MessageEntry {
+    // What besides the message number an entry asks of a message.
+    enum class Match : unsigned char {
+        Message,   // nothing
+        Notify,    // WM_NOTIFY: from control `first`, with code `code`
+        Command,   // WM_COMMAND: identifier from `first` to `last`, notification code `code`
+        Timer,     // WM_TIMER: timer `first`
+        Chain,     // any message: the entry runs another table
+    };
     UINT message;
-    // WM_NOTIFY: the control; WM_COMMAND: the range of command identifiers.
+    Match match;
     UINT_PTR first;
     UINT_PTR last;
-    UINT code;  // WM_NOTIFY's code, or WM_COMMAND's notification code (0 for menu commands)
+    UINT code;
     // True when the message was handled and `result` holds its answer.
-    bool (*dispatch)(Window& window, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool (*dispatch)(Window& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // A message registered at run time: its number is read from here when the table runs.
     const UINT* registered = nullptr;
+
+    bool Matches(UINT number, WPARAM wParam, LPARAM lParam) const
+    {
+        switch (match) {
+        case Match::Chain:
+            return true;
+        case Match::Notify: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            return number == WM_NOTIFY && header->idFrom == first && header->code == code;
+        }
+        case Match::Command:
+            return number == WM_COMMAND && HIWORD(wParam) == code && LOWORD(wParam) >= first && LOWORD(wParam) <= last;
+        case Match::Timer:
+            return number == WM_TIMER && wParam == first;
+        case Match::Message:
+            break;
+        }
+        return number != 0 && number == (registered ? *registered : message);
+    }
 };
 
 // The class a member (function or object) belongs to.
@@ -87,7 +115,7 @@ struct WParamCracker {
 };
 
 // Result OnMessage(): WM_PAINT, WM_QUERYDRAGICON, WM_MOUSELEAVE, a control's notification
-// such as EN_CHANGE
+// such as EN_CHANGE, one timer
 struct PlainCracker {
     template <class Call>
     static Result Crack(WPARAM, LPARAM, Call call)
@@ -156,7 +184,7 @@ struct NotifyCracker {
     }
 };
 
-// Result OnCommand(UINT id), for a range of menu commands.
+// Result OnCommand(UINT id), for a range of menu commands and button clicks.
 struct CommandCracker {
     template <class Call>
     static Result Crack(WPARAM wParam, LPARAM, Call call)
@@ -189,24 +217,13 @@ template <> struct Cracker<WM_PAINT> : PlainCracker {};
 template <> struct Cracker<WM_QUERYDRAGICON> : PlainCracker {};
 template <> struct Cracker<WM_MOUSELEAVE> : PlainCracker {};
 
-// The object a handler runs on: the window itself, or the part `Part` points to.
-template <auto Part, class Window>
-decltype(auto) TargetOf(Window& window)
+template <class Crack, auto Handler, class Window>
+bool Dispatch(Window& window, UINT, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    if constexpr (std::is_same_v<decltype(Part), std::nullptr_t>)
-        return (window);
-    else
-        return (window.*Part);
-}
-
-template <class Crack, auto Part, auto Handler, class Window>
-bool Dispatch(Window& window, WPARAM wParam, LPARAM lParam, LRESULT& result)
-{
-    auto& target = TargetOf<Part>(window);
     // Arguments are passed on as they are: a notification's header is the start of a larger
     // structure that a copy would cut off.
     const Result answer = Crack::Crack(wParam, lParam, [&](auto&&... arguments) {
-        return (target.*Handler)(std::forward<decltype(arguments)>(arguments)...);
+        return (window.*Handler)(std::forward<decltype(arguments)>(arguments)...);
     });
     result = answer.value;
     return answer.done;
@@ -215,82 +232,103 @@ bool Dispatch(Window& window, WPARAM wParam, LPARAM lParam, LRESULT& result)
 template <auto Member>
 using WindowOf = typename ClassOf<decltype(Member)>::type;
 
-// A message handled by the window's own `Handler`.
+template <auto Handler>
+using EntryOf = MessageEntry<WindowOf<Handler>>;
+
+template <class Crack, auto Handler>
+constexpr EntryOf<Handler> Entry(UINT message, typename EntryOf<Handler>::Match match, UINT_PTR first = 0,
+                                 UINT_PTR last = 0, UINT code = 0, const UINT* registered = nullptr)
+{
+    return {message, match, first, last, code, &Dispatch<Crack, Handler, WindowOf<Handler>>, registered};
+}
+
+// A message handled by `Handler`.
 template <UINT Message, auto Handler>
-constexpr MessageEntry<WindowOf<Handler>> On()
+constexpr EntryOf<Handler> On()
 {
-    return {Message, 0, 0, 0, &Dispatch<Cracker<Message>, nullptr, Handler, WindowOf<Handler>>};
+    return Entry<Cracker<Message>, Handler>(Message, EntryOf<Handler>::Match::Message);
 }
 
-// A message handled by `Handler` of the window's part `Part`.
-template <UINT Message, auto Part, auto Handler>
-constexpr MessageEntry<WindowOf<Part>> On()
-{
-    return {Message, 0, 0, 0, &Dispatch<Cracker<Message>, Part, Handler, WindowOf<Part>>};
-}
-
-// A notification from control `ControlId`, handled by the window's own `Handler`...
+// A notification from control `ControlId`.
 template <UINT_PTR ControlId, UINT Code, auto Handler>
-constexpr MessageEntry<WindowOf<Handler>> OnNotify()
+constexpr EntryOf<Handler> OnNotify()
 {
-    return {WM_NOTIFY, ControlId, ControlId, Code, &Dispatch<NotifyCracker, nullptr, Handler, WindowOf<Handler>>};
+    return Entry<NotifyCracker, Handler>(WM_NOTIFY, EntryOf<Handler>::Match::Notify, ControlId, ControlId, Code);
 }
 
-// ...or by `Handler` of the window's part `Part`.
-template <UINT_PTR ControlId, UINT Code, auto Part, auto Handler>
-constexpr MessageEntry<WindowOf<Part>> OnNotify()
-{
-    return {WM_NOTIFY, ControlId, ControlId, Code, &Dispatch<NotifyCracker, Part, Handler, WindowOf<Part>>};
-}
-
-// Menu commands First to Last (notification code 0), handled by the window's `Handler`.
+// Menu commands and button clicks First to Last (notification code 0).
 template <UINT First, UINT Last, auto Handler>
-constexpr MessageEntry<WindowOf<Handler>> OnCommands()
+constexpr EntryOf<Handler> OnCommands()
 {
-    return {WM_COMMAND, First, Last, 0, &Dispatch<CommandCracker, nullptr, Handler, WindowOf<Handler>>};
+    return Entry<CommandCracker, Handler>(WM_COMMAND, EntryOf<Handler>::Match::Command, First, Last, 0);
 }
 
-// Notification `Code` that control `ControlId` sends as WM_COMMAND, handled by `Handler` of
-// the window's part `Part`.
-template <UINT ControlId, UINT Code, auto Part, auto Handler>
-constexpr MessageEntry<WindowOf<Part>> OnControlCommand()
+// Notification `Code` that control `ControlId` sends as WM_COMMAND.
+template <UINT ControlId, UINT Code, auto Handler>
+constexpr EntryOf<Handler> OnControlCommand()
 {
-    return {WM_COMMAND, ControlId, ControlId, Code, &Dispatch<PlainCracker, Part, Handler, WindowOf<Part>>};
+    return Entry<PlainCracker, Handler>(WM_COMMAND, EntryOf<Handler>::Match::Command, ControlId, ControlId, Code);
+}
+
+// Timer `TimerId` of the window.
+template <UINT_PTR TimerId, auto Handler>
+constexpr EntryOf<Handler> OnTimer()
+{
+    return Entry<PlainCracker, Handler>(WM_TIMER, EntryOf<Handler>::Match::Timer, TimerId, TimerId);
 }
 
 // A message whose number is fixed when the program is built, with raw parameters.
 template <UINT Message, auto Handler>
-constexpr MessageEntry<WindowOf<Handler>> OnMessage()
+constexpr EntryOf<Handler> OnMessage()
 {
-    return {Message, 0, 0, 0, &Dispatch<RawCracker, nullptr, Handler, WindowOf<Handler>>};
+    return Entry<RawCracker, Handler>(Message, EntryOf<Handler>::Match::Message);
 }
 
 // A message registered at run time (RegisterWindowMessage), whose number `Message` holds.
 template <const UINT* Message, auto Handler>
-constexpr MessageEntry<WindowOf<Handler>> OnRegistered()
+constexpr EntryOf<Handler> OnRegistered()
 {
-    return {0, 0, 0, 0, &Dispatch<RawCracker, nullptr, Handler, WindowOf<Handler>>, Message};
+    return Entry<RawCracker, Handler>(0, EntryOf<Handler>::Match::Message, 0, 0, 0, Message);
 }
 
-// Runs the first entry of `table` that matches the message; false when none handled it.
+// Runs the entries of `table` that match the message, in order, until one handles it; false
+// when none did.
 template <class Window, std::size_t N>
 bool RunMessageTable(Window& window, const MessageEntry<Window> (&table)[N], UINT message, WPARAM wParam,
                      LPARAM lParam, LRESULT& result)
 {
-    for (const MessageEntry<Window>& entry : table) {
-        if ((entry.registered ? *entry.registered : entry.message) != message || message == 0)
-            continue;
-        if (message == WM_NOTIFY) {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (header->idFrom != entry.first || header->code != entry.code)
-                continue;
-        }
-        if (message == WM_COMMAND &&
-            (HIWORD(wParam) != entry.code || LOWORD(wParam) < entry.first || LOWORD(wParam) > entry.last))
-            continue;
-        return entry.dispatch(window, wParam, lParam, result);
-    }
+    for (const MessageEntry<Window>& entry : table)
+        if (entry.Matches(message, wParam, lParam) && entry.dispatch(window, message, wParam, lParam, result))
+            return true;
     return false;
+}
+
+template <auto Part, class Window>
+bool ChainToPart(Window& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    return (window.*Part).ProcessMessage(message, wParam, lParam, result);
+}
+
+template <class Base, class Window>
+bool ChainToBase(Window& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    return static_cast<Base&>(window).Base::ProcessMessage(message, wParam, lParam, result);
+}
+
+// The messages the part `Part` (a member of the window) answers in its own table, through
+// its ProcessMessage.
+template <auto Part>
+constexpr MessageEntry<WindowOf<Part>> Chain()
+{
+    using Window = WindowOf<Part>;
+    return {0, MessageEntry<Window>::Match::Chain, 0, 0, 0, &ChainToPart<Part, Window>};
+}
+
+// The messages the base class `Base` answers in its own table.
+template <class Base, class Window>
+constexpr MessageEntry<Window> ChainBase()
+{
+    return {0, MessageEntry<Window>::Match::Chain, 0, 0, 0, &ChainToBase<Base, Window>};
 }
 
 }  // namespace fw

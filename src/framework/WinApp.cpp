@@ -1,6 +1,12 @@
 // The application object and its registration.
 #include "framework/WinApp.h"
 
+#include <exception>
+#include <new>
+
+#include "framework/Files.h"
+#include "framework/Text.h"
+
 namespace fw {
 
 namespace {
@@ -46,6 +52,46 @@ int CWinApp::ExitInstance()
 
 void CWinApp::OnWindowReady(HWND)
 {
+}
+
+void CWinApp::ReportFailure(HWND owner, const std::string& what, const std::string& reason) noexcept
+{
+    if (reporting)
+        return;
+    reporting = true;
+    try {
+        if (reported.insert(what + '\n' + reason).second) {
+            const std::wstring title = Title();
+            const std::string text = Narrow(title) + " could not " + what + ":\n\n" + reason;
+            MessageBoxW(owner, Widen(text).c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+        }
+    } catch (...) {
+        // Without the memory to make the text, the plainest report there is.
+        MessageBoxW(owner, L"The program ran out of memory.", nullptr, MB_OK | MB_ICONERROR);
+    }
+    reporting = false;
+}
+
+void CWinApp::ReportException(HWND owner, const std::string& what) noexcept
+{
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        ReportFailure(owner, what, SystemMessage(ERROR_NOT_ENOUGH_MEMORY));
+    } catch (const std::exception& error) {
+        ReportFailure(owner, what, error.what());
+    } catch (...) {
+        ReportFailure(owner, what, "An unknown error occurred.");
+    }
+}
+
+std::wstring CWinApp::Title() const
+{
+    wchar_t path[MAX_PATH] = L"";
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring name(path, length < MAX_PATH ? length : 0);
+    name = name.substr(name.find_last_of(L"\\/") + 1);
+    return name.substr(0, name.find_last_of(L'.'));
 }
 
 }  // namespace fw

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <set>
+#include <string>
+
 namespace fw {
 
 class CWnd;
@@ -27,6 +30,14 @@ public:
     // application can make it known beyond the process; nothing by default.
     virtual void OnWindowReady(HWND window);
 
+    // Tells the user, in a message box over `owner`, that the program could not do `what`
+    // and why; the same failure is told once a run, and never while another is being told.
+    void ReportFailure(HWND owner, const std::string& what, const std::string& reason) noexcept;
+    // Reports the exception being handled as the reason `what` failed; call it in a handler.
+    void ReportException(HWND owner, const std::string& what) noexcept;
+    // The name the program's messages are signed with: by default the program file's.
+    virtual std::wstring Title() const;
+
 protected:
     virtual BOOL InitInstance();
     virtual int ExitInstance();
@@ -34,6 +45,8 @@ protected:
 private:
     HINSTANCE instance = nullptr;
     CWnd* mainWindow = nullptr;
+    std::set<std::string> reported;
+    bool reporting = false;
 };
 
 }  // namespace fw

@@ -3,6 +3,7 @@
 
 #include "framework/SystemLibraries.h"
 #include "framework/Text.h"
+#include "framework/WinApp.h"
 
 namespace fw {
 
@@ -82,18 +83,29 @@ void CEdit::ClearText() const
     RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
-void CSubclassedWnd::Subclass()
+DWORD CSubclassedWnd::Subclass()
 {
-    fw::SetWindowSubclass(handle, Procedure, 1, reinterpret_cast<DWORD_PTR>(this));
+    SetLastError(ERROR_SUCCESS);
+    if (fw::SetWindowSubclass(handle, Procedure, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this)))
+        return ERROR_SUCCESS;
+    return GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_INVALID_WINDOW_HANDLE;
 }
 
-LRESULT CALLBACK CSubclassedWnd::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+LRESULT CALLBACK CSubclassedWnd::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                            DWORD_PTR object)
 {
-    if (message == WM_NCDESTROY)
-        fw::RemoveWindowSubclass(window, Procedure, 1);
-    else if (LRESULT result = 0; reinterpret_cast<CSubclassedWnd*>(object)->ProcessMessage(message, wParam, lParam, result))
-        return result;
+    if (message == WM_NCDESTROY) {
+        fw::RemoveWindowSubclass(window, Procedure, id);
+        return fw::DefSubclassProc(window, message, wParam, lParam);
+    }
+    // As in a dialog procedure, an exception stops here: it is reported, and the control
+    // handles the message itself.
+    try {
+        if (LRESULT result = 0; reinterpret_cast<CSubclassedWnd*>(object)->ProcessMessage(message, wParam, lParam, result))
+            return result;
+    } catch (...) {
+        CWinApp::Current().ReportException(GetAncestor(window, GA_ROOT), "answer a control's message");
+    }
     return fw::DefSubclassProc(window, message, wParam, lParam);
 }
 

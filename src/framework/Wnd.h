@@ -50,10 +50,13 @@ private:
 };
 
 // A control whose messages reach its object first, through a subclass of the control. The
-// object answers them in ProcessMessage; what it does not end goes on to the control.
+// object answers them in ProcessMessage; what it does not end goes on to the control. Each
+// object's subclass is its own, so that several objects may watch one control.
 class CSubclassedWnd : public CWnd {
 protected:
-    void Subclass();
+    // False, with the system's error, when the control could not be subclassed: the control
+    // then works without the object.
+    DWORD Subclass();
     // True when the message was handled and `result` holds its answer.
     virtual bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
 

@@ -55,6 +55,8 @@ std::vector<std::size_t> NoteSearch::Find(const std::wstring& text) const
 const fw::MessageEntry<FindDialog> FindDialog::messageTable[] = {
     fw::OnNotify<IDC_FIND_RESULTS, LVN_GETDISPINFOW, &FindDialog::OnGetDisplayInfo>(),
     fw::OnNotify<IDC_FIND_RESULTS, NM_DBLCLK, &FindDialog::OnDoubleClick>(),
+    fw::OnControlCommand<IDC_FIND_TEXT, EN_CHANGE, &FindDialog::OnSearchChanged>(),
+    fw::ChainBase<fw::CDialog, FindDialog>(),
 };
 
 FindDialog::FindDialog(HWND parentWindow, const NoteSearch& notes) : CDialog(IDD_FIND, parentWindow), search(notes) {}
@@ -89,13 +91,10 @@ bool FindDialog::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     return fw::RunMessageTable(*this, messageTable, message, wParam, lParam, result);
 }
 
-bool FindDialog::OnCommand(UINT id, UINT notifyCode, HWND control)
+fw::Result FindDialog::OnSearchChanged()
 {
-    if (id == IDC_FIND_TEXT && notifyCode == EN_CHANGE) {
-        Refilter();
-        return true;
-    }
-    return CDialog::OnCommand(id, notifyCode, control);
+    Refilter();
+    return fw::Done();
 }
 
 void FindDialog::Refilter()

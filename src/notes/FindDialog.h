@@ -44,11 +44,13 @@ protected:
     void DoDataExchange(fw::DataExchange& exchange) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
-    bool OnCommand(UINT id, UINT notifyCode, HWND control) override;
+
+public:
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     static const fw::MessageEntry<FindDialog> messageTable[];
+    fw::Result OnSearchChanged();
     fw::Result OnGetDisplayInfo(NMHDR& header);
     fw::Result OnDoubleClick(NMHDR& header);
     void Refilter();

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "core/DayKey.h"
+#include "framework/Files.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
 
@@ -32,7 +33,10 @@ void NotePreview::Watch(HWND calendar)
     tool.lpszText = const_cast<wchar_t*>(L"");
     SendMessageW(tooltip.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageW(tooltip.Get(), TTM_SETMAXTIPWIDTH, 0, 320);
-    Subclass();
+    // Without the subclass the calendar works as ever, only without previews.
+    if (const DWORD error = Subclass(); error != ERROR_SUCCESS)
+        fw::CWinApp::Current().ReportFailure(GetParent(calendar), "show the notes of the days the mouse rests on",
+                                             fw::SystemMessage(error));
 }
 
 const fw::MessageEntry<NotePreview> NotePreview::messageTable[] = {

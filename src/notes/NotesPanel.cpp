@@ -16,6 +16,20 @@
 #include "notes/FindDialog.h"
 #include "resources/ResourceIds.h"
 
+const fw::MessageEntry<NotesPanel> NotesPanel::messageTable[] = {
+    fw::OnNotify<IDC_CALENDAR, MCN_SELCHANGE, &NotesPanel::OnCalendarSelChange>(),
+    fw::OnControlCommand<IDC_NOTES, EN_CHANGE, &NotesPanel::OnNotesChanged>(),
+    fw::OnTimer<NotesPanel::JOURNAL_TIMER_ID, &NotesPanel::OnJournalTimer>(),
+    fw::OnTimer<NotesPanel::MERGE_TIMER_ID, &NotesPanel::OnMergeTimer>(),
+    fw::OnMessage<NOTES_FOLDER_CHANGED_MESSAGE, &NotesPanel::OnFolderChanged>(),
+    fw::OnCommands<ID_NOTES_FIND, ID_NOTES_EXPORT, &NotesPanel::OnNotesCommand>(),
+};
+
+bool NotesPanel::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    return fw::RunMessageTable(*this, messageTable, message, wParam, lParam, result);
+}
+
 void NotesPanel::Bind(fw::DataExchange& exchange)
 {
     exchange.Control(IDC_CALENDAR, calendarCtrl);
@@ -28,8 +42,7 @@ bool NotesPanel::LoadNotes(const std::wstring& readPath, const std::wstring& pat
 {
     const bool read = notesFile.Load(readPath, path, dayNotes);
     // Without a watch, changes made elsewhere are still merged when the notes are saved.
-    folderWatch.Start(path.substr(0, path.find_last_of(L'\\') + 1), GetParent(notesEdit.Handle()),
-                      NOTES_FOLDER_CHANGED_MESSAGE);
+    folderWatch.Start(path.substr(0, path.find_last_of(L'\\') + 1), Owner(), NOTES_FOLDER_CHANGED_MESSAGE);
     return read;
 }
 
@@ -91,23 +104,27 @@ std::string NotesPanel::CommitText(const std::string& text) const
     return core::MergeDayText(shownBaseText, text, now);
 }
 
-void NotesPanel::OnFolderChanged()
+fw::Result NotesPanel::OnFolderChanged(WPARAM, LPARAM)
 {
-    SetTimer(GetParent(notesEdit.Handle()), MERGE_TIMER_ID, MERGE_SETTLE_MS, nullptr);
+    // Without a timer the writes are not waited for: a file still being written is taken up
+    // at its next change.
+    if (!SetTimer(Owner(), MERGE_TIMER_ID, MERGE_SETTLE_MS, nullptr))
+        OnMergeTimer();
+    return fw::Done();
 }
 
 // The bold days follow the merge. A box being edited keeps its text, which meets the merged one
 // at the next commit; a box as it was given shows the day's new text.
-void NotesPanel::OnMergeTimer()
+fw::Result NotesPanel::OnMergeTimer()
 {
-    KillTimer(GetParent(notesEdit.Handle()), MERGE_TIMER_ID);
+    KillTimer(Owner(), MERGE_TIMER_ID);
     // The journal's own writes change the folder too, and leave the notes file as it was.
     if (!notesFile.ChangedSinceSeen())
-        return;
+        return fw::Done();
     const std::string box = notesEdit.Text();
     const bool edited = box != shownBaseText;
     if (notesFile.MergeChanges(dayNotes) != NotesFile::Merge::Merged)
-        return;
+        return fw::Done();
     RefreshNoteDays();
     // New day states alone do not repaint the calendar, as a pick's new selection does.
     InvalidateRect(calendarCtrl.Handle(), nullptr, FALSE);
@@ -119,6 +136,7 @@ void NotesPanel::OnMergeTimer()
         return std::pair{notesFile.BaseText(key), key == shownDayKey ? CommitText(notesEdit.Text()) : dayNotes.Lookup(key)};
     });
     journaledShownDay = false;
+    return fw::Done();
 }
 
 fw::Result NotesPanel::OnNotesChanged()
@@ -139,14 +157,15 @@ void NotesPanel::ScheduleJournal(ULONGLONG dueTick)
     const ULONGLONG now = GetTickCount64();
     const UINT delay = static_cast<UINT>(std::max<ULONGLONG>(dueTick > now ? dueTick - now : 0, USER_TIMER_MINIMUM));
     // Without a timer the changes are recorded at once.
-    if (!SetTimer(GetParent(notesEdit.Handle()), JOURNAL_TIMER_ID, delay, nullptr))
+    if (!SetTimer(Owner(), JOURNAL_TIMER_ID, delay, nullptr))
         OnJournalTimer();
 }
 
-void NotesPanel::OnJournalTimer()
+fw::Result NotesPanel::OnJournalTimer()
 {
-    KillTimer(GetParent(notesEdit.Handle()), JOURNAL_TIMER_ID);
+    KillTimer(Owner(), JOURNAL_TIMER_ID);
     RecordChanges();
+    return fw::Done();
 }
 
 // The notes left on other days first, in the order they were left, then the box's text. The
@@ -169,7 +188,7 @@ void NotesPanel::RecordChanges()
         journalRetryMs = JOURNAL_RETRY_MS;
         return;
     }
-    SetTimer(GetParent(notesEdit.Handle()), JOURNAL_TIMER_ID, journalRetryMs, nullptr);
+    SetTimer(Owner(), JOURNAL_TIMER_ID, journalRetryMs, nullptr);
     journalRetryMs = std::min(2 * journalRetryMs, JOURNAL_RETRY_LONGEST_MS);
 }
 
@@ -294,6 +313,15 @@ int NotesPanel::CommitForReading()
     core::LocalTime today;
     fw::TimeSource().ToLocal(fw::TimeSource().Now(), today);
     return today.year;
+}
+
+fw::Result NotesPanel::OnNotesCommand(UINT id)
+{
+    if (id == ID_NOTES_FIND)
+        FindNote(Owner());
+    else
+        ExportNotes(Owner());
+    return fw::Done();
 }
 
 void NotesPanel::FindNote(HWND owner)

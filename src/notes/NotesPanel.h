@@ -22,6 +22,10 @@ class NotesPanel {
 public:
     static constexpr int NOTES_EXTRA_HEIGHT = 13;
 
+    // The panel's messages: a day picked in the calendar, typing in the notes box, its
+    // timers, a change of the data folder, and the Find and Export commands.
+    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
     // Binds the month calendar and the notes box of the dialog.
     void Bind(fw::DataExchange& exchange);
 
@@ -47,14 +51,14 @@ public:
     static constexpr UINT JOURNAL_RETRY_MS = 250;
     static constexpr UINT JOURNAL_RETRY_LONGEST_MS = 8000;
     fw::Result OnNotesChanged();
-    void OnJournalTimer();
+    fw::Result OnJournalTimer();
 
     // The data folder changed: a moment later, when the writes have settled, a notes file
     // changed elsewhere is merged into the notes.
     static constexpr UINT_PTR MERGE_TIMER_ID = 3;
     static constexpr UINT MERGE_SETTLE_MS = 200;
-    void OnFolderChanged();
-    void OnMergeTimer();
+    fw::Result OnFolderChanged(WPARAM, LPARAM);
+    fw::Result OnMergeTimer();
 
     // The notes box's text goes to the shown day.
     void CommitShownNote();
@@ -87,6 +91,10 @@ public:
     void ExportNotes(HWND owner);
 
 private:
+    static const fw::MessageEntry<NotesPanel> messageTable[];
+    fw::Result OnNotesCommand(UINT id);
+    HWND Owner() const { return GetParent(notesEdit.Handle()); }
+
     std::string ExportBytes(bool calendarFile);
     // What a commit stores for the shown day: the box's `text`, merged with a text the day got
     // elsewhere while the box was being edited.

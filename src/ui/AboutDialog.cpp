@@ -9,6 +9,7 @@ constexpr const char* SUPPORT_ADDRESS = "help@dayvane.example";
 
 const fw::MessageEntry<AboutDialog> AboutDialog::messageTable[] = {
     fw::On<WM_CTLCOLORSTATIC, &AboutDialog::OnCtlColorStatic>(),
+    fw::ChainBase<fw::CDialog, AboutDialog>(),
 };
 
 AboutDialog::AboutDialog(HWND parentWindow) : CDialog(IDD_ABOUT, parentWindow) {}

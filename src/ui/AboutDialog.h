@@ -13,6 +13,8 @@ public:
 protected:
     void DoDataExchange(fw::DataExchange& exchange) override;
     BOOL OnInitDialog() override;
+
+public:
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:

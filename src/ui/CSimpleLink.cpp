@@ -5,6 +5,7 @@
 
 #include "framework/Fonts.h"
 #include "framework/Shell.h"
+#include "framework/Files.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
 #include "resources/ResourceIds.h"
@@ -68,7 +69,9 @@ void CSimpleLink::PreSubclassWindow()
     // Both fonts alike: the control keeps its dialog font until the mouse first enters.
     normalFont = CreateTahomaFont();
     hoverFont = CreateTahomaFont();
-    Subclass();
+    // Without the subclass the link is plain text.
+    if (const DWORD error = Subclass(); error != ERROR_SUCCESS)
+        fw::CWinApp::Current().ReportFailure(GetParent(handle), "make a link work", fw::SystemMessage(error));
 }
 
 bool CSimpleLink::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)

@@ -1,7 +1,25 @@
 // The notification-area icon.
 #include "ui/NotifyIcon.h"
 
+#include "framework/WinApp.h"
 #include "resources/ResourceIds.h"
+
+namespace {
+
+// Broadcast by the shell when the taskbar is created anew (Explorer restarted).
+const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+
+}  // namespace
+
+const fw::MessageEntry<NotifyIcon> NotifyIcon::messageTable[] = {
+    fw::OnTimer<NotifyIcon::TRAY_RETRY_TIMER_ID, &NotifyIcon::OnRetryTimer>(),
+    fw::OnRegistered<&taskbarCreated, &NotifyIcon::OnTaskbarCreated>(),
+};
+
+bool NotifyIcon::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    return fw::RunMessageTable(*this, messageTable, message, wParam, lParam, result);
+}
 
 // The record stays as filled: removing the icon passes the same one.
 void NotifyIcon::AddTrayIcon(HWND window, HICON icon, Greeting greeting)
@@ -25,12 +43,42 @@ void NotifyIcon::AddTrayIcon(HWND window, HICON icon, Greeting greeting)
         trayIcon.uTimeout = 300;
         trayIcon.dwInfoFlags = NIIF_INFO;
     }
+    retriesLeft = TRAY_RETRIES;
+    Show();
+}
+
+bool NotifyIcon::Show()
+{
     // An icon this window may already show under the same identifier goes first.
     Shell_NotifyIconW(NIM_DELETE, &trayIcon);
-    Shell_NotifyIconW(NIM_ADD, &trayIcon);
+    if (Shell_NotifyIconW(NIM_ADD, &trayIcon)) {
+        KillTimer(trayIcon.hWnd, TRAY_RETRY_TIMER_ID);
+        return true;
+    }
+    if (retriesLeft-- > 0 && SetTimer(trayIcon.hWnd, TRAY_RETRY_TIMER_ID, TRAY_RETRY_MS, nullptr))
+        return false;
+    KillTimer(trayIcon.hWnd, TRAY_RETRY_TIMER_ID);
+    fw::CWinApp::Current().ReportFailure(trayIcon.hWnd, "show its icon in the notification area",
+                                         "The notification area did not take the icon.");
+    return false;
+}
+
+fw::Result NotifyIcon::OnRetryTimer()
+{
+    Show();
+    return fw::Done();
+}
+
+// A new taskbar has forgotten every icon: ours comes back, without the greeting.
+fw::Result NotifyIcon::OnTaskbarCreated(WPARAM, LPARAM)
+{
+    if (trayIcon.hWnd)
+        AddTrayIcon(trayIcon.hWnd, trayIcon.hIcon, Greeting::None);
+    return fw::Done();
 }
 
 void NotifyIcon::RemoveTrayIcon()
 {
+    KillTimer(trayIcon.hWnd, TRAY_RETRY_TIMER_ID);
     Shell_NotifyIconW(NIM_DELETE, &trayIcon);
 }

@@ -5,11 +5,22 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "framework/MessageMap.h"
+
 class NotifyIcon {
 public:
     // A first run greets the user with a balloon beside the icon; a start that recovered
     // notes says so in one.
     enum class Greeting { None, Balloon, Recovered };
+
+    // A taskbar that is not there yet (a start at logon) or refuses the icon is asked again
+    // every TRAY_RETRY_MS, TRAY_RETRIES times; then the failure is reported. A new taskbar
+    // (Explorer restarted) gets the icon again.
+    static constexpr UINT_PTR TRAY_RETRY_TIMER_ID = 4;
+    static constexpr UINT TRAY_RETRY_MS = 1000;
+    static constexpr int TRAY_RETRIES = 60;
+
+    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     // Adds the icon for `window`.
     void AddTrayIcon(HWND window, HICON icon, Greeting greeting);
@@ -17,5 +28,11 @@ public:
     const NOTIFYICONDATAW& Record() const { return trayIcon; }
 
 private:
+    static const fw::MessageEntry<NotifyIcon> messageTable[];
+    bool Show();
+    fw::Result OnRetryTimer();
+    fw::Result OnTaskbarCreated(WPARAM, LPARAM);
+
     NOTIFYICONDATAW trayIcon{};
+    int retriesLeft = 0;
 };

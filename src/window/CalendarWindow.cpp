@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <new>
+
 #include "core/DayKey.h"
 #include "core/FormatMoment.h"
 #include "framework/SingleInstance.h"
@@ -12,39 +14,31 @@
 #include "resources/ResourceIds.h"
 #include "settings/DataFilePath.h"
 
-namespace {
-
-// Broadcast by the shell when the taskbar is created anew (Explorer restarted).
-const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
-
-}  // namespace
-
+// The window's own messages, then its parts', then the close commands of every dialog.
 const fw::MessageEntry<CalendarWindow> CalendarWindow::messageTable[] = {
+    fw::OnCommands<0, 0xFFFF, &CalendarWindow::OnCommand>(),
     fw::On<WM_SYSCOMMAND, &CalendarWindow::OnSysCommand>(),
     fw::On<WM_PAINT, &CalendarWindow::OnPaint>(),
     fw::On<WM_QUERYDRAGICON, &CalendarWindow::OnQueryDragIcon>(),
-    fw::On<WM_MOUSEMOVE, &CalendarWindow::placement, &WindowPlacement::OnMouseMove>(),
     fw::On<WM_LBUTTONDOWN, &CalendarWindow::OnLButtonDown>(),
-    fw::On<WM_LBUTTONUP, &CalendarWindow::placement, &WindowPlacement::OnLButtonUp>(),
-    fw::On<WM_TIMER, &CalendarWindow::OnTimer>(),
+    fw::On<WM_LBUTTONDBLCLK, &CalendarWindow::OnLButtonDblClk>(),
+    fw::OnTimer<CalendarWindow::CLOCK_TIMER_ID, &CalendarWindow::OnClockTimer>(),
     fw::OnMessage<TRAY_CALLBACK_MESSAGE, &CalendarWindow::OnTrayNotify>(),
-    fw::OnMessage<NOTES_FOLDER_CHANGED_MESSAGE, &CalendarWindow::OnNotesFolderChanged>(),
-    fw::OnNotify<IDC_CALENDAR, MCN_SELCHANGE, &CalendarWindow::notesPanel, &NotesPanel::OnCalendarSelChange>(),
-    fw::OnControlCommand<IDC_NOTES, EN_CHANGE, &CalendarWindow::notesPanel, &NotesPanel::OnNotesChanged>(),
+    fw::OnRegistered<&fw::SingleInstance::showRequest, &CalendarWindow::OnShowRequest>(),
     fw::On<WM_HELP, &CalendarWindow::OnHelpInfo>(),
     fw::On<WM_ENDSESSION, &CalendarWindow::OnEndSession>(),
-    fw::On<WM_LBUTTONDBLCLK, &CalendarWindow::OnLButtonDblClk>(),
-    fw::On<WM_CAPTURECHANGED, &CalendarWindow::placement, &WindowPlacement::OnCaptureChanged>(),
-    fw::OnRegistered<&taskbarCreated, &CalendarWindow::OnTaskbarCreated>(),
-    fw::OnRegistered<&fw::SingleInstance::showRequest, &CalendarWindow::OnShowRequest>(),
     fw::OnCommands<ID_COLOR_FIRST, ID_COLOR_COMMANDS_LAST, &CalendarWindow::OnColorCommand>(),
     fw::OnCommands<ID_STYLE_FIRST, ID_STYLE_COMMANDS_LAST, &CalendarWindow::OnStyleCommand>(),
     fw::OnCommands<ID_TIME_FIRST, ID_TIME_COMMANDS_LAST, &CalendarWindow::OnTimeCommand>(),
     fw::OnCommands<ID_TITLE_FIRST, ID_TITLE_COMMANDS_LAST, &CalendarWindow::OnTitleCommand>(),
     fw::OnCommands<ID_FONT_TITLE, ID_FONT_NOTES, &CalendarWindow::OnFontCommand>(),
     fw::OnCommands<ID_LAYOUT_TOGGLE, ID_CLOSE, &CalendarWindow::OnActionCommand>(),
-    fw::OnCommands<ID_NOTES_FIND, ID_NOTES_OPEN_FOLDER, &CalendarWindow::OnNotesCommand>(),
+    fw::OnCommands<ID_NOTES_OPEN_FOLDER, ID_NOTES_OPEN_FOLDER, &CalendarWindow::OnOpenFolderCommand>(),
     fw::OnCommands<ID_START_WITH_WINDOWS, ID_START_WITH_WINDOWS, &CalendarWindow::OnStartWithWindowsCommand>(),
+    fw::Chain<&CalendarWindow::placement>(),
+    fw::Chain<&CalendarWindow::notesPanel>(),
+    fw::Chain<&CalendarWindow::tray>(),
+    fw::ChainBase<fw::CDialog, CalendarWindow>(),
 };
 
 CalendarWindow::CalendarWindow(HWND parentWindow) : CDialog(IDD_CALENDAR_WINDOW, parentWindow)
@@ -88,7 +82,9 @@ BOOL CalendarWindow::OnInitDialog()
     look.StartClock(now);
     notesPanel.SetShownDay(core::MakeDayKey(fw::TimeSource(), now));
 
-    SetTimer(handle, CLOCK_TIMER_ID, CLOCK_PERIOD_MS, nullptr);
+    // Without its timer the clock shows the moment the window opened.
+    if (!SetTimer(handle, CLOCK_TIMER_ID, CLOCK_PERIOD_MS, nullptr))
+        fw::CWinApp::Current().ReportFailure(handle, "start its clock", fw::SystemMessage(GetLastError()));
     // Notes recovered after an unexpected end matter more than a first run's welcome.
     const auto greeting = recovered            ? NotifyIcon::Greeting::Recovered
                           : storage.FirstRun() ? NotifyIcon::Greeting::Balloon
@@ -166,15 +162,10 @@ std::string CalendarWindow::ClockText() const
     return core::FormatMoment(fw::TimeSource(), fw::TimeSource().Now(), ClockFormat());
 }
 
-fw::Result CalendarWindow::OnTimer(UINT_PTR timerId)
+fw::Result CalendarWindow::OnClockTimer()
 {
-    if (timerId == CLOCK_TIMER_ID)
-        look.UpdateClock(ClockFormat());
-    else if (timerId == NotesPanel::JOURNAL_TIMER_ID)
-        notesPanel.OnJournalTimer();
-    else if (timerId == NotesPanel::MERGE_TIMER_ID)
-        notesPanel.OnMergeTimer();
-    return fw::Default;
+    look.UpdateClock(ClockFormat());
+    return fw::Done();
 }
 
 fw::Result CalendarWindow::OnPaint()
@@ -183,16 +174,16 @@ fw::Result CalendarWindow::OnPaint()
     return fw::Done();
 }
 
+// The menu button opens the menu; a press anywhere else on the window's own surface goes on
+// to the placement, which starts a drag.
 fw::Result CalendarWindow::OnLButtonDown(UINT, POINT point)
 {
-    if (PtInRect(&look.MenuButton(), point)) {
-        POINT below{0, look.MenuButton().bottom};
-        ClientToScreen(handle, &below);
-        OpenMenu(below);
-        return fw::Done();
-    }
-    placement.BeginDrag(point);
-    return fw::Default;
+    if (!PtInRect(&look.MenuButton(), point))
+        return fw::Default;
+    POINT below{0, look.MenuButton().bottom};
+    ClientToScreen(handle, &below);
+    OpenMenu(below);
+    return fw::Done();
 }
 
 fw::Result CalendarWindow::OnLButtonDblClk(UINT, POINT point)
@@ -230,19 +221,6 @@ fw::Result CalendarWindow::OnTrayNotify(WPARAM, LPARAM mouseMessage)
 fw::Result CalendarWindow::OnShowRequest(WPARAM, LPARAM)
 {
     return OnTrayNotify(0, WM_LBUTTONDOWN);
-}
-
-fw::Result CalendarWindow::OnNotesFolderChanged(WPARAM, LPARAM)
-{
-    notesPanel.OnFolderChanged();
-    return fw::Done();
-}
-
-// A new taskbar has forgotten every icon: ours comes back, without the greeting.
-fw::Result CalendarWindow::OnTaskbarCreated(WPARAM, LPARAM)
-{
-    tray.AddTrayIcon(handle, appIcon, NotifyIcon::Greeting::None);
-    return fw::Done();
 }
 
 fw::Result CalendarWindow::OnSysCommand(UINT command)
@@ -299,13 +277,24 @@ fw::Result CalendarWindow::OnEndSession(bool)
     return fw::Default;
 }
 
-// Both files, the settings first; each is tried even when the other failed.
+// Both files, the settings first; each is tried even when the other failed. A save that
+// throws (memory ran out making the file's bytes) failed like one the disk refused.
 bool CalendarWindow::SaveEverything()
 {
     saveFailures.clear();
     placement.StorePosition(settings);
-    const bool settingsSaved = storage.SaveSettings(settings, saveFailures);
-    const bool notesSaved = notesPanel.SaveNotes(saveFailures);
+    const auto attempt = [this](const char* fileName, const auto& save) {
+        try {
+            return save();
+        } catch (const std::bad_alloc&) {
+            saveFailures.push_back({DataFilePath(fileName), ERROR_NOT_ENOUGH_MEMORY});
+        } catch (...) {
+            saveFailures.push_back({DataFilePath(fileName), ERROR_INTERNAL_ERROR});
+        }
+        return false;
+    };
+    const bool settingsSaved = attempt(SETTINGS_FILE_NAME, [&] { return storage.SaveSettings(settings, saveFailures); });
+    const bool notesSaved = attempt(NOTES_FILE_NAME, [&] { return notesPanel.SaveNotes(saveFailures); });
     return settingsSaved && notesSaved;
 }
 

@@ -34,13 +34,16 @@ public:
     HMENU MainMenu() const { return menu.Handle(); }
     const NOTIFYICONDATAW& TrayIcon() const { return tray.Record(); }
 
+    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
 protected:
-    bool OnCommand(UINT id, UINT notifyCode, HWND control) override;
     void DoDataExchange(fw::DataExchange& exchange) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
-    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    // The first step of every command and button click: while a dialog is open, only brings
+    // it forward.
+    fw::Result OnCommand(UINT id);
     // Runs the custom time-format dialog on the custom format; returns IDOK or IDCANCEL.
     INT_PTR EditCustomFormat();
 
@@ -53,23 +56,20 @@ private:
     fw::Result OnQueryDragIcon();
     fw::Result OnLButtonDown(UINT keyFlags, POINT point);
     fw::Result OnLButtonDblClk(UINT keyFlags, POINT point);
-    fw::Result OnTimer(UINT_PTR timerId);
+    fw::Result OnClockTimer();
     fw::Result OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);
-    fw::Result OnTaskbarCreated(WPARAM, LPARAM);
-    fw::Result OnNotesFolderChanged(WPARAM, LPARAM);
     fw::Result OnShowRequest(WPARAM, LPARAM);
     fw::Result OnHelpInfo(const HELPINFO& info);
     fw::Result OnEndSession(bool ending);
 
     // The menu's commands (Commands.cpp)
-    bool CommandDispatch(UINT id, UINT notifyCode, HWND control);
     fw::Result OnColorCommand(UINT id);
     fw::Result OnStyleCommand(UINT id);
     fw::Result OnTimeCommand(UINT id);
     fw::Result OnTitleCommand(UINT id);
     fw::Result OnFontCommand(UINT id);
     fw::Result OnActionCommand(UINT id);
-    fw::Result OnNotesCommand(UINT id);
+    fw::Result OnOpenFolderCommand(UINT id);
     fw::Result OnStartWithWindowsCommand(UINT id);
     void ChooseFontFor(core::LogicalFont& font);
     void OpenHelp();

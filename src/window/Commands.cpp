@@ -11,24 +11,11 @@
 #include "settings/DataFilePath.h"
 #include "ui/AboutDialog.h"
 
-bool CalendarWindow::OnCommand(UINT id, UINT notifyCode, HWND control)
+// While a dialog is open no command is carried out, not even a close. Otherwise the command
+// goes on to its entry in the table.
+fw::Result CalendarWindow::OnCommand(UINT)
 {
-    // While a dialog is open no command is carried out, not even a close.
-    if (BringDialogForward())
-        return true;
-    // After the program's own commands the command goes on to the default routing, which
-    // turns IDOK and IDCANCEL into the close routines.
-    if (!CommandDispatch(id, notifyCode, control))
-        return true;
-    return CDialog::OnCommand(id, notifyCode, control);
-}
-
-// Carries out a menu command (notification code 0) through the message table; false when
-// the command must not go on to the default routing (a cancelled custom clock format).
-bool CalendarWindow::CommandDispatch(UINT id, UINT notifyCode, HWND control)
-{
-    LRESULT ignored = 0;
-    return !ProcessMessage(WM_COMMAND, MAKEWPARAM(id, notifyCode), reinterpret_cast<LPARAM>(control), ignored);
+    return BringDialogForward() ? fw::Done() : fw::Default;
 }
 
 fw::Result CalendarWindow::OnColorCommand(UINT id)
@@ -36,7 +23,7 @@ fw::Result CalendarWindow::OnColorCommand(UINT id)
     ApplyColorScheme(static_cast<int>(id) - ID_COLOR_FIRST);
     menu.MarkColor(id);
     look.Repaint();
-    return fw::Default;
+    return fw::Done();
 }
 
 fw::Result CalendarWindow::OnStyleCommand(UINT id)
@@ -44,17 +31,17 @@ fw::Result CalendarWindow::OnStyleCommand(UINT id)
     look.ApplyWindowShape(static_cast<int>(id) - ID_STYLE_FIRST);
     menu.MarkStyle(id);
     look.Repaint();
-    return fw::Default;
+    return fw::Done();
 }
 
 fw::Result CalendarWindow::OnTimeCommand(UINT id)
 {
-    if (id == ID_TIME_CUSTOM && EditCustomFormat() == IDCANCEL)
+    if (id == ID_TIME_CUSTOM && EditCustomFormat() != IDOK)
         return fw::Done();
     settings.timeFormatId = static_cast<int>(id);
     menu.MarkTime(id);
     look.Repaint();
-    return fw::Default;
+    return fw::Done();
 }
 
 fw::Result CalendarWindow::OnTitleCommand(UINT id)
@@ -62,7 +49,7 @@ fw::Result CalendarWindow::OnTitleCommand(UINT id)
     settings.titleGradient = static_cast<int>(id) - ID_TITLE_FIRST;
     menu.MarkTitle(id);
     look.Repaint();
-    return fw::Default;
+    return fw::Done();
 }
 
 fw::Result CalendarWindow::OnFontCommand(UINT id)
@@ -76,7 +63,7 @@ fw::Result CalendarWindow::OnFontCommand(UINT id)
         look.RemakeNotesFont();
         notesPanel.SetNotesFont(look.NotesFont());
     }
-    return fw::Default;
+    return fw::Done();
 }
 
 // The commands that start something rather than change a setting.
@@ -98,18 +85,13 @@ fw::Result CalendarWindow::OnActionCommand(UINT id)
     default:
         break;
     }
-    return fw::Default;
+    return fw::Done();
 }
 
-fw::Result CalendarWindow::OnNotesCommand(UINT id)
+fw::Result CalendarWindow::OnOpenFolderCommand(UINT)
 {
-    if (id == ID_NOTES_FIND)
-        notesPanel.FindNote(handle);
-    else if (id == ID_NOTES_EXPORT)
-        notesPanel.ExportNotes(handle);
-    else
-        fw::ShellOpen(fw::Narrow(DataFolder()), SW_SHOWNORMAL);
-    return fw::Default;
+    fw::ShellOpen(fw::Narrow(DataFolder()), SW_SHOWNORMAL);
+    return fw::Done();
 }
 
 // A refused change is shown with the system's reason; the entry is then as it was.
@@ -121,7 +103,7 @@ fw::Result CalendarWindow::OnStartWithWindowsCommand(UINT)
             "Dayvane could not change whether it starts with Windows:\n\n" + fw::SystemMessage(error);
         MessageBoxW(handle, fw::Widen(text).c_str(), L"Dayvane", MB_OK | MB_ICONWARNING);
     }
-    return fw::Default;
+    return fw::Done();
 }
 
 INT_PTR CalendarWindow::EditCustomFormat()

@@ -10,6 +10,18 @@ RECT WindowPlacement::WindowRect() const
     return rect;
 }
 
+const fw::MessageEntry<WindowPlacement> WindowPlacement::messageTable[] = {
+    fw::On<WM_LBUTTONDOWN, &WindowPlacement::OnLButtonDown>(),
+    fw::On<WM_MOUSEMOVE, &WindowPlacement::OnMouseMove>(),
+    fw::On<WM_LBUTTONUP, &WindowPlacement::OnLButtonUp>(),
+    fw::On<WM_CAPTURECHANGED, &WindowPlacement::OnCaptureChanged>(),
+};
+
+bool WindowPlacement::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    return fw::RunMessageTable(*this, messageTable, message, wParam, lParam, result);
+}
+
 void WindowPlacement::PlaceWindow(core::CalendarSettings& record)
 {
     const RECT rect = WindowRect();
@@ -52,11 +64,12 @@ void WindowPlacement::Measure()
     GetClientRect(window, &measuredRect);
 }
 
-void WindowPlacement::BeginDrag(POINT grab)
+fw::Result WindowPlacement::OnLButtonDown(UINT, POINT grab)
 {
     dragOffset = grab;
     dragging = true;
     SetCapture(window);
+    return fw::Default;
 }
 
 // The cursor's own position is used, not the message's, so the grab point stays under

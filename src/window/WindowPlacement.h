@@ -11,6 +11,9 @@ class WindowPlacement {
 public:
     void Attach(HWND placedWindow) { window = placedWindow; }
 
+    // Dragging: a left press on the window's own surface, the moves and the release.
+    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
     // At start: the stored corner if it is on a monitor, otherwise centred; the record keeps
     // the corrected position.
     void PlaceWindow(core::CalendarSettings& record);
@@ -24,12 +27,13 @@ public:
     void Measure();
 
     // A left press at `grab` on the window's own surface starts a drag.
-    void BeginDrag(POINT grab);
+    fw::Result OnLButtonDown(UINT keyFlags, POINT grab);
     fw::Result OnMouseMove(UINT keyFlags, POINT point);
     fw::Result OnLButtonUp(UINT keyFlags, POINT point);
     fw::Result OnCaptureChanged(HWND newCapture);
 
 private:
+    static const fw::MessageEntry<WindowPlacement> messageTable[];
     RECT WindowRect() const;
 
     HWND window = nullptr;

@@ -41,11 +41,15 @@ protected:
         window = Handle();
         return result;
     }
-    bool OnCommand(UINT id, UINT notifyCode, HWND control) override
+public:
+    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override
     {
-        commands.push_back(id);
-        return CalendarWindow::OnCommand(id, notifyCode, control);
+        if (message == WM_COMMAND)
+            commands.push_back(LOWORD(wParam));
+        return CalendarWindow::ProcessMessage(message, wParam, lParam, result);
     }
+
+protected:
     void OnOK() override
     {
         ++okRuns;
