@@ -6,6 +6,10 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <map>
+#include <memory>
+#include <new>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -14,6 +18,7 @@
 #include "ImportPatch.h"
 #include "ProbeWindow.h"
 #include "SettingsFiles.h"
+#include "framework/Files.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
@@ -442,4 +447,195 @@ TEST(InProcess, TheMonthCalendarTakesTheSchemeColours)
     }, &settings);
     const COLORREF light = RGB(250, 200, 200), mid = RGB(150, 90, 90), dark = RGB(100, 50, 50);
     EXPECT_EQ(slots, (std::vector<COLORREF>{light, light, dark, mid, light, light}));
+}
+
+namespace {
+
+// The visible message box of this process, if one opens: a dialog other than the calendar
+// window.
+HWND WaitForReport(DWORD timeoutMs = 5000)
+{
+    HWND found = nullptr;
+    gui::WaitUntil([&] {
+        for (HWND box = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); box;
+             box = FindWindowExW(nullptr, box, L"#32770", nullptr)) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(box, &process);
+            if (process == GetCurrentProcessId() && IsWindowVisible(box) && !GetDlgItem(box, IDC_CALENDAR))
+                found = box;
+        }
+        return found != nullptr;
+    }, timeoutMs);
+    return found;
+}
+
+// Stand-ins for what the system gives, each failing the way the system can.
+HINSTANCE WINAPI ThrowingShellExecute(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT)
+{
+    throw std::runtime_error("the shell threw");
+}
+
+INT_PTR WINAPI RefusedDialog(HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM)
+{
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return -1;
+}
+
+decltype(&SetTimer) realSetTimer = nullptr;
+UINT_PTR WINAPI NoClockTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure)
+{
+    if (id == CalendarWindow::CLOCK_TIMER_ID) {
+        SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+        return 0;
+    }
+    return realSetTimer(window, id, elapse, procedure);
+}
+
+decltype(&Shell_NotifyIconW) realNotifyIcon = nullptr;
+std::atomic<int> iconAdds{0}, iconsShown{0};
+BOOL WINAPI RefuseFirstIcon(DWORD message, PNOTIFYICONDATAW data)
+{
+    if (message != NIM_ADD)
+        return realNotifyIcon(message, data);
+    if (iconAdds++ == 0)
+        return FALSE;
+    const BOOL shown = realNotifyIcon(message, data);
+    iconsShown += shown ? 1 : 0;
+    return shown;
+}
+
+class ThrowingSeam : public fw::WriteSeam {
+public:
+    bool Write(HANDLE, const std::uint8_t*, DWORD, DWORD&) override { throw std::bad_alloc(); }
+};
+
+// Watches one control, counting the messages it sees.
+class Watcher : public fw::CSubclassedWnd {
+public:
+    using CSubclassedWnd::Subclass;
+    int seen = 0;
+
+protected:
+    bool ProcessMessage(UINT message, WPARAM, LPARAM, LRESULT&) override
+    {
+        seen += message == WM_USER + 7;
+        return false;
+    }
+};
+
+}  // namespace
+
+// Nothing the program meets goes unsaid: an exception in a command, a dialog or a timer the
+// system refuses are reported in a message box that names what failed, and the window goes
+// on working; an exception while saving at close is a failed save, with Retry and Cancel.
+TEST(InProcess, EveryFailureIsToldAndTheWindowGoesOn)
+{
+    struct Case {
+        const char* what;
+        const char* dll;
+        const char* function;
+        void* replacement;
+        void** original;
+        bool beforeStart;
+        UINT command;
+        const wchar_t* report;
+    };
+    const Case cases[] = {
+        {"an exception in a command", "shell32.dll", "ShellExecuteW", reinterpret_cast<void*>(&ThrowingShellExecute),
+         nullptr, false, ID_NOTES_OPEN_FOLDER, L"could not carry out command 92:"},
+        {"a dialog the system cannot make", "user32.dll", "DialogBoxParamW", reinterpret_cast<void*>(&RefusedDialog),
+         nullptr, false, ID_ABOUT, L"could not open a window:"},
+        {"a clock without its timer", "user32.dll", "SetTimer", reinterpret_cast<void*>(&NoClockTimer),
+         reinterpret_cast<void**>(&realSetTimer), true, 0, L"could not start its clock:"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::unique_ptr<ImportPatch> patch;
+        const auto install = [&] {
+            patch = std::make_unique<ImportPatch>(c.dll, c.function, c.replacement);
+            if (c.original)
+                *c.original = patch->Original();
+        };
+        if (c.beforeStart)
+            install();
+        std::wstring reported;
+        std::thread answer([&] {
+            if (const HWND box = WaitForReport(10000)) {
+                reported = gui::ChildTexts(box);
+                PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+            }
+        });
+        ProbeWindow probe;
+        bool goesOn = false;
+        RunWindow(probe, [&](HWND window) {
+            if (!c.beforeStart) {
+                install();
+                PostMessageW(window, WM_COMMAND, c.command, 0);
+            }
+            gui::WaitUntil([&] { return !reported.empty(); }, 10000);
+            patch.reset();
+            // The window still answers its commands.
+            PostMessageW(window, WM_COMMAND, ID_COLOR_FIRST + 1, 0);
+            goesOn = gui::WaitUntil([&] { return probe.Settings().colorScheme == 1; });
+        });
+        answer.join();
+        EXPECT_NE(reported.find(c.report), std::wstring::npos) << fw::Narrow(reported);
+        EXPECT_TRUE(goesOn);
+    }
+
+    // The taskbar refusing the icon at start is asked again.
+    {
+        iconAdds = iconsShown = 0;
+        ImportPatch patch("shell32.dll", "Shell_NotifyIconW", reinterpret_cast<void*>(&RefuseFirstIcon));
+        realNotifyIcon = reinterpret_cast<decltype(realNotifyIcon)>(patch.Original());
+        ProbeWindow probe;
+        RunWindow(probe, [&](HWND) {
+            EXPECT_TRUE(gui::WaitUntil([&] { return iconsShown > 0; }, 3 * NotifyIcon::TRAY_RETRY_MS));
+        });
+        EXPECT_GE(iconAdds.load(), 2);
+    }
+
+    // A save that throws at close asks to retry; Cancel keeps the window with its notes, and
+    // the next close saves them.
+    {
+        ProbeWindow probe;
+        std::map<std::wstring, std::string> files;
+        std::wstring asked;
+        RunWindow(probe, [&](HWND window) {
+            SetDlgItemTextW(window, IDC_NOTES, L"kept through a failed save");
+            ThrowingSeam seam;
+            fw::SetWriteSeam(&seam);
+            PostMessageW(window, WM_COMMAND, IDOK, 0);
+            if (const HWND box = WaitForReport()) {
+                asked = gui::ChildTexts(box);
+                PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+                gui::WaitUntil([&] { return !IsWindow(box); });
+            }
+            fw::SetWriteSeam(nullptr);
+            EXPECT_TRUE(IsWindow(window));
+            PostMessageW(window, WM_COMMAND, IDOK, 0);
+            gui::WaitUntil([&] { return !IsWindow(window); });
+        }, nullptr, nullptr, &files);
+        EXPECT_NE(asked.find(L"Choose Retry to try again"), std::wstring::npos) << fw::Narrow(asked);
+        EXPECT_NE(asked.find(fw::Widen(fw::SystemMessage(ERROR_NOT_ENOUGH_MEMORY))), std::wstring::npos)
+            << fw::Narrow(asked);
+        EXPECT_EQ(probe.okRuns, 2);
+        EXPECT_NE(files[L"qor_nots.dat"].find("kept through a failed save"), std::string::npos);
+    }
+
+    // Two watchers of one control both see its messages; a control that is not there cannot
+    // be watched, and says why.
+    {
+        const HWND control = CreateWindowW(L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        Watcher first, second, none;
+        first.Attach(control);
+        second.Attach(control);
+        EXPECT_EQ(first.Subclass(), static_cast<DWORD>(ERROR_SUCCESS));
+        EXPECT_EQ(second.Subclass(), static_cast<DWORD>(ERROR_SUCCESS));
+        SendMessageW(control, WM_USER + 7, 0, 0);
+        EXPECT_EQ(first.seen, 1);
+        EXPECT_EQ(second.seen, 1);
+        EXPECT_NE(none.Subclass(), static_cast<DWORD>(ERROR_SUCCESS));
+        DestroyWindow(control);
+    }
 }
