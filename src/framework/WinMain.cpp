@@ -35,5 +35,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     // Every window of the program holds common controls.
     if (!fw::InitCommonControls())
         return 1;
-    return fw::CWinApp::Current().Run(instance);
+    // What fails before a window is up (memory running out while the data folder is
+    // chosen, say) is told as well, and the program ends with an error.
+    try {
+        return fw::CWinApp::Current().Run(instance);
+    } catch (...) {
+        fw::CWinApp::Current().ReportException(nullptr, "start");
+        return 1;
+    }
 }
