@@ -2,7 +2,9 @@
 # Checks the layering of src/: core <- framework <- parts <- window <- app. A file may
 # include headers of its own folder and of the layers below it; a part (settings,
 # appearance, notes, ui) never includes another part's header, and core includes no
-# platform header. Prints each offending include and fails if there is one.
+# platform header. The framework offers mechanisms only: the parts' policy (the notes
+# file's constants and backups, the data files' names, font faces) stays out of it. Prints
+# each offending line and fails if there is one.
 set -euo pipefail
 
 src=${1:-$(dirname "$0")/../src}
@@ -41,5 +43,26 @@ while IFS= read -r file; do
     fi
 done < <(find . -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.rc' \) | sed 's#^\./##' | sort)
 
-[[ $status == 0 ]] && echo "layers: every include of src/ goes to its own folder or a layer below"
+# Lines of the framework that match `pattern` (an extended regular expression), named with
+# `what` the framework must leave to the parts.
+forbid_in_framework() {
+    local pattern=$1 what=$2 found
+    found=$(grep -rnE --include='*.h' --include='*.cpp' "$pattern" framework || true)
+    if [[ -n $found ]]; then
+        while IFS= read -r line; do
+            echo "$line: $what belongs to a part, not to the framework"
+        done <<<"$found"
+        status=1
+    fi
+}
+
+forbid_in_framework '(^|[^A-Za-z0-9_])NOTES_[A-Za-z0-9_]*' "a notes constant"
+forbid_in_framework '"[^"]*\.bak' "the naming of backups"
+forbid_in_framework 'qor_' "a data file's name"
+faces='Tahoma|Arial|Arial Black|Verdana|Segoe UI|MS Sans Serif|Microsoft Sans Serif|MS Shell Dlg|MS Shell Dlg 2'
+faces+='|Courier|Courier New|Lucida Console|Consolas|Times New Roman|Georgia|Calibri|Trebuchet MS|Comic Sans MS'
+forbid_in_framework "\"($faces)\"" "a font face"
+forbid_in_framework 'lfFaceName[^;]*"' "a font face"
+
+[[ $status == 0 ]] && echo "layers: every include of src/ goes to its own folder or a layer below; the framework holds no part's policy"
 exit $status

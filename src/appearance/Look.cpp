@@ -11,6 +11,10 @@
 
 namespace {
 
+// The month calendar's font: Tahoma at height -11, plain.
+constexpr const wchar_t* CALENDAR_FONT_FACE = L"Tahoma";
+constexpr LONG CALENDAR_FONT_HEIGHT = -11;
+
 COLORREF ToColorRef(const core::Rgb& color)
 {
     return RGB(color.red, color.green, color.blue);
@@ -96,6 +100,18 @@ void Look::RemakeTitleFont()
 void Look::RemakeNotesFont()
 {
     notesFontObject = CreateFontFrom(settings.notesFont);
+}
+
+HFONT Look::CalendarFont()
+{
+    if (!calendarFontObject)
+        calendarFontObject = CreatePlainFont(CALENDAR_FONT_FACE, CALENDAR_FONT_HEIGHT);
+    return calendarFontObject.Get();
+}
+
+core::LogicalFont Look::BaseFont()
+{
+    return PlainLogicalFont(CALENDAR_FONT_FACE, CALENDAR_FONT_HEIGHT);
 }
 
 void Look::MeasureStrip()

@@ -26,6 +26,11 @@ public:
     void RemakeTitleFont();
     void RemakeNotesFont();
     HFONT NotesFont() const { return notesFontObject.Get(); }
+    // The month calendar's fixed font, whatever the settings say; made when first asked for.
+    HFONT CalendarFont();
+    // The logical font the platform reports for the calendar's font: the base of both font
+    // settings.
+    static core::LogicalFont BaseFont();
     COLORREF LightColor() const { return lightColor; }
     COLORREF MidColor() const { return midColor; }
     COLORREF DarkColor() const { return darkColor; }
@@ -54,6 +59,7 @@ private:
     fw::CBrush midBrush;
     fw::CFont titleFontObject;
     fw::CFont notesFontObject;
+    fw::CFont calendarFontObject;
     RECT titleStripRect{};
     RECT menuButtonRect{};
     core::Moment lastClockTime = 0;

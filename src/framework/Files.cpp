@@ -185,6 +185,13 @@ DWORD CopyToNewFile(const std::wstring& path, const std::wstring& copyPath)
     return CopyFileW(path.c_str(), copyPath.c_str(), TRUE) ? ERROR_SUCCESS : GetLastError();
 }
 
+DWORD MoveReplacing(const std::wstring& path, const std::wstring& newPath)
+{
+    return MoveFileExW(path.c_str(), newPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? ERROR_SUCCESS
+               : GetLastError();
+}
+
 bool FileExists(const std::wstring& path)
 {
     if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
@@ -210,41 +217,18 @@ std::string SystemMessage(DWORD error)
 
 bool DiskFile::ReadAll(core::Bytes& bytes)
 {
-    lastError = ReadWholeFile(path, bytes);
-    return lastError == ERROR_SUCCESS;
+    return Record(ReadWholeFile(path, bytes));
 }
 
 bool DiskFile::Replace(const core::Bytes& bytes)
 {
-    if (backups > 0) {
-        core::Bytes replaced;
-        if (ReadWholeFile(path, replaced) == ERROR_SUCCESS) {
-            if (replaced == bytes) {
-                lastError = ERROR_SUCCESS;
-                return true;
-            }
-            KeepBackup(replaced);
-        }
-    }
-    lastError = ReplaceFileAtomically(path, bytes);
-    return lastError == ERROR_SUCCESS;
+    return Record(ReplaceFileAtomically(path, bytes));
 }
 
-// Moves each older generation one up, the oldest dropped, then writes the file about to be
-// replaced as "<path>.bak1". Every step replaces a whole file in one move, so a kill at any
-// point leaves each backup that exists a complete earlier file. A backup that cannot be made
-// is left out: the save goes on.
-void DiskFile::KeepBackup(const core::Bytes& replaced) const
+bool DiskFile::Record(DWORD error)
 {
-    for (int generation = backups - 1; generation >= 1; --generation)
-        MoveFileExW(BackupPath(generation).c_str(), BackupPath(generation + 1).c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    ReplaceFileAtomically(BackupPath(1), replaced);
-}
-
-std::wstring DiskFile::BackupPath(int generation) const
-{
-    return path + L".bak" + std::to_wstring(generation);
+    lastError = error;
+    return error == ERROR_SUCCESS;
 }
 
 }  // namespace fw

@@ -43,6 +43,10 @@ void DeleteLeftoverTemporaries(const std::wstring& folder);
 // Copies `path` to `copyPath`, which must not exist yet. Returns ERROR_SUCCESS or the error.
 DWORD CopyToNewFile(const std::wstring& path, const std::wstring& copyPath);
 
+// Gives the file `path` the name `newPath`, replacing a file of that name in one step, and
+// returns once the move is on the disk. Returns ERROR_SUCCESS or the system's error.
+DWORD MoveReplacing(const std::wstring& path, const std::wstring& newPath);
+
 // True unless the system says there is no such file (a file it cannot look at counts as there).
 bool FileExists(const std::wstring& path);
 
@@ -59,13 +63,7 @@ struct FileFailure {
 // reason when that failed.
 class DiskFile : public core::DataFile {
 public:
-    // With `backupCount` above 0, a replacement that changes the file keeps the replaced one
-    // as "<path>.bak1", the one before as ".bak2", and so on up to ".bak<backupCount>"; a
-    // replacement with the same bytes changes nothing.
-    explicit DiskFile(std::wstring filePath, int backupCount = 0)
-        : path(std::move(filePath)), backups(backupCount)
-    {
-    }
+    explicit DiskFile(std::wstring filePath) : path(std::move(filePath)) {}
 
     bool ReadAll(core::Bytes& bytes) override;
     bool Replace(const core::Bytes& bytes) override;
@@ -73,13 +71,12 @@ public:
     const std::wstring& Path() const { return path; }
     DWORD LastError() const { return lastError; }
 
-    std::wstring BackupPath(int generation) const;
+protected:
+    // Keeps `error` as the reason LastError gives; true when it is ERROR_SUCCESS.
+    bool Record(DWORD error);
 
 private:
-    void KeepBackup(const core::Bytes& replaced) const;
-
     std::wstring path;
-    int backups;
     DWORD lastError = ERROR_SUCCESS;
 };
 

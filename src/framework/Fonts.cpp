@@ -1,21 +1,21 @@
-// Fonts the window creates, and the logical-font records of the settings.
+// Fonts made from a face or from a font setting, and their records.
 #include "framework/Fonts.h"
 
 #include "framework/Text.h"
 
-fw::CFont CreateTahomaFont()
+fw::CFont CreatePlainFont(const wchar_t* face, LONG height)
 {
-    return fw::CFont(CreateFontW(-11, 0, 0, 0, 0, FALSE, FALSE, FALSE, 0, 0, 0, 0, 0, L"Tahoma"));
+    return fw::CFont(CreateFontW(height, 0, 0, 0, 0, FALSE, FALSE, FALSE, 0, 0, 0, 0, 0, face));
 }
 
-core::LogicalFont FillBaseFont()
+core::LogicalFont PlainLogicalFont(const wchar_t* face, LONG height)
 {
     LOGFONTW record{};
-    const fw::CFont font = CreateTahomaFont();
+    const fw::CFont font = CreatePlainFont(face, height);
     if (!font.Get() || GetObjectW(font.Get(), sizeof record, &record) != sizeof record) {
         record = LOGFONTW{};
-        record.lfHeight = -11;
-        lstrcpynW(record.lfFaceName, L"Tahoma", LF_FACESIZE);
+        record.lfHeight = height;
+        lstrcpynW(record.lfFaceName, face, LF_FACESIZE);
     }
     return FromLogFont(record);
 }

@@ -1,4 +1,5 @@
-// Fonts the window creates, and the logical-font records of the settings.
+// Fonts made from a face or from a font setting, and the platform's font records as the
+// settings' logical fonts.
 #pragma once
 
 #include <windows.h>
@@ -6,12 +7,12 @@
 #include "core/CalendarSettings.h"
 #include "framework/Handles.h"
 
-// The fixed font of the month calendar: Tahoma at height -11, plain.
-fw::CFont CreateTahomaFont();
+// A new plain font of `face` at `height`, everything else the platform's choice.
+fw::CFont CreatePlainFont(const wchar_t* face, LONG height);
 
-// The logical font that the platform reports for Tahoma at height -11: the base of both
-// font settings.
-core::LogicalFont FillBaseFont();
+// The logical font that the platform reports for the plain font of `face` at `height`; only
+// the face and height when it makes none.
+core::LogicalFont PlainLogicalFont(const wchar_t* face, LONG height);
 
 core::LogicalFont FromLogFont(const LOGFONTW& font);
 LOGFONTW ToLogFont(const core::LogicalFont& font);

@@ -9,6 +9,7 @@
 #include "framework/AnsiCodePage.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
+#include "notes/BackedUpFile.h"
 
 namespace {
 
@@ -28,12 +29,12 @@ private:
 };
 
 // The notes file, keeping what was written to it.
-class WrittenFile : public fw::DiskFile {
+class WrittenFile : public BackedUpFile {
 public:
-    using DiskFile::DiskFile;
+    using BackedUpFile::BackedUpFile;
     bool Replace(const core::Bytes& bytes) override
     {
-        if (!DiskFile::Replace(bytes))
+        if (!BackedUpFile::Replace(bytes))
             return false;
         written = bytes;
         return true;

@@ -9,7 +9,6 @@
 #include "core/NotesExport.h"
 #include "core/NotesMerge.h"
 #include "framework/CommonDialogs.h"
-#include "framework/Fonts.h"
 #include "framework/SystemLibraries.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
@@ -284,10 +283,9 @@ void NotesPanel::LengthenNotesBox()
 
 // Some month calendars (Wine's among them) need more room with their font than the template
 // gives them. Where the calendar fits, nothing changes.
-SIZE NotesPanel::SetCalendarFont()
+SIZE NotesPanel::SetCalendarFont(HFONT font)
 {
-    calendarFont = CreateTahomaFont();
-    calendarCtrl.Send(WM_SETFONT, reinterpret_cast<WPARAM>(calendarFont.Get()), TRUE);
+    calendarCtrl.Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     RECT needed{};
     if (!calendarCtrl.Send(MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&needed)))
         return {0, 0};

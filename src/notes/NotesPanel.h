@@ -79,9 +79,10 @@ public:
     void KeepCalendarColors();
     void SetCalendarColors(COLORREF light, COLORREF mid, COLORREF dark);
     void LengthenNotesBox();
-    // Gives the calendar its fixed font and the room it then asks for: the notes box moves
-    // down and widens by as much. Returns how much larger the panel became.
-    SIZE SetCalendarFont();
+    // Gives the calendar its fixed `font`, which must outlive it, and the room it then asks
+    // for: the notes box moves down and widens by as much. Returns how much larger the panel
+    // became.
+    SIZE SetCalendarFont(HFONT font);
 
     // Finds a note in the find dialog over `owner` and, when one is picked, selects its day
     // as a pick in the calendar would.
@@ -107,7 +108,6 @@ private:
 
     fw::CMonthCalCtrl calendarCtrl;
     fw::CEdit notesEdit;
-    fw::CFont calendarFont;
     core::NoteStore dayNotes;
     std::string shownDayKey;
     // The shown day's text when the box was given it, or last committed it.

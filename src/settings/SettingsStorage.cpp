@@ -3,20 +3,20 @@
 
 #include "core/SettingsFile.h"
 #include "framework/AnsiCodePage.h"
-#include "framework/Fonts.h"
 #include "settings/DataFilePath.h"
 
-bool SettingsStorage::LoadSettings(core::CalendarSettings& record)
+bool SettingsStorage::LoadSettings(core::CalendarSettings& record, const core::LogicalFont& baseFont)
 {
     fw::DiskFile file(DataFileToRead(SETTINGS_FILE_NAME));
     core::Bytes bytes;
-    return file.ReadAll(bytes) && core::ReadSettingsFile(bytes.data(), bytes.size(), FillBaseFont(),
+    return file.ReadAll(bytes) && core::ReadSettingsFile(bytes.data(), bytes.size(), baseFont,
                                                          fw::SystemCodePage(), core::FACE_NAME_KEY, record);
 }
 
-void SettingsStorage::SetDefaultSettings(core::CalendarSettings& record, POINT centredOrigin)
+void SettingsStorage::SetDefaultSettings(core::CalendarSettings& record, const core::LogicalFont& baseFont,
+                                         POINT centredOrigin)
 {
-    core::SetDefaultAppearance(record, FillBaseFont());
+    core::SetDefaultAppearance(record, baseFont);
     record.windowLeft = centredOrigin.x;
     record.windowTop = centredOrigin.y;
     firstRun = true;

@@ -24,6 +24,12 @@ TOOLINFOW ToolFor(HWND control, std::wstring& text)
     return tool;
 }
 
+// The link's text, with the mouse over it or not: Tahoma at height -11, plain.
+fw::CFont CreateTahomaFont()
+{
+    return CreatePlainFont(L"Tahoma", -11);
+}
+
 }  // namespace
 
 const fw::MessageEntry<CSimpleLink> CSimpleLink::messageTable[] = {

@@ -69,8 +69,9 @@ BOOL CalendarWindow::OnInitDialog()
     if (!notesPanel.LoadNotes(DataFileToRead(NOTES_FILE_NAME), DataFilePath(NOTES_FILE_NAME)))
         notesPanel.AddFirstRunNote();
     const bool recovered = notesPanel.RecoverNotes();
-    if (!storage.LoadSettings(settings))
-        storage.SetDefaultSettings(settings, placement.CentredOrigin());
+    const core::LogicalFont baseFont = Look::BaseFont();
+    if (!storage.LoadSettings(settings, baseFont))
+        storage.SetDefaultSettings(settings, baseFont, placement.CentredOrigin());
     ApplySettings(settings);
     menu.BuildMenus(settings);
     notesPanel.LengthenNotesBox();
@@ -128,7 +129,7 @@ void CalendarWindow::ToggleLayout()
 // outline grow by as much.
 void CalendarWindow::FitCalendar()
 {
-    const SIZE growth = notesPanel.SetCalendarFont();
+    const SIZE growth = notesPanel.SetCalendarFont(look.CalendarFont());
     if (growth.cx == 0 && growth.cy == 0)
         return;
     placement.Grow(growth);

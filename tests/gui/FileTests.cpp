@@ -8,6 +8,7 @@
 #include "core/DataFilePath.h"
 #include "framework/AnsiCodePage.h"
 #include "framework/Files.h"
+#include "notes/BackedUpFile.h"
 
 namespace {
 
@@ -167,7 +168,7 @@ TEST(Files, EachChangingSaveKeepsTheFileItReplacedAsTheNewestOfThreeBackups)
 {
     gui::TempFolder folder;
     const std::wstring path = folder.File(L"qor_nots.dat");
-    fw::DiskFile file(path, 3);
+    BackedUpFile file(path, 3);
     const auto backups = [&] {
         std::vector<std::string> kept;
         for (int generation = 1; generation <= 4; ++generation)
