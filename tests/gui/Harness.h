@@ -27,6 +27,17 @@ void ParseOptions(int argc, char** argv);
 // Polls `done` every few milliseconds until it holds or `timeoutMs` has passed.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 
+// Sends the window a message that does nothing and waits for the answer: the window's thread
+// has then handled every message sent to it before and is back in a message loop. False when
+// the window is gone or its thread does not answer within `timeoutMs`. Messages posted before
+// may still wait in its queue.
+bool RoundTrip(HWND window, DWORD timeoutMs = 5000);
+// Whether neither the window nor any of its children has an area left to paint.
+bool NothingToPaint(HWND window);
+// A round trip to the window, then waits until nothing of it is left to paint: what the
+// window shows is on the screen.
+bool WaitUntilPainted(HWND window, DWORD timeoutMs = 5000);
+
 // A fresh empty folder, removed with everything in it at the end of the test.
 class TempFolder {
 public:
@@ -73,6 +84,9 @@ public:
     bool Running() const { return !WaitForExit(0); }
     // The exit code of a process that has ended; STILL_ACTIVE while it runs.
     DWORD ExitCode() const;
+    // Waits until the program has handled the input and messages sent before, waits for more
+    // with nothing left to do, and its window has painted everything.
+    bool WaitUntilIdle(DWORD timeoutMs = 5000) const;
 
     POINT ClientToScreenPoint(POINT client) const;
 
