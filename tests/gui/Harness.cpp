@@ -129,6 +129,11 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
     }
 }
 
+bool WaitForDesktop(DWORD timeoutMs)
+{
+    return WaitUntil([] { return GetDesktopWindow() != nullptr; }, timeoutMs);
+}
+
 bool RoundTrip(HWND window, DWORD timeoutMs)
 {
     DWORD_PTR ignored = 0;

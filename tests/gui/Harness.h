@@ -24,6 +24,12 @@ Options& Config();
 // to Wine's Z: drive).
 void ParseOptions(int argc, char** argv);
 
+// Waits until the session's desktop window exists, which the first window of a Wine session
+// starts. Wine waits ten seconds for it at most; on a loaded machine it can take longer, and a
+// window made before then is not created (DialogBox gives -1, error 1400). Each question waits
+// again.
+bool WaitForDesktop(DWORD timeoutMs = 60000);
+
 // Polls `done` every few milliseconds until it holds or `timeoutMs` has passed.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 
