@@ -243,6 +243,7 @@ Program::Program(const std::wstring& programFile, Await await)
 
 void Program::Start(const std::wstring& programFile, const std::wstring& workingDirectory, Await await)
 {
+    ParkCursor();
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + programFile + L"\"";
@@ -372,6 +373,11 @@ void MoveCursorTo(POINT screen)
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = MOUSEEVENTF_MOVE;
     SendInput(1, &input, sizeof input);
+}
+
+void ParkCursor()
+{
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 }
 
 void LeftButton(bool down)

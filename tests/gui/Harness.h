@@ -122,6 +122,12 @@ int DarkPixels(const RECT& screenArea);
 
 // Real input through the system's input queue.
 void MoveCursorTo(POINT screen);
+// Puts the pointer in the screen's bottom-right corner, where no window of the tests appears.
+// A window that appears under the pointer is told where the pointer is, and a loaded Wine
+// applies that position late, over the cursor a test has moved since (a press meant for the
+// window's edge then lands on the calendar in the middle): so the pointer is parked before
+// every window a test starts.
+void ParkCursor();
 void LeftButton(bool down);
 void PressKey(WORD virtualKey);
 // Brings a window of another process to the front and waits until it has the focus.

@@ -152,6 +152,7 @@ inline void RunWindow(ProbeWindow& probe, const std::function<void(HWND)>& drive
         gui::WriteFileBytes(dataFolder.File(L"qor_nots.dat"), *notes);
     if (journal)
         gui::WriteFileBytes(dataFolder.File(L"qor_nots.dat.journal"), *journal);
+    gui::ParkCursor();
     bool cameUp = false;
     std::thread driver([&] {
         if (!gui::WaitUntil([&] { return probe.window.load() != nullptr; }, 10000))
