@@ -89,9 +89,12 @@ TEST(Closing, EnterInTheNotesBoxStartsANewLine)
     gui::LeftButton(false);
     for (WORD key : {WORD('A'), WORD(VK_RETURN), WORD('B')})
         gui::PressKey(key);
-    Sleep(200);
     wchar_t text[64] = L"";
-    GetDlgItemTextW(program.Window(), 1001, text, 64);
+    // The last key typed is in the box once every key before it is.
+    gui::WaitUntil([&] {
+        GetDlgItemTextW(program.Window(), 1001, text, 64);
+        return std::wstring(text).find(L'b') != std::wstring::npos;
+    });
     EXPECT_STREQ(text, L"a\r\nb");
     EXPECT_TRUE(program.Running());
 }

@@ -403,7 +403,8 @@ TEST(DataFiles, AFailedSaveAsksToRetryAndCancelKeepsTheWindowOpen)
               std::wstring::npos) << message.c_str();
     PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(gui::WaitUntil([&] { return !IsWindow(box); }));
-    Sleep(300);
+    // Back from the message box, the window answers only if the close was given up.
+    EXPECT_TRUE(gui::RoundTrip(program.Window()));
     EXPECT_TRUE(program.Running());
     EXPECT_TRUE(IsWindowVisible(program.Window()));
     EXPECT_EQ(NotesText(program.Window()), L"typed while the file was held");
@@ -544,6 +545,7 @@ TEST(DataFiles, AKillDuringTheSaveLeavesEachFileOldAndWholeOrNewAndWhole)
             SetDlgItemTextA(program.Window(), IDC_NOTES, typed.c_str());
             PostMessageW(program.Window(), WM_COMMAND, closeCommand, 0);
             if (k < kills) {
+                // The delay is the subject: the kill falls where it falls.
                 Sleep(delay);
             } else {
                 const DWORD start = GetTickCount();
@@ -600,7 +602,8 @@ TEST(DataFiles, DataFilesThatCannotBeWrittenAreReportedAndNothingOnDiskIsLost)
     EXPECT_NE(message.find(folder.File(L"qor_info.dat")), std::wstring::npos) << message.c_str();
     PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(gui::WaitUntil([&] { return !IsWindow(box); }));
-    Sleep(300);
+    // Back from the message box, the window answers only if the close was given up.
+    EXPECT_TRUE(gui::RoundTrip(program.Window()));
     EXPECT_TRUE(program.Running());
     EXPECT_TRUE(IsWindowVisible(program.Window()));
     EXPECT_EQ(NotesText(program.Window()), L"written while the files were blocked");

@@ -7,5 +7,6 @@ int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
     gui::ParseOptions(argc, argv);
+    gui::WaitForDesktop();
     return RUN_ALL_TESTS();
 }

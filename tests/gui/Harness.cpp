@@ -80,8 +80,8 @@ class ScreenshotOnFailure : public testing::EmptyTestEventListener {
         if (!test)
             return;
         CreateDirectoryW(Config().artifacts.c_str(), nullptr);
-        // A window that has just moved shows on the screen only once Wine has redrawn it there.
-        Sleep(200);
+        // A window that has just moved or changed shows on the screen once it has painted there.
+        WaitUntilPainted(windowUnderTest, 2000);
         RECT area{};
         GetWindowRect(windowUnderTest, &area);
         InflateRect(&area, 20, 20);
@@ -124,8 +124,43 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
             return true;
         if (GetTickCount64() >= deadline)
             return false;
+        // The interval of the polling, not a wait for anything.
         Sleep(10);
     }
+}
+
+bool WaitForDesktop(DWORD timeoutMs)
+{
+    return WaitUntil([] { return GetDesktopWindow() != nullptr; }, timeoutMs);
+}
+
+bool RoundTrip(HWND window, DWORD timeoutMs)
+{
+    DWORD_PTR ignored = 0;
+    return IsWindow(window) && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
+}
+
+// A hidden window is never painted, whatever is marked in it.
+bool NothingToPaint(HWND window)
+{
+    if (IsWindowVisible(window) && GetUpdateRect(window, nullptr, FALSE))
+        return false;
+    bool nothing = true;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM data) -> BOOL {
+            if (!IsWindowVisible(child) || !GetUpdateRect(child, nullptr, FALSE))
+                return TRUE;
+            *reinterpret_cast<bool*>(data) = false;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&nothing));
+    return nothing;
+}
+
+bool WaitUntilPainted(HWND window, DWORD timeoutMs)
+{
+    return RoundTrip(window, timeoutMs) && WaitUntil([&] { return NothingToPaint(window); }, timeoutMs);
 }
 
 TempFolder::TempFolder()
@@ -208,6 +243,7 @@ Program::Program(const std::wstring& programFile, Await await)
 
 void Program::Start(const std::wstring& programFile, const std::wstring& workingDirectory, Await await)
 {
+    ParkCursor();
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + programFile + L"\"";
@@ -223,8 +259,9 @@ void Program::Start(const std::wstring& programFile, const std::wstring& working
     if (!window)
         ADD_FAILURE() << "the program showed no window";
     SetWindowUnderTest(window);
-    // Let the first paint and the start-up messages settle.
-    Sleep(200);
+    // The window shows before its first paint and before the messages of the start are handled.
+    if (window)
+        WaitUntilIdle(10000);
 }
 
 Program::~Program()
@@ -243,6 +280,14 @@ Program::~Program()
 bool Program::WaitForExit(DWORD timeoutMs) const
 {
     return process.hProcess && WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+// Wine marks a process idle whenever its main thread finds its queue empty; the round trip
+// and the paint check hold on Windows too, where only the first idle moment is marked.
+bool Program::WaitUntilIdle(DWORD timeoutMs) const
+{
+    return process.hProcess && RoundTrip(window, timeoutMs) && WaitForInputIdle(process.hProcess, timeoutMs) == 0 &&
+           WaitUntilPainted(window, timeoutMs);
 }
 
 DWORD Program::ExitCode() const
@@ -328,6 +373,11 @@ void MoveCursorTo(POINT screen)
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = MOUSEEVENTF_MOVE;
     SendInput(1, &input, sizeof input);
+}
+
+void ParkCursor()
+{
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 }
 
 void LeftButton(bool down)

@@ -24,8 +24,25 @@ Options& Config();
 // to Wine's Z: drive).
 void ParseOptions(int argc, char** argv);
 
+// Waits until the session's desktop window exists, which the first window of a Wine session
+// starts. Wine waits ten seconds for it at most; on a loaded machine it can take longer, and a
+// window made before then is not created (DialogBox gives -1, error 1400). Each question waits
+// again.
+bool WaitForDesktop(DWORD timeoutMs = 60000);
+
 // Polls `done` every few milliseconds until it holds or `timeoutMs` has passed.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+
+// Sends the window a message that does nothing and waits for the answer: the window's thread
+// has then handled every message sent to it before and is back in a message loop. False when
+// the window is gone or its thread does not answer within `timeoutMs`. Messages posted before
+// may still wait in its queue.
+bool RoundTrip(HWND window, DWORD timeoutMs = 5000);
+// Whether neither the window nor any of its children has an area left to paint.
+bool NothingToPaint(HWND window);
+// A round trip to the window, then waits until nothing of it is left to paint: what the
+// window shows is on the screen.
+bool WaitUntilPainted(HWND window, DWORD timeoutMs = 5000);
 
 // A fresh empty folder, removed with everything in it at the end of the test.
 class TempFolder {
@@ -73,6 +90,9 @@ public:
     bool Running() const { return !WaitForExit(0); }
     // The exit code of a process that has ended; STILL_ACTIVE while it runs.
     DWORD ExitCode() const;
+    // Waits until the program has handled the input and messages sent before, waits for more
+    // with nothing left to do, and its window has painted everything.
+    bool WaitUntilIdle(DWORD timeoutMs = 5000) const;
 
     POINT ClientToScreenPoint(POINT client) const;
 
@@ -102,6 +122,12 @@ int DarkPixels(const RECT& screenArea);
 
 // Real input through the system's input queue.
 void MoveCursorTo(POINT screen);
+// Puts the pointer in the screen's bottom-right corner, where no window of the tests appears.
+// A window that appears under the pointer is told where the pointer is, and a loaded Wine
+// applies that position late, over the cursor a test has moved since (a press meant for the
+// window's edge then lands on the calendar in the middle): so the pointer is parked before
+// every window a test starts.
+void ParkCursor();
 void LeftButton(bool down);
 void PressKey(WORD virtualKey);
 // Brings a window of another process to the front and waits until it has the focus.

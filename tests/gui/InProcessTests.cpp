@@ -80,18 +80,21 @@ TEST(InProcess, TheStripRepaintsOnlyWhenTheClockTextChanges)
     core::CalendarSettings settings = gui::DefaultSettings();
     settings.timeFormatId = 40;  // "%H:%M:%S"
     int stillPaints = -1, afterOneSecond = -1, afterTwoSeconds = -1;
-    RunWindow(probe, [&](HWND) {
-        Sleep(300);
+    RunWindow(probe, [&](HWND window) {
+        // The first paint done and the clock running.
+        gui::WaitUntilPainted(window);
+        WaitForClockTicks(probe, 2);
         const int settled = probe.stripPaints;
-        Sleep(300);  // about 30 ticks with an unchanged clock
+        // The ticks are the subject: 30 of them with an unchanged clock, and 30 after each change.
+        WaitForClockTicks(probe, 30);
         stillPaints = probe.stripPaints - settled;
         clock.now = clock.now + 1;
         gui::WaitUntil([&] { return probe.stripPaints > settled; }, 2000);
-        Sleep(300);
+        WaitForClockTicks(probe, 30);
         afterOneSecond = probe.stripPaints - settled;
         clock.now = clock.now + 1;
         gui::WaitUntil([&] { return probe.stripPaints > settled + 1; }, 2000);
-        Sleep(300);
+        WaitForClockTicks(probe, 30);
         afterTwoSeconds = probe.stripPaints - settled;
     }, &settings);
     fw::SetTimeSource(nullptr);
@@ -413,6 +416,8 @@ TEST(InProcess, TheNotesBoxTakesTheNotesFontAndTheCalendarKeepsTahomaWhole)
     LOGFONTW notes{}, calendar{};
     RECT needed{}, calendarRect{};
     RunWindow(probe, [&](HWND window) {
+        // The fonts and the calendar's room are read from the window as it shows, started and painted.
+        gui::WaitUntilPainted(window);
         const auto fontOf = [](HWND control, LOGFONTW& font) {
             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
         };

@@ -15,18 +15,27 @@ RECT RectOf(HWND window)
     return rect;
 }
 
-// Presses at a client point, moves by the given offsets in turn and returns the window
-// rectangle seen after each move (waiting for the window to settle).
+// What holds the mouse on the program's thread: the window for a drag, the notes box or an
+// open menu for presses that start none.
+GUITHREADINFO MouseHolder(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info;
+}
+
+// A press at a client point held while the cursor moves, released at the end.
 class Drag {
 public:
-    Drag(const gui::Program& program, POINT clientPress)
+    Drag(const gui::Program& program, POINT clientPress) : window(program.Window())
     {
-        gui::BringToFront(program.Window());
+        gui::BringToFront(window);
         cursor = program.ClientToScreenPoint(clientPress);
         gui::MoveCursorTo(cursor);
-        Sleep(50);
         gui::LeftButton(true);
-        Sleep(100);
+        // Whatever takes the press captures the mouse while the button is down.
+        gui::WaitUntil([&] { return MouseHolder(window).hwndCapture != nullptr; });
     }
     ~Drag() { Release(); }
 
@@ -38,21 +47,28 @@ public:
         for (int i = 1; i <= steps; ++i) {
             cursor = {from.x + (target.x - from.x) * i / steps, from.y + (target.y - from.y) * i / steps};
             gui::MoveCursorTo(cursor);
+            // The pace of the hand, part of the movement being tested, not a wait for anything.
             Sleep(5);
         }
     }
     void MoveBy(int dx, int dy) { MoveTo({cursor.x + dx, cursor.y + dy}); }
+    // The release lets the capture go once every move before it has been handled; an open
+    // menu keeps it until the menu closes.
     void Release()
     {
         if (released)
             return;
         gui::LeftButton(false);
         released = true;
-        Sleep(100);
+        gui::WaitUntil([&] {
+            const GUITHREADINFO holder = MouseHolder(window);
+            return !holder.hwndCapture || (holder.flags & GUI_INMENUMODE);
+        });
     }
     POINT Cursor() const { return cursor; }
 
 private:
+    HWND window;
     POINT cursor{};
     bool released = false;
 };
@@ -98,7 +114,7 @@ TEST(Moving, DraggingKeepsTheGrabPointUnderTheCursor)
     drag.Release();
     const RECT released = RectOf(program.Window());
     drag.MoveBy(60, 60);
-    Sleep(300);
+    program.WaitUntilIdle();
     const RECT after = RectOf(program.Window());
     EXPECT_EQ(after.left, released.left);
     EXPECT_EQ(after.top, released.top);
@@ -116,8 +132,8 @@ void ExpectNoDragFrom(const std::function<POINT(HWND)>& pressPoint)
     {
         Drag drag(program, pressPoint(program.Window()));
         drag.MoveBy(50, 40);
-        Sleep(300);
-    }
+    }  // the release is handled after the moves
+    program.WaitUntilIdle();
     const RECT after = RectOf(program.Window());
     EXPECT_EQ(after.left, start.left);
     EXPECT_EQ(after.top, start.top);

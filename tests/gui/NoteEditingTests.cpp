@@ -63,22 +63,42 @@ bool DayCell(HWND calendar, WORD day, POINT& screen)
     }, screen);
 }
 
-void Click(POINT screen)
+// The month calendar captures the mouse at a press and lets it go at the release, then tells
+// the window; a round trip after the release lets the window finish what the click set off.
+void Click(HWND window, POINT screen, const std::function<bool()>& pressed)
 {
     gui::MoveCursorTo(screen);
     gui::LeftButton(true);
     gui::LeftButton(false);
-    Sleep(150);
+    gui::WaitUntil([&] {
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        return pressed() && GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) &&
+               !thread.hwndCapture;
+    });
+    gui::RoundTrip(window);
 }
 
 // Picks `day` of the current month with a click; false when its cell is not on screen.
 bool Pick(HWND window, WORD day)
 {
+    const HWND calendar = GetDlgItem(window, IDC_CALENDAR);
     POINT cell{};
-    if (!DayCell(GetDlgItem(window, IDC_CALENDAR), day, cell))
+    if (!DayCell(calendar, day, cell))
         return false;
-    Click(cell);
+    Click(window, cell, [&] {
+        SYSTEMTIME selected{};
+        return SendMessageW(calendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&selected)) && selected.wDay == day;
+    });
     return true;
+}
+
+// The first month the calendar shows whole.
+WORD ShownMonth(HWND calendar)
+{
+    SYSTEMTIME range[2]{};
+    SendMessageW(calendar, MCM_GETMONTHRANGE, GMR_VISIBLE, reinterpret_cast<LPARAM>(range));
+    return range[0].wMonth;
 }
 
 // A day of this month other than today whose cell is on screen.
@@ -322,7 +342,9 @@ TEST(NoteEditing, ScrollingToTheNextMonthStoresTheBoxFirstAndBoldsThatMonth)
         POINT arrow{};
         ASSERT_TRUE(FindInCalendar(GetDlgItem(window, IDC_CALENDAR),
                                    [](const MCHITTESTINFO& info) { return info.uHit == MCHT_TITLEBTNNEXT; }, arrow));
-        Click(arrow);
+        const HWND calendar = GetDlgItem(window, IDC_CALENDAR);
+        const WORD shown = ShownMonth(calendar);
+        Click(window, arrow, [&] { return ShownMonth(calendar) != shown; });
         after = DayStates(probe, window);
         shownAfter = NotesText(window);
         PostMessageW(window, WM_COMMAND, IDOK, 0);
@@ -397,7 +419,8 @@ TEST(NoteEditing, PastMidnightTheShownDayStays)
     RunWindow(probe, [&](HWND window) {
         SetDlgItemTextW(window, IDC_NOTES, L"written before midnight");
         clock.shift = 86400;
-        Sleep(200);
+        // Ticks of the clock past midnight, any of which could change the shown day.
+        WaitForClockTicks(probe, 20);
         shown = NotesText(window);
         PostMessageW(window, WM_COMMAND, IDOK, 0);
         gui::WaitUntil([&] { return !IsWindow(window); });

@@ -27,6 +27,8 @@ public:
     int cancelRuns = 0;
     std::atomic<int> stripPaints{0};
     std::atomic<int> paints{0};
+    // Clock ticks the window has finished handling.
+    std::atomic<int> clockTicks{0};
     std::atomic<HWND> window{nullptr};
     // The day-state array last sent to the month calendar; read it on the window's thread.
     std::vector<MONTHDAYSTATE> dayStates;
@@ -112,9 +114,19 @@ private:
         }
         if (message == WM_NCDESTROY)
             RemoveWindowSubclass(hwnd, Spy, 1);
-        return DefSubclassProc(hwnd, message, wParam, lParam);
+        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        if (message == WM_TIMER && wParam == CLOCK_TIMER_ID)
+            ++reinterpret_cast<ProbeWindow*>(data)->clockTicks;
+        return result;
     }
 };
+
+// Waits until the window has finished handling `count` more clock ticks from now on.
+inline bool WaitForClockTicks(const ProbeWindow& probe, int count, DWORD timeoutMs = 5000)
+{
+    const int until = probe.clockTicks + count;
+    return gui::WaitUntil([&] { return probe.clockTicks >= until; }, timeoutMs);
+}
 
 // The visible popup menu window of this process, if one is open.
 inline HWND OpenPopup()
@@ -144,6 +156,7 @@ inline void RunWindow(ProbeWindow& probe, const std::function<void(HWND)>& drive
         gui::WriteFileBytes(dataFolder.File(L"qor_nots.dat"), *notes);
     if (journal)
         gui::WriteFileBytes(dataFolder.File(L"qor_nots.dat.journal"), *journal);
+    gui::ParkCursor();
     bool cameUp = false;
     std::thread driver([&] {
         if (!gui::WaitUntil([&] { return probe.window.load() != nullptr; }, 10000))

@@ -98,7 +98,7 @@ void TypeFor(const gui::Program& program, ULONGLONG durationMs, DWORD gapMs, std
         Type(program, character);
         typed += character;
         moments.push_back(GetTickCount64());
-        Sleep(gapMs);
+        Sleep(gapMs);  // the typing gap, the subject
     }
 }
 

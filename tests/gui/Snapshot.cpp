@@ -42,7 +42,10 @@ int wmain(int argc, wchar_t** argv)
         std::fprintf(stderr, "the program showed no window\n");
         status = 1;
     } else {
-        Sleep(1500);  // the clock ticks once and the controls finish painting
+        // The window shows before it has painted; the photograph waits for the program to
+        // wait for input with everything painted.
+        WaitForInputIdle(process.hProcess, 10000);
+        gui::WaitUntilPainted(window, 10000);
         RECT area{};
         GetWindowRect(window, &area);
         InflateRect(&area, 16, 16);

@@ -177,7 +177,8 @@ TEST(Startup, TwoStartsGiveTwoIndependentWindows)
 
     PostMessageW(first.Window(), WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(first.WaitForExit());
-    Sleep(300);
+    // Whatever the first one's end sent the second, the second has handled and answers.
+    EXPECT_TRUE(gui::RoundTrip(second.Window()));
     EXPECT_TRUE(second.Running());
     EXPECT_TRUE(IsWindowVisible(second.Window()));
 }

@@ -16,10 +16,21 @@ void Shot(const gui::Program& program, const wchar_t* name)
 {
     if (!std::getenv("DAYVANE_WALKTHROUGH_SHOTS"))
         return;
-    Sleep(300);
+    program.WaitUntilIdle();
     RECT area{};
     GetWindowRect(program.Window(), &area);
     gui::SaveScreenPng(area, gui::Config().artifacts + L"\\walkthrough-" + name + L".png");
+}
+
+// The bounding box of the window's region; empty when it has none.
+RECT RegionBox(HWND window)
+{
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    RECT box{};
+    if (GetWindowRgn(window, region) != ERROR)
+        GetRgnBox(region, &box);
+    DeleteObject(region);
+    return box;
 }
 
 std::wstring NotesText(HWND window)
@@ -52,14 +63,11 @@ TEST(Walkthrough, AFirstDayWithDayvane)
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
         ASSERT_TRUE(gui::WaitUntil([&] { return !IsWindow(dialog); }));
 
+        const LONG fullBottom = RegionBox(program.Window()).bottom;
         PostMessageW(program.Window(), WM_COMMAND, ID_LAYOUT_TOGGLE, 0);  // Compact
-        Sleep(300);
-        HRGN region = CreateRectRgn(0, 0, 0, 0);
-        GetWindowRgn(program.Window(), region);
-        RECT box{};
-        GetRgnBox(region, &box);
-        DeleteObject(region);
-        EXPECT_EQ(box.bottom, 24);
+        // The layout has changed once the window's outline has.
+        gui::WaitUntil([&] { return RegionBox(program.Window()).bottom != fullBottom; });
+        EXPECT_EQ(RegionBox(program.Window()).bottom, 24);
         Shot(program, L"3-compact-custom-clock");
 
         PostMessageW(program.Window(), WM_COMMAND, ID_CLOSE, 0);  // Close
