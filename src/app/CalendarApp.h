@@ -10,6 +10,7 @@ public:
     ~CalendarApp() override = default;
 
     void OnWindowReady(HWND window) override;
+    std::wstring Title() const override { return L"Dayvane"; }
 
 protected:
     BOOL InitInstance() override;
