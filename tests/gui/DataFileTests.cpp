@@ -118,27 +118,27 @@ public:
     {
         if (unixPath.empty())
             return;
-        // Wine does not wait for a Linux program to end: the outcome is waited for instead.
-        RunUnix("chattr +i '%s'");
-        if (!gui::WaitUntil([&] { return Refuses(); }, 3000)) {
-            RunUnix("mount --bind '%s' '%s' && mount -o remount,bind,ro '%s'");
-            mounted = true;
-            gui::WaitUntil([&] { return Refuses(); }, 3000);
+        Refuse();
+        // A probe made just before the refusal took hold cannot be deleted after it, and would
+        // be one file more in the folder: the refusal is lifted, the probe deleted, and the
+        // refusal made again.
+        for (int attempt = 0; attempt < 3 && gui::FileExists(Probe()); ++attempt) {
+            RunUnix(mounted ? "umount '%s'" : "chattr -i '%s'");
+            gui::WaitUntil([&] { return DeleteFileW(Probe().c_str()) != FALSE; }, 3000);
+            Refuse();
         }
     }
     WriteRefusingFolder(const WriteRefusingFolder&) = delete;
     WriteRefusingFolder& operator=(const WriteRefusingFolder&) = delete;
     ~WriteRefusingFolder()
     {
-        if (unixPath.empty())
-            return;
-        RunUnix(mounted ? "umount '%s'" : "chattr -i '%s'");
-        gui::WaitUntil([&] { return !Refuses(); }, 3000);
+        if (!unixPath.empty())
+            Allow();
     }
 
     bool Refuses() const
     {
-        const std::wstring probe = path + L"\\probe.txt";
+        const std::wstring probe = Probe();
         const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return true;
@@ -148,6 +148,26 @@ public:
     }
 
 private:
+    std::wstring Probe() const { return path + L"\\probe.txt"; }
+
+    // Wine does not wait for a Linux program to end: the outcome is waited for instead.
+    void Refuse()
+    {
+        mounted = false;
+        RunUnix("chattr +i '%s'");
+        if (!gui::WaitUntil([&] { return Refuses(); }, 3000)) {
+            RunUnix("mount --bind '%s' '%s' && mount -o remount,bind,ro '%s'");
+            mounted = true;
+            gui::WaitUntil([&] { return Refuses(); }, 3000);
+        }
+    }
+
+    void Allow()
+    {
+        RunUnix(mounted ? "umount '%s'" : "chattr -i '%s'");
+        gui::WaitUntil([&] { return !Refuses(); }, 3000);
+    }
+
     static std::string UnixPathOf(const std::wstring& windowsPath)
     {
         using ToUnix = char*(CDECL*)(LPCWSTR);
