@@ -54,8 +54,8 @@ private:
 // object's subclass is its own, so that several objects may watch one control.
 class CSubclassedWnd : public CWnd {
 protected:
-    // False, with the system's error, when the control could not be subclassed: the control
-    // then works without the object.
+    // ERROR_SUCCESS, or the system's error when the control could not be subclassed: the
+    // control then works without the object.
     DWORD Subclass();
     // True when the message was handled and `result` holds its answer.
     virtual bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;

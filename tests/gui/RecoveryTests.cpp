@@ -10,6 +10,7 @@
 
 #include "Harness.h"
 #include "SettingsFiles.h"
+#include "core/DataFilePath.h"
 #include "core/DayKey.h"
 #include "core/NoteStore.h"
 #include "core/NotesJournal.h"
@@ -70,6 +71,21 @@ void CaretToEnd(const gui::Program& program)
 {
     const LRESULT end = SendMessageW(NotesBox(program), WM_GETTEXTLENGTH, 0, 0);
     SendMessageW(NotesBox(program), EM_SETSEL, static_cast<WPARAM>(end), end);
+}
+
+// Whether a save's temporary file is in the folder.
+bool HoldsSaveTemporary(const gui::TempFolder& folder)
+{
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(folder.File(L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    bool holds = false;
+    do
+        holds = holds || core::IsSaveTemporaryName(found.cFileName);
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    return holds;
 }
 
 // A click on the middle of a day's cell, as the calendar takes it from the mouse.
@@ -273,9 +289,14 @@ TEST(Recovery, AJournalCutByAKillGivesBackItsWholeRecordsAndNeverStopsTheStart)
         const HANDLE held = CreateFileW(folder.File(journalFile).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, CREATE_NEW, 0, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        const HANDLE change = FindFirstChangeNotificationW(folder.Path().c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+        ASSERT_NE(change, INVALID_HANDLE_VALUE);
         Type(program, 'x');
-        // How long the other program holds the file is the subject.
-        Sleep(static_cast<DWORD>(recordedWithinMs));
+        // The file is held until the program has tried and failed: its temporary file beside
+        // the journal came, could not take the held file's place, and went again.
+        EXPECT_EQ(WaitForSingleObject(change, 5000), WAIT_OBJECT_0) << "the program never tried";
+        FindCloseChangeNotification(change);
+        EXPECT_TRUE(gui::WaitUntil([&] { return !HoldsSaveTemporary(folder); }));
         CloseHandle(held);
         EXPECT_TRUE(gui::WaitUntil([&] {
             const std::string bytes = gui::ReadFileBytes(folder.File(journalFile));
