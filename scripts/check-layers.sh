@@ -3,7 +3,8 @@
 # include headers of its own folder and of the layers below it; a part (settings,
 # appearance, notes, ui) never includes another part's header, and core includes no
 # platform header. The framework offers mechanisms only: the parts' policy (the notes
-# file's constants and backups, the data files' names, font faces) stays out of it. Prints
+# file's constants and backups, the data files' names, font faces, the program's own name)
+# stays out of it. Prints
 # each offending line and fails if there is one.
 set -euo pipefail
 
@@ -56,6 +57,7 @@ forbid_in_framework() {
     fi
 }
 
+forbid_in_framework '"[^"]*[Dd]ayvane' "the program's name"
 forbid_in_framework '(^|[^A-Za-z0-9_])NOTES_[A-Za-z0-9_]*' "a notes constant"
 forbid_in_framework '"[^"]*\.bak' "the naming of backups"
 forbid_in_framework 'qor_' "a data file's name"

@@ -2,6 +2,7 @@
 #include "app/CalendarApp.h"
 
 #include "app/CParent.h"
+#include "window/CalendarWindow.h"
 #include "settings/DataFilePath.h"
 
 CalendarApp theApp;
@@ -23,7 +24,7 @@ BOOL CalendarApp::InitInstance()
     // Two copies on one folder would each save their own notes at close, the last one over
     // the other's: a later start only brings the running copy forward and writes nothing.
     if (!runningCopy.Claim(RUNNING_COPY_SCOPE, DataFolderIdentity())) {
-        runningCopy.BringRunningCopyForward(RUNNING_COPY_WAIT_MS);
+        runningCopy.BringRunningCopyForward(RUNNING_COPY_WAIT_MS, CalendarWindow::showRequest);
         return FALSE;
     }
     PrepareDataFolder();

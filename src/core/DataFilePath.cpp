@@ -7,7 +7,6 @@ namespace core {
 
 namespace {
 
-constexpr std::wstring_view SAVE_PREFIX = L"dayvane-save-";
 constexpr std::wstring_view SAVE_SUFFIX = L".tmp";
 
 // A run of ASCII digits at `at`, ended by `end`; the position after it, or npos.
@@ -29,18 +28,29 @@ std::string BesideProgram(const std::string& programPath, const std::string& fil
     return (slash == std::string::npos ? programPath : programPath.substr(0, slash + 1)) + fileName;
 }
 
-std::wstring SaveTemporaryName(std::uint32_t processId, unsigned attempt)
+std::wstring HashText(std::wstring_view key)
 {
-    return std::wstring(SAVE_PREFIX) + std::to_wstring(processId) + L"-" + std::to_wstring(attempt) +
-           std::wstring(SAVE_SUFFIX);
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const wchar_t unit : key) {
+        hash ^= static_cast<std::uint16_t>(unit);
+        hash *= 1099511628211ull;
+    }
+    std::wstring text(16, L'0');
+    for (auto digit = text.rbegin(); digit != text.rend(); ++digit, hash >>= 4)
+        *digit = L"0123456789abcdef"[hash & 0xF];
+    return text;
 }
 
-bool IsSaveTemporaryName(const std::wstring& name)
+std::wstring TemporaryName(std::wstring_view prefix, std::uint32_t processId, unsigned attempt)
 {
-    const std::wstring_view text(name);
-    if (text.size() <= SAVE_PREFIX.size() + SAVE_SUFFIX.size() || text.substr(0, SAVE_PREFIX.size()) != SAVE_PREFIX)
+    return std::wstring(prefix) + std::to_wstring(processId) + L"-" + std::to_wstring(attempt) + std::wstring(SAVE_SUFFIX);
+}
+
+bool IsTemporaryName(std::wstring_view prefix, std::wstring_view text)
+{
+    if (prefix.empty() || text.size() <= prefix.size() + SAVE_SUFFIX.size() || text.substr(0, prefix.size()) != prefix)
         return false;
-    const std::size_t afterProcess = SkipNumber(text, SAVE_PREFIX.size(), L'-');
+    const std::size_t afterProcess = SkipNumber(text, prefix.size(), L'-');
     if (afterProcess == std::wstring_view::npos)
         return false;
     const std::size_t afterAttempt = SkipNumber(text, afterProcess, L'.');

@@ -53,7 +53,7 @@ std::string WhatFailed(UINT message, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
-const MessageEntry<CDialog> CDialog::messageTable[] = {
+const MessageTable<CDialog> CDialog::messageTable = {
     OnCommands<IDOK, IDCANCEL, &CDialog::OnCloseCommand>(),
 };
 
@@ -102,11 +102,6 @@ Result CDialog::OnCloseCommand(UINT id)
 }
 
 void CDialog::DoDataExchange(DataExchange&) {}
-
-bool CDialog::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
-{
-    return RunMessageTable(*this, messageTable, message, wParam, lParam, result);
-}
 
 void CDialog::EndDialog(INT_PTR result) const
 {

@@ -8,22 +8,18 @@
 
 namespace fw {
 
-class CDialog : public CWnd {
+class CDialog : public MessageTarget<CDialog, CWnd> {
 public:
     // With no parent, the dialog is owned by the application's main window.
     explicit CDialog(UINT dialogTemplate, HWND parentWindow = nullptr);
-    CDialog(const CDialog&) = delete;
-    CDialog& operator=(const CDialog&) = delete;
-    virtual ~CDialog() = default;
 
     // Creates the dialog from its template and runs its modal loop; returns the value
     // given to EndDialog, or -1 when the dialog could not be created, which is reported.
     INT_PTR DoModal();
 
-    // The one route of every message but WM_INITDIALOG: a derived class runs its message
-    // table here, and ends it with fw::ChainBase<fw::CDialog, Derived>() so that IDOK and
-    // IDCANCEL reach OnOK and OnCancel. True when the message was handled.
-    virtual bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // ProcessMessage is the one route of every message but WM_INITDIALOG: a derived class
+    // runs its own table there (MessageTarget), and ends it with
+    // fw::ChainBase<fw::CDialog, Derived>() so that IDOK and IDCANCEL reach OnOK and OnCancel.
 
 protected:
     virtual BOOL OnInitDialog();
@@ -35,7 +31,8 @@ protected:
     void EndDialog(INT_PTR result) const;
 
 private:
-    static const MessageEntry<CDialog> messageTable[];
+    friend MessageTarget<CDialog, CWnd>;
+    static const MessageTable<CDialog> messageTable;
     Result OnCloseCommand(UINT id);
 
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,6 +2,7 @@
 #include "framework/Files.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "core/DataFilePath.h"
@@ -13,6 +14,12 @@ namespace fw {
 namespace {
 
 WriteSeam* installedSeam = nullptr;
+
+std::wstring& Prefix()
+{
+    static std::wstring prefix = L"save-";
+    return prefix;
+}
 
 constexpr DWORD CHUNK_SIZE = 1 << 20;
 
@@ -49,7 +56,7 @@ DWORD CreateSaveTemporary(const std::wstring& folder, CHandle& file, std::wstrin
     DWORD error = ERROR_FILE_EXISTS;
     for (unsigned attempt = 0; attempt < 100 && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);
          ++attempt) {
-        name = folder + core::SaveTemporaryName(GetCurrentProcessId(), attempt);
+        name = folder + core::TemporaryName(TemporaryPrefix(), GetCurrentProcessId(), attempt);
         file = CHandle(CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
         error = file ? ERROR_SUCCESS : GetLastError();
@@ -95,7 +102,17 @@ void SetWriteSeam(WriteSeam* seam)
     installedSeam = seam;
 }
 
-DWORD ReadWholeFile(const std::wstring& path, core::Bytes& bytes)
+void SetTemporaryPrefix(std::wstring prefix)
+{
+    Prefix() = std::move(prefix);
+}
+
+const std::wstring& TemporaryPrefix()
+{
+    return Prefix();
+}
+
+DWORD ReadWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes)
 {
     bytes.clear();
     const CHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -128,7 +145,7 @@ DWORD ReadWholeFile(const std::wstring& path, core::Bytes& bytes)
     return error;
 }
 
-DWORD ReplaceFileAtomically(const std::wstring& path, const core::Bytes& bytes)
+DWORD ReplaceFileAtomically(const std::wstring& path, const std::vector<std::uint8_t>& bytes)
 {
     return ReplaceFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
@@ -169,12 +186,12 @@ bool FolderTakesNewFiles(const std::wstring& folder)
 void DeleteLeftoverTemporaries(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((folder + core::SAVE_TEMPORARY_PATTERN).c_str(), &found);
+    const HANDLE search = FindFirstFileW((folder + TemporaryPrefix() + L"*.tmp").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {
         // A copy of the program that is saving holds its file open, so its delete fails.
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && core::IsSaveTemporaryName(found.cFileName))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && core::IsTemporaryName(TemporaryPrefix(), found.cFileName))
             DeleteFileW((folder + found.cFileName).c_str());
     } while (FindNextFileW(search, &found));
     FindClose(search);
@@ -213,22 +230,6 @@ std::string SystemMessage(DWORD error)
     if (message.empty())
         return "System error " + std::to_string(error) + ".";
     return Narrow(message);
-}
-
-bool DiskFile::ReadAll(core::Bytes& bytes)
-{
-    return Record(ReadWholeFile(path, bytes));
-}
-
-bool DiskFile::Replace(const core::Bytes& bytes)
-{
-    return Record(ReplaceFileAtomically(path, bytes));
-}
-
-bool DiskFile::Record(DWORD error)
-{
-    lastError = error;
-    return error == ERROR_SUCCESS;
 }
 
 }  // namespace fw

@@ -6,8 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "core/NoteStore.h"
+#include <vector>
 
 namespace fw {
 
@@ -22,14 +21,20 @@ public:
 // Installs `seam` (not owned) for every later replacement; nullptr restores plain WriteFile.
 void SetWriteSeam(WriteSeam* seam);
 
+// The temporary files that replacements write are named "<prefix><process id>-<attempt>.tmp".
+// A program gives a prefix of its own before its first write, so that no other program's
+// file is ever taken for one; until then it is "save-".
+void SetTemporaryPrefix(std::wstring prefix);
+const std::wstring& TemporaryPrefix();
+
 // Reads the whole file, opened without sharing. Returns ERROR_SUCCESS or the system's error.
-DWORD ReadWholeFile(const std::wstring& path, core::Bytes& bytes);
+DWORD ReadWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes);
 
 // Writes `bytes` to a new temporary file of this process in the same folder, flushes it and
 // then, still holding it open, renames it over `path` in one step. On any failure the old
 // file is left as it was and the new one is removed. Returns ERROR_SUCCESS or the system's
 // error.
-DWORD ReplaceFileAtomically(const std::wstring& path, const core::Bytes& bytes);
+DWORD ReplaceFileAtomically(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
 DWORD ReplaceFileAtomically(const std::wstring& path, std::string_view bytes);
 
 // Whether a new file can be created in `folder` (ending in a backslash) and deleted again:
@@ -57,27 +62,6 @@ std::string SystemMessage(DWORD error);
 struct FileFailure {
     std::wstring path;
     DWORD error;
-};
-
-// A data file of the program: the core reads and replaces it, and the window asks for the
-// reason when that failed.
-class DiskFile : public core::DataFile {
-public:
-    explicit DiskFile(std::wstring filePath) : path(std::move(filePath)) {}
-
-    bool ReadAll(core::Bytes& bytes) override;
-    bool Replace(const core::Bytes& bytes) override;
-
-    const std::wstring& Path() const { return path; }
-    DWORD LastError() const { return lastError; }
-
-protected:
-    // Keeps `error` as the reason LastError gives; true when it is ERROR_SUCCESS.
-    bool Record(DWORD error);
-
-private:
-    std::wstring path;
-    DWORD lastError = ERROR_SUCCESS;
 };
 
 }  // namespace fw

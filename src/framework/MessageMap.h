@@ -2,7 +2,7 @@
 // commands, a timer) to a typed handler of the table's class, or chains to the table of a part
 // or of the base class, the way a part answers its own messages:
 //
-//     const fw::MessageEntry<CalendarWindow> CalendarWindow::messageTable[] = {
+//     const fw::MessageTable<CalendarWindow> CalendarWindow::messageTable = {
 //         fw::On<WM_PAINT, &CalendarWindow::OnPaint>(),
 //         fw::OnCommands<ID_COLOR_FIRST, ID_COLOR_COMMANDS_LAST, &CalendarWindow::OnColorCommand>(),
 //         fw::Chain<&CalendarWindow::notesPanel>(),       // MCN_SELCHANGE, EN_CHANGE, its timers...
@@ -19,6 +19,7 @@
 #include <windowsx.h>
 
 #include <cstddef>
+#include <initializer_list>
 #include <utility>
 
 namespace fw {
@@ -291,17 +292,41 @@ constexpr EntryOf<Handler> OnRegistered()
     return Entry<RawCracker, Handler>(0, EntryOf<Handler>::Match::Message, 0, 0, 0, Message);
 }
 
+// A class's table. Its entries live as long as the program: a static initializer list keeps
+// its array for as long as itself.
+template <class Window>
+using MessageTable = std::initializer_list<MessageEntry<Window>>;
+
 // Runs the entries of `table` that match the message, in order, until one handles it; false
 // when none did.
-template <class Window, std::size_t N>
-bool RunMessageTable(Window& window, const MessageEntry<Window> (&table)[N], UINT message, WPARAM wParam,
-                     LPARAM lParam, LRESULT& result)
+template <class Window>
+bool RunMessageTable(Window& window, const MessageTable<Window>& table, UINT message, WPARAM wParam, LPARAM lParam,
+                     LRESULT& result)
 {
     for (const MessageEntry<Window>& entry : table)
         if (entry.Matches(message, wParam, lParam) && entry.dispatch(window, message, wParam, lParam, result))
             return true;
     return false;
 }
+
+// Gives `Derived` the ProcessMessage that runs its own table, `Derived::messageTable`. On a
+// `Base` with a ProcessMessage of its own (a dialog, a subclassed control) it overrides that
+// one, which the table may still reach through ChainBase.
+struct NoBase {};
+template <class Derived, class Base = NoBase>
+class MessageTarget : public Base {
+public:
+    using Base::Base;
+    virtual ~MessageTarget() = default;
+    MessageTarget() = default;
+    MessageTarget(const MessageTarget&) = delete;
+    MessageTarget& operator=(const MessageTarget&) = delete;
+    // True when the message was handled and `result` holds its answer.
+    virtual bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+    {
+        return RunMessageTable(static_cast<Derived&>(*this), Derived::messageTable, message, wParam, lParam, result);
+    }
+};
 
 template <auto Part, class Window>
 bool ChainToPart(Window& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)

@@ -1,7 +1,7 @@
 // The running copy's mutex, its published window and the request that brings it forward.
 #include "framework/SingleInstance.h"
 
-#include <cstdint>
+#include "core/DataFilePath.h"
 
 namespace fw {
 
@@ -9,20 +9,6 @@ namespace {
 
 // How often a later start looks for the running copy's window while it waits.
 constexpr DWORD POLL_MS = 20;
-
-// 64-bit FNV-1a of the key's UTF-16 units, as 16 hexadecimal digits.
-std::wstring HashText(const std::wstring& key)
-{
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const wchar_t unit : key) {
-        hash ^= static_cast<std::uint16_t>(unit);
-        hash *= 1099511628211ull;
-    }
-    std::wstring text(16, L'0');
-    for (auto digit = text.rbegin(); digit != text.rend(); ++digit, hash >>= 4)
-        *digit = L"0123456789abcdef"[hash & 0xF];
-    return text;
-}
 
 // The window published under `name`, or null while there is none that still exists.
 HWND PublishedWindow(const std::wstring& name)
@@ -43,8 +29,6 @@ HWND PublishedWindow(const std::wstring& name)
 
 }  // namespace
 
-const UINT SingleInstance::showRequest = RegisterWindowMessageW(L"Dayvane.ShowWindow");
-
 SingleInstance::~SingleInstance()
 {
     if (holder && mutex)
@@ -53,7 +37,7 @@ SingleInstance::~SingleInstance()
 
 bool SingleInstance::Claim(const std::wstring& scope, const std::wstring& key)
 {
-    baseName = L"Local\\" + scope + L"." + HashText(key);
+    baseName = L"Local\\" + scope + L"." + core::HashText(key);
     mutex = CHandle(CreateMutexW(nullptr, FALSE, (baseName + L".Running").c_str()));
     if (!mutex) {
         // Refusing to start over a name that cannot be made would lock the user out.
@@ -80,7 +64,7 @@ void SingleInstance::Publish(HWND window)
     }
 }
 
-bool SingleInstance::BringRunningCopyForward(DWORD timeoutMs) const
+bool SingleInstance::BringRunningCopyForward(DWORD timeoutMs, UINT showRequest) const
 {
     const std::wstring name = baseName + L".Window";
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;

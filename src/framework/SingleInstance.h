@@ -13,10 +13,6 @@ namespace fw {
 // hash of the key, since a key such as a folder holds backslashes that a name cannot.
 class SingleInstance {
 public:
-    // Posted to the published window by a later start: come forward. Registered at run time,
-    // so every process of the session gets the same number.
-    static const UINT showRequest;
-
     SingleInstance() = default;
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
@@ -31,9 +27,10 @@ public:
     void Publish(HWND window);
 
     // After a failed Claim: waits up to `timeoutMs` for the running copy's published window,
-    // lets that copy take the foreground and posts `showRequest` to it. False when no window
+    // lets that copy take the foreground and posts it `showRequest`, the message (registered
+    // at run time, so that every process gets the same number) that says: come forward. False when no window
     // appeared in time (the running copy may have ended before it made one).
-    bool BringRunningCopyForward(DWORD timeoutMs) const;
+    bool BringRunningCopyForward(DWORD timeoutMs, UINT showRequest) const;
 
 private:
     std::wstring baseName;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/NoteStore.h"
+#include "framework/DiskFile.h"
 #include "framework/Files.h"
 
 // A replacement that changes the file keeps the replaced one as "<path>.bak1", the one before

@@ -52,14 +52,14 @@ std::vector<std::size_t> NoteSearch::Find(const std::wstring& text) const
     return found;
 }
 
-const fw::MessageEntry<FindDialog> FindDialog::messageTable[] = {
+const fw::MessageTable<FindDialog> FindDialog::messageTable = {
     fw::OnNotify<IDC_FIND_RESULTS, LVN_GETDISPINFOW, &FindDialog::OnGetDisplayInfo>(),
     fw::OnNotify<IDC_FIND_RESULTS, NM_DBLCLK, &FindDialog::OnDoubleClick>(),
     fw::OnControlCommand<IDC_FIND_TEXT, EN_CHANGE, &FindDialog::OnSearchChanged>(),
     fw::ChainBase<fw::CDialog, FindDialog>(),
 };
 
-FindDialog::FindDialog(HWND parentWindow, const NoteSearch& notes) : CDialog(IDD_FIND, parentWindow), search(notes) {}
+FindDialog::FindDialog(HWND parentWindow, const NoteSearch& notes) : MessageTarget(IDD_FIND, parentWindow), search(notes) {}
 
 void FindDialog::DoDataExchange(fw::DataExchange& exchange)
 {
@@ -84,11 +84,6 @@ BOOL FindDialog::OnInitDialog()
     Refilter();
     // TRUE: the focus goes to the search text, the first tab stop.
     return TRUE;
-}
-
-bool FindDialog::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
-{
-    return fw::RunMessageTable(*this, messageTable, message, wParam, lParam, result);
 }
 
 fw::Result FindDialog::OnSearchChanged()

@@ -32,7 +32,7 @@ private:
     std::vector<std::wstring> foldedTexts;
 };
 
-class FindDialog : public fw::CDialog {
+class FindDialog : public fw::MessageTarget<FindDialog, fw::CDialog> {
 public:
     // Owned by `parentWindow`, which stays disabled while the dialog is open.
     FindDialog(HWND parentWindow, const NoteSearch& search);
@@ -45,11 +45,9 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
 
-public:
-    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-
 private:
-    static const fw::MessageEntry<FindDialog> messageTable[];
+    friend fw::MessageTarget<FindDialog, fw::CDialog>;
+    static const fw::MessageTable<FindDialog> messageTable;
     fw::Result OnSearchChanged();
     fw::Result OnGetDisplayInfo(NMHDR& header);
     fw::Result OnDoubleClick(NMHDR& header);

@@ -39,7 +39,7 @@ void NotePreview::Watch(HWND calendar)
                                              fw::SystemMessage(error));
 }
 
-const fw::MessageEntry<NotePreview> NotePreview::messageTable[] = {
+const fw::MessageTable<NotePreview> NotePreview::messageTable = {
     fw::On<WM_MOUSEMOVE, &NotePreview::OnMouseMove>(),
     fw::On<WM_TIMER, &NotePreview::OnTimer>(),
     fw::On<WM_MOUSELEAVE, &NotePreview::OnMouseLeave>(),
@@ -48,11 +48,6 @@ const fw::MessageEntry<NotePreview> NotePreview::messageTable[] = {
     fw::On<WM_RBUTTONDOWN, &NotePreview::OnMouseAction>(),
     fw::On<WM_KEYDOWN, &NotePreview::OnKeyDown>(),
 };
-
-bool NotePreview::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
-{
-    return fw::RunMessageTable(*this, messageTable, message, wParam, lParam, result);
-}
 
 std::wstring NotePreview::Excerpt(const std::string& note)
 {

@@ -11,7 +11,7 @@
 #include "framework/MessageMap.h"
 #include "framework/Wnd.h"
 
-class NotePreview : public fw::CSubclassedWnd {
+class NotePreview : public fw::MessageTarget<NotePreview, fw::CSubclassedWnd> {
 public:
     static constexpr UINT_PTR REST_TIMER_ID = 21;
     static constexpr UINT REST_MS = 500;
@@ -27,9 +27,6 @@ public:
     // What the tooltip shows of a note: its first lines, cut with "…".
     static std::wstring Excerpt(const std::string& note);
 
-protected:
-    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-
 private:
     fw::Result OnTimer(UINT_PTR timerId);
     fw::Result OnMouseMove(UINT keyFlags, POINT point);
@@ -41,7 +38,8 @@ private:
     // Asks for WM_MOUSELEAVE (TME_LEAVE), or stops asking (with TME_CANCEL).
     void WatchLeaving(DWORD flags);
 
-    static const fw::MessageEntry<NotePreview> messageTable[];
+    friend fw::MessageTarget<NotePreview, fw::CSubclassedWnd>;
+    static const fw::MessageTable<NotePreview> messageTable;
 
     const core::NoteStore& notes;
     const std::string& shownDayKey;

@@ -1,5 +1,6 @@
 // The notes panel: the month calendar and the notes box, the notes store behind them, the
-// shown day and the notes file.
+// notes file, and the wiring between them: a picked day, typing paced into the journal, and
+// the commands and changes from elsewhere that reach the notes.
 #pragma once
 
 #include <windows.h>
@@ -8,26 +9,29 @@
 #include <string>
 #include <vector>
 
+#include "core/DayKey.h"
+#include "core/JournalPacing.h"
 #include "core/NoteStore.h"
-#include "core/NotesExport.h"
 #include "framework/Files.h"
-#include "framework/FolderWatch.h"
-#include "framework/Handles.h"
 #include "framework/MessageMap.h"
 #include "framework/Wnd.h"
+#include "notes/CalendarView.h"
+#include "notes/NoteBox.h"
 #include "notes/NotePreview.h"
+#include "notes/NotesCommands.h"
 #include "notes/NotesFile.h"
+#include "notes/OutsideChanges.h"
 
-class NotesPanel {
+class NotesPanel : public fw::MessageTarget<NotesPanel> {
 public:
-    static constexpr int NOTES_EXTRA_HEIGHT = 13;
-
-    // The panel's messages: a day picked in the calendar, typing in the notes box, its
-    // timers, a change of the data folder, and the Find and Export commands.
-    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    static constexpr UINT_PTR JOURNAL_TIMER_ID = 2;
 
     // Binds the month calendar and the notes box of the dialog.
     void Bind(fw::DataExchange& exchange);
+    CalendarView& Calendar() { return calendarView; }
+    NoteBox& Box() { return noteBox; }
+    const core::NoteStore& Notes() const { return dayNotes; }
+    HWND Owner() const { return GetParent(noteBox.Handle()); }
 
     // Reads the notes at `readPath`; the notes file of this run is `path`, which is then
     // watched for changes made elsewhere. False when the file could not be read; a file that
@@ -41,88 +45,37 @@ public:
     // This run's changes are given up: the journal goes.
     void DiscardJournal();
 
-    // Typing in the notes box reaches the journal after a pause, or JOURNAL_LATEST_MS after
-    // the first keystroke not yet recorded, whichever comes first.
-    static constexpr UINT_PTR JOURNAL_TIMER_ID = 2;
-    static constexpr ULONGLONG JOURNAL_PAUSE_MS = 500;
-    static constexpr ULONGLONG JOURNAL_LATEST_MS = 1500;
-    // A write that failed (another program held the journal) is tried again after this long,
-    // then after twice as long each time, up to JOURNAL_RETRY_LONGEST_MS.
-    static constexpr UINT JOURNAL_RETRY_MS = 250;
-    static constexpr UINT JOURNAL_RETRY_LONGEST_MS = 8000;
-    fw::Result OnNotesChanged();
-    fw::Result OnJournalTimer();
-
-    // The data folder changed: a moment later, when the writes have settled, a notes file
-    // changed elsewhere is merged into the notes.
-    static constexpr UINT_PTR MERGE_TIMER_ID = 3;
-    static constexpr UINT MERGE_SETTLE_MS = 200;
-    fw::Result OnFolderChanged(WPARAM, LPARAM);
-    fw::Result OnMergeTimer();
-
     // The notes box's text goes to the shown day.
     void CommitShownNote();
     void RefreshNoteDays();
-    std::string SelectedDayKey() const;
-    fw::Result OnCalendarSelChange(const NMHDR& header);
     // Puts the selected day's note into the notes box.
     void ShowSelectedNote();
-    void ShowNote(const std::string& text);
-    void SetShownDay(const std::string& dayKey)
-    {
-        shownDayKey = dayKey;
-        journaledShownDay = false;
-    }
-
-    void SetNotesFont(HFONT font);
-    // Switches the calendar's theme off, so that it takes the colours it is given.
-    void KeepCalendarColors();
-    void SetCalendarColors(COLORREF light, COLORREF mid, COLORREF dark);
-    void LengthenNotesBox();
-    // Gives the calendar its fixed `font`, which must outlive it, and the room it then asks
-    // for: the notes box moves down and widens by as much. Returns how much larger the panel
-    // became.
-    SIZE SetCalendarFont(HFONT font);
-
-    // Finds a note in the find dialog over `owner` and, when one is picked, selects its day
-    // as a pick in the calendar would.
-    void FindNote(HWND owner);
-    // Asks where to export every note, as iCalendar or as text, and writes the file there
-    // in one step; a failure is shown in a message box over `owner`.
-    void ExportNotes(HWND owner);
+    // Selects `day` in the calendar and takes the steps of a pick.
+    void PickDay(const core::CalendarDate& day);
+    // Gives the calendar its fixed `font` and the room it then asks for; the notes box moves
+    // down and widens by as much. Returns how much larger the panel became.
+    SIZE FitCalendar(HFONT font);
 
 private:
-    static const fw::MessageEntry<NotesPanel> messageTable[];
-    fw::Result OnNotesCommand(UINT id);
-    HWND Owner() const { return GetParent(notesEdit.Handle()); }
-
-    std::string ExportBytes(bool calendarFile);
-    // What a commit stores for the shown day: the box's `text`, merged with a text the day got
-    // elsewhere while the box was being edited.
-    std::string CommitText(const std::string& text) const;
-    // Commits the notes box and gives today's year, which dates the notes.
-    int CommitForReading();
-    void ScheduleJournal(ULONGLONG dueTick);
+    friend fw::MessageTarget<NotesPanel>;
+    static const fw::MessageTable<NotesPanel> messageTable;
+    fw::Result OnCalendarSelChange(const NMHDR& header);
+    fw::Result OnNotesChanged();
+    fw::Result OnJournalTimer();
+    // Sets the journal's timer for when the pacing has it due; false when the system gave no
+    // timer.
+    bool ScheduleJournal();
+    // The notes left on other days first, in the order they were left, then the box's text.
     void RecordChanges();
-    bool ChangesShownNote(const std::string& text) const;
 
-    fw::CMonthCalCtrl calendarCtrl;
-    fw::CEdit notesEdit;
     core::NoteStore dayNotes;
-    std::string shownDayKey;
-    // The shown day's text when the box was given it, or last committed it.
-    std::string shownBaseText;
-    NotePreview preview{dayNotes, shownDayKey};
     NotesFile notesFile;
-    fw::FolderWatch folderWatch;
-    // The text of the shown day the journal last recorded, while the store has not got it.
-    std::string journaledText;
-    bool journaledShownDay = false;
+    CalendarView calendarView;
+    NoteBox noteBox{dayNotes};
+    NotePreview preview{dayNotes, noteBox.ShownDay()};
+    OutsideChanges outsideChanges{notesFile, dayNotes, noteBox, calendarView};
+    NotesCommands commands{*this};
+    core::JournalPacing pacing;
     // Notes committed to other days that the journal has not got yet.
     std::vector<core::DayNote> unrecorded;
-    // The box is being given a note, not typed into.
-    bool showingNote = false;
-    // When the first keystroke not yet in the journal was typed, while one waits.
-    ULONGLONG firstUnrecordedTick = 0;
-    UINT journalRetryMs = JOURNAL_RETRY_MS;
 };

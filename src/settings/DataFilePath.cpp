@@ -109,6 +109,7 @@ std::wstring ProgramFilePath(const std::string& fileName)
 
 void ChooseDataFolder()
 {
+    fw::SetTemporaryPrefix(core::SAVE_TEMPORARY_PREFIX);
     dataFolder = ProgramFolder();
     inUserFolder = !fw::FolderTakesNewFiles(dataFolder);
     if (inUserFolder)
@@ -153,6 +154,7 @@ std::wstring DataFileToRead(const std::string& fileName)
 
 void SetDataFolder(const std::string& folder)
 {
+    fw::SetTemporaryPrefix(core::SAVE_TEMPORARY_PREFIX);
     dataFolder = fw::Widen(folder);
     inUserFolder = false;
 }

@@ -3,6 +3,7 @@
 
 #include "core/SettingsFile.h"
 #include "framework/AnsiCodePage.h"
+#include "framework/DiskFile.h"
 #include "settings/DataFilePath.h"
 
 bool SettingsStorage::LoadSettings(core::CalendarSettings& record, const core::LogicalFont& baseFont)

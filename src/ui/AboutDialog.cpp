@@ -7,12 +7,12 @@ namespace {
 constexpr const char* SUPPORT_ADDRESS = "help@dayvane.example";
 }  // namespace
 
-const fw::MessageEntry<AboutDialog> AboutDialog::messageTable[] = {
+const fw::MessageTable<AboutDialog> AboutDialog::messageTable = {
     fw::On<WM_CTLCOLORSTATIC, &AboutDialog::OnCtlColorStatic>(),
     fw::ChainBase<fw::CDialog, AboutDialog>(),
 };
 
-AboutDialog::AboutDialog(HWND parentWindow) : CDialog(IDD_ABOUT, parentWindow) {}
+AboutDialog::AboutDialog(HWND parentWindow) : MessageTarget(IDD_ABOUT, parentWindow) {}
 
 void AboutDialog::DoDataExchange(fw::DataExchange& exchange)
 {
@@ -27,11 +27,6 @@ BOOL AboutDialog::OnInitDialog()
     supportLink.SetTooltipText("Send email to support");
     supportLink.SetDefaultColors();
     return TRUE;
-}
-
-bool AboutDialog::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
-{
-    return fw::RunMessageTable(*this, messageTable, message, wParam, lParam, result);
 }
 
 fw::Result AboutDialog::OnCtlColorStatic(HDC dc, HWND control)

@@ -5,7 +5,7 @@
 #include "framework/MessageMap.h"
 #include "ui/CSimpleLink.h"
 
-class AboutDialog : public fw::CDialog {
+class AboutDialog : public fw::MessageTarget<AboutDialog, fw::CDialog> {
 public:
     // Owned by `parentWindow`, which stays disabled while the box is open.
     explicit AboutDialog(HWND parentWindow);
@@ -15,10 +15,10 @@ protected:
     BOOL OnInitDialog() override;
 
 public:
-    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    static const fw::MessageEntry<AboutDialog> messageTable[];
+    friend fw::MessageTarget<AboutDialog, fw::CDialog>;
+    static const fw::MessageTable<AboutDialog> messageTable;
     // The links choose their own colours.
     fw::Result OnCtlColorStatic(HDC dc, HWND control);
 

@@ -32,7 +32,7 @@ fw::CFont CreateTahomaFont()
 
 }  // namespace
 
-const fw::MessageEntry<CSimpleLink> CSimpleLink::messageTable[] = {
+const fw::MessageTable<CSimpleLink> CSimpleLink::messageTable = {
     fw::On<WM_MOUSEMOVE, &CSimpleLink::OnMouseMove>(),
     fw::On<WM_TIMER, &CSimpleLink::OnTimer>(),
     fw::On<WM_LBUTTONUP, &CSimpleLink::OnLButtonUp>(),
@@ -78,11 +78,6 @@ void CSimpleLink::PreSubclassWindow()
     // Without the subclass the link is plain text.
     if (const DWORD error = Subclass(); error != ERROR_SUCCESS)
         fw::CWinApp::Current().ReportFailure(GetParent(handle), "make a link work", fw::SystemMessage(error));
-}
-
-bool CSimpleLink::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
-{
-    return fw::RunMessageTable(*this, messageTable, message, wParam, lParam, result);
 }
 
 HBRUSH CSimpleLink::OnCtlColor(HDC dc) const

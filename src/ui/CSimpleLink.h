@@ -11,7 +11,7 @@
 #include "framework/MessageMap.h"
 #include "framework/Wnd.h"
 
-class CSimpleLink : public fw::CSubclassedWnd {
+class CSimpleLink : public fw::MessageTarget<CSimpleLink, fw::CSubclassedWnd> {
 public:
     static constexpr UINT_PTR HOVER_TIMER_ID = 11;
     static constexpr UINT HOVER_PERIOD_MS = 100;
@@ -28,11 +28,9 @@ public:
     // The colours for the control's WM_CTLCOLORSTATIC, which the parent dialog hands on.
     HBRUSH OnCtlColor(HDC dc) const;
 
-protected:
-    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-
 private:
-    static const fw::MessageEntry<CSimpleLink> messageTable[];
+    friend fw::MessageTarget<CSimpleLink, fw::CSubclassedWnd>;
+    static const fw::MessageTable<CSimpleLink> messageTable;
 
     fw::Result OnMouseMove(UINT keyFlags, POINT point);
     fw::Result OnTimer(UINT_PTR timerId);

@@ -11,15 +11,10 @@ const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
 
 }  // namespace
 
-const fw::MessageEntry<NotifyIcon> NotifyIcon::messageTable[] = {
+const fw::MessageTable<NotifyIcon> NotifyIcon::messageTable = {
     fw::OnTimer<NotifyIcon::TRAY_RETRY_TIMER_ID, &NotifyIcon::OnRetryTimer>(),
     fw::OnRegistered<&taskbarCreated, &NotifyIcon::OnTaskbarCreated>(),
 };
-
-bool NotifyIcon::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
-{
-    return fw::RunMessageTable(*this, messageTable, message, wParam, lParam, result);
-}
 
 // The record stays as filled: removing the icon passes the same one.
 void NotifyIcon::AddTrayIcon(HWND window, HICON icon, Greeting greeting)

@@ -7,7 +7,7 @@
 
 #include "framework/MessageMap.h"
 
-class NotifyIcon {
+class NotifyIcon : public fw::MessageTarget<NotifyIcon> {
 public:
     // A first run greets the user with a balloon beside the icon; a start that recovered
     // notes says so in one.
@@ -20,15 +20,14 @@ public:
     static constexpr UINT TRAY_RETRY_MS = 1000;
     static constexpr int TRAY_RETRIES = 60;
 
-    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-
     // Adds the icon for `window`.
     void AddTrayIcon(HWND window, HICON icon, Greeting greeting);
     void RemoveTrayIcon();
     const NOTIFYICONDATAW& Record() const { return trayIcon; }
 
 private:
-    static const fw::MessageEntry<NotifyIcon> messageTable[];
+    friend fw::MessageTarget<NotifyIcon>;
+    static const fw::MessageTable<NotifyIcon> messageTable;
     bool Show();
     fw::Result OnRetryTimer();
     fw::Result OnTaskbarCreated(WPARAM, LPARAM);

@@ -7,7 +7,6 @@
 
 #include "core/DayKey.h"
 #include "core/FormatMoment.h"
-#include "framework/SingleInstance.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
@@ -15,7 +14,7 @@
 #include "settings/DataFilePath.h"
 
 // The window's own messages, then its parts', then the close commands of every dialog.
-const fw::MessageEntry<CalendarWindow> CalendarWindow::messageTable[] = {
+const fw::MessageTable<CalendarWindow> CalendarWindow::messageTable = {
     fw::OnCommands<0, 0xFFFF, &CalendarWindow::OnCommand>(),
     fw::On<WM_SYSCOMMAND, &CalendarWindow::OnSysCommand>(),
     fw::On<WM_PAINT, &CalendarWindow::OnPaint>(),
@@ -24,7 +23,7 @@ const fw::MessageEntry<CalendarWindow> CalendarWindow::messageTable[] = {
     fw::On<WM_LBUTTONDBLCLK, &CalendarWindow::OnLButtonDblClk>(),
     fw::OnTimer<CalendarWindow::CLOCK_TIMER_ID, &CalendarWindow::OnClockTimer>(),
     fw::OnMessage<TRAY_CALLBACK_MESSAGE, &CalendarWindow::OnTrayNotify>(),
-    fw::OnRegistered<&fw::SingleInstance::showRequest, &CalendarWindow::OnShowRequest>(),
+    fw::OnRegistered<&CalendarWindow::showRequest, &CalendarWindow::OnShowRequest>(),
     fw::On<WM_HELP, &CalendarWindow::OnHelpInfo>(),
     fw::On<WM_ENDSESSION, &CalendarWindow::OnEndSession>(),
     fw::OnCommands<ID_COLOR_FIRST, ID_COLOR_COMMANDS_LAST, &CalendarWindow::OnColorCommand>(),
@@ -41,14 +40,11 @@ const fw::MessageEntry<CalendarWindow> CalendarWindow::messageTable[] = {
     fw::ChainBase<fw::CDialog, CalendarWindow>(),
 };
 
-CalendarWindow::CalendarWindow(HWND parentWindow) : CDialog(IDD_CALENDAR_WINDOW, parentWindow)
+const UINT CalendarWindow::showRequest = RegisterWindowMessageW(L"Dayvane.ShowWindow");
+
+CalendarWindow::CalendarWindow(HWND parentWindow) : MessageTarget(IDD_CALENDAR_WINDOW, parentWindow)
 {
     appIcon = LoadIconW(fw::CWinApp::Current().Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
-}
-
-bool CalendarWindow::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
-{
-    return fw::RunMessageTable(*this, messageTable, message, wParam, lParam, result);
 }
 
 void CalendarWindow::DoDataExchange(fw::DataExchange& exchange)
@@ -74,14 +70,14 @@ BOOL CalendarWindow::OnInitDialog()
         storage.SetDefaultSettings(settings, baseFont, placement.CentredOrigin());
     ApplySettings(settings);
     menu.BuildMenus(settings);
-    notesPanel.LengthenNotesBox();
+    notesPanel.Box().Lengthen();
 
     placement.Measure();
     look.MeasureStrip();
 
     const core::Moment now = fw::TimeSource().Now();
     look.StartClock(now);
-    notesPanel.SetShownDay(core::MakeDayKey(fw::TimeSource(), now));
+    notesPanel.Box().SetShownDay(core::MakeDayKey(fw::TimeSource(), now));
 
     // Without its timer the clock shows the moment the window opened.
     if (!SetTimer(handle, CLOCK_TIMER_ID, CLOCK_PERIOD_MS, nullptr))
@@ -103,11 +99,11 @@ BOOL CalendarWindow::OnInitDialog()
 void CalendarWindow::ApplySettings(core::CalendarSettings& record)
 {
     placement.PlaceWindow(record);
-    notesPanel.KeepCalendarColors();
+    notesPanel.Calendar().KeepColors();
     ApplyColorScheme(record.colorScheme);
     look.ApplyWindowShape(record.shape);
     look.CreateFonts();
-    notesPanel.SetNotesFont(look.NotesFont());
+    notesPanel.Box().SetFont(look.NotesFont());
     notesPanel.ShowSelectedNote();
     look.Repaint();
 }
@@ -115,7 +111,7 @@ void CalendarWindow::ApplySettings(core::CalendarSettings& record)
 void CalendarWindow::ApplyColorScheme(int index)
 {
     look.ApplyColorScheme(index);
-    notesPanel.SetCalendarColors(look.LightColor(), look.MidColor(), look.DarkColor());
+    notesPanel.Calendar().SetColors(look.LightColor(), look.MidColor(), look.DarkColor());
 }
 
 void CalendarWindow::ToggleLayout()
@@ -129,7 +125,7 @@ void CalendarWindow::ToggleLayout()
 // outline grow by as much.
 void CalendarWindow::FitCalendar()
 {
-    const SIZE growth = notesPanel.SetCalendarFont(look.CalendarFont());
+    const SIZE growth = notesPanel.FitCalendar(look.CalendarFont());
     if (growth.cx == 0 && growth.cy == 0)
         return;
     placement.Grow(growth);

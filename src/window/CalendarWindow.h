@@ -20,10 +20,14 @@
 #include "ui/WindowMenu.h"
 #include "window/WindowPlacement.h"
 
-class CalendarWindow : public fw::CDialog {
+class CalendarWindow : public fw::MessageTarget<CalendarWindow, fw::CDialog> {
 public:
     static constexpr UINT_PTR CLOCK_TIMER_ID = 1;
     static constexpr UINT CLOCK_PERIOD_MS = 10;
+
+    // Posted to the running copy's window by a later start on the same data folder: come
+    // forward.
+    static const UINT showRequest;
 
     explicit CalendarWindow(HWND parentWindow = nullptr);
 
@@ -33,8 +37,6 @@ public:
     core::CalendarSettings& Settings() { return settings; }
     HMENU MainMenu() const { return menu.Handle(); }
     const NOTIFYICONDATAW& TrayIcon() const { return tray.Record(); }
-
-    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 protected:
     void DoDataExchange(fw::DataExchange& exchange) override;
@@ -48,7 +50,8 @@ protected:
     INT_PTR EditCustomFormat();
 
 private:
-    static const fw::MessageEntry<CalendarWindow> messageTable[];
+    friend fw::MessageTarget<CalendarWindow, fw::CDialog>;
+    static const fw::MessageTable<CalendarWindow> messageTable;
 
     // The window's own messages
     fw::Result OnSysCommand(UINT command);

@@ -61,7 +61,7 @@ fw::Result CalendarWindow::OnFontCommand(UINT id)
     } else {
         ChooseFontFor(settings.notesFont);
         look.RemakeNotesFont();
-        notesPanel.SetNotesFont(look.NotesFont());
+        notesPanel.Box().SetFont(look.NotesFont());
     }
     return fw::Done();
 }

@@ -10,17 +10,12 @@ RECT WindowPlacement::WindowRect() const
     return rect;
 }
 
-const fw::MessageEntry<WindowPlacement> WindowPlacement::messageTable[] = {
+const fw::MessageTable<WindowPlacement> WindowPlacement::messageTable = {
     fw::On<WM_LBUTTONDOWN, &WindowPlacement::OnLButtonDown>(),
     fw::On<WM_MOUSEMOVE, &WindowPlacement::OnMouseMove>(),
     fw::On<WM_LBUTTONUP, &WindowPlacement::OnLButtonUp>(),
     fw::On<WM_CAPTURECHANGED, &WindowPlacement::OnCaptureChanged>(),
 };
-
-bool WindowPlacement::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
-{
-    return fw::RunMessageTable(*this, messageTable, message, wParam, lParam, result);
-}
 
 void WindowPlacement::PlaceWindow(core::CalendarSettings& record)
 {

@@ -7,12 +7,9 @@
 #include "core/CalendarSettings.h"
 #include "framework/MessageMap.h"
 
-class WindowPlacement {
+class WindowPlacement : public fw::MessageTarget<WindowPlacement> {
 public:
     void Attach(HWND placedWindow) { window = placedWindow; }
-
-    // Dragging: a left press on the window's own surface, the moves and the release.
-    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     // At start: the stored corner if it is on a monitor, otherwise centred; the record keeps
     // the corrected position.
@@ -33,7 +30,8 @@ public:
     fw::Result OnCaptureChanged(HWND newCapture);
 
 private:
-    static const fw::MessageEntry<WindowPlacement> messageTable[];
+    friend fw::MessageTarget<WindowPlacement>;
+    static const fw::MessageTable<WindowPlacement> messageTable;
     RECT WindowRect() const;
 
     HWND window = nullptr;

@@ -7,6 +7,7 @@
 #include "Harness.h"
 #include "core/DataFilePath.h"
 #include "framework/AnsiCodePage.h"
+#include "framework/DiskFile.h"
 #include "framework/Files.h"
 #include "notes/BackedUpFile.h"
 
@@ -117,7 +118,7 @@ TEST(Files, ASaveKeepsItsTemporaryFileFromACopyOfTheProgramStartingMeanwhile)
     }
     EXPECT_EQ(gui::ReadFileBytes(path), AsText(NotesFileOf(3)));
     ASSERT_EQ(seam.temporaries.size(), 1u);
-    EXPECT_EQ(seam.temporaries[0], core::SaveTemporaryName(GetCurrentProcessId(), 0));
+    EXPECT_EQ(seam.temporaries[0], core::TemporaryName(fw::TemporaryPrefix(), GetCurrentProcessId(), 0));
     EXPECT_EQ(folder.Contents().size(), 1u);
 }
 

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <utility>
+#include <vector>
+
 #include "FixedTime.h"
 
 namespace {
@@ -143,4 +147,25 @@ TEST(DataFilePath, OnlyTheProgramsOwnTemporaryFilesAreTakenForOnes)
                                 L"dayvane-save-12-3.tmp.bak", L"dayvane-save-1x-3.tmp", L"dayvane-save-12-3.txt",
                                 L"dayvane-save-12345678901-0.tmp", L"xdayvane-save-1-2.tmp", L"qor_nots.dat"})
         EXPECT_FALSE(core::IsSaveTemporaryName(name)) << name;
+    // The framework's own prefix, until the program gives one, names none of the program's.
+    EXPECT_FALSE(core::IsSaveTemporaryName(core::TemporaryName(L"save-", 1, 2)));
+    EXPECT_FALSE(core::IsTemporaryName(L"", L"1-2.tmp"));
+}
+
+// The name that stands for a data folder: every digit comes from the whole hash, so that
+// folders one character apart have names of their own.
+TEST(DataFilePath, FoldersOneCharacterApartGetNamesOfTheirOwn)
+{
+    EXPECT_EQ(core::HashText(L""), L"cbf29ce484222325");  // FNV-1a's offset basis
+    const std::vector<std::pair<std::wstring, std::wstring>> pairs = {
+        {L"C:\\NOTES-1", L"C:\\NOTES-A"},
+        {L"C:\\NOTES-1", L"C:\\NOTES-2"},
+        {L"C:\\USERS\\ANA\\DAYVANE", L"C:\\USERS\\ANA\\DAYVANF"},
+    };
+    for (const auto& [one, other] : pairs) {
+        const std::wstring name = core::HashText(one);
+        EXPECT_EQ(name.size(), 16u);
+        EXPECT_NE(name, core::HashText(other)) << one;
+        EXPECT_GT(std::set<wchar_t>(name.begin(), name.end()).size(), 4u) << one;
+    }
 }

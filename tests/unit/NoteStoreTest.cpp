@@ -6,6 +6,8 @@
 #include "Bytes.h"
 #include "FailingAllocation.h"
 #include "FixedTime.h"
+#include "core/DayKey.h"
+#include "core/Moment.h"
 
 namespace {
 
@@ -171,6 +173,38 @@ TEST(NoteStore, SetNoteMovesReplacesAndRemoves)
     // A non-breaking space is not white space.
     store.SetNote({"090107", "\u00a0"});
     EXPECT_EQ(store.Lookup("090107"), "\u00a0");
+}
+
+// Ten years of days, a note set on every fifth, then three of them kept, cleared and
+// rewritten: the file holds each day's one note in the order the notes were last set.
+TEST(NoteStore, TenYearsOfDaysAreWrittenAndReadInStoreOrder)
+{
+    core::NoteStore store;
+    std::vector<std::string> noted;
+    core::LocalTime date;
+    int days = 0;
+    for (core::Moment day = 1262304000; core::BreakDown(day, 0, date) && date.year < 2020; day += 86400, ++days)
+        if (days % 5 == 0) {
+            noted.push_back(core::DayKeyFromDate(date.year, date.month, date.day));
+            store.SetNote({noted.back(), "Day " + std::to_string(days) + (days % 15 ? "" : "\r\nsecond line")});
+        }
+    ASSERT_EQ(days, 3652);
+    ASSERT_EQ(noted.size(), 731u);
+    std::vector<core::DayNote> expected = Contents(store);
+    store.SetNote({noted[3], store.Lookup(noted[3])});
+    store.SetNote({noted[100], ""});
+    store.SetNote({noted[500], "rewritten"});
+    const core::DayNote kept = expected[3];
+    expected.erase(expected.begin() + 500);
+    expected.erase(expected.begin() + 100);
+    expected.erase(expected.begin() + 3);
+    expected.push_back(kept);
+    expected.push_back({noted[500], "rewritten"});
+
+    core::NoteStore read;
+    const core::Bytes bytes = store.Write(cp1252);
+    ASSERT_TRUE(Read(read, bytes));
+    EXPECT_EQ(Contents(read), expected);
 }
 
 TEST(NoteStore, BlankText)

@@ -139,3 +139,27 @@ TEST(NotesJournal, ApplyingMergesEachDaysLastChangeWithTheFileAsItIsNow)
     };
     EXPECT_EQ(file.Notes(), expected);
 }
+
+// A merge during the run writes a new base before the day's next change: that base, not the
+// day's first, is what the last change was made from.
+TEST(NotesJournal, TheLastChangeMergesAgainstTheLatestBaseBeforeIt)
+{
+    struct Row {
+        std::vector<std::string> baseThenChange;  // base, change, base, change ...
+        std::string file;
+        std::string applied;
+    };
+    const std::vector<Row> rows = {
+        {{"A", "AB", "AB", "A"}, "AB", "A"},
+        {{"A", "AB", "C", "ABC"}, "C", "ABC"},
+    };
+    for (const Row& row : rows) {
+        std::vector<core::JournalEntry> journal;
+        for (std::size_t i = 0; i < row.baseThenChange.size(); ++i)
+            journal.push_back({i % 2 ? JournalKind::Change : JournalKind::Base, {"010107", row.baseThenChange[i]}});
+        core::NoteStore file;
+        file.SetNote({"010107", row.file});
+        EXPECT_EQ(core::ApplyJournal(journal, file), 1u);
+        EXPECT_EQ(file.Lookup("010107"), row.applied) << row.baseThenChange[2];
+    }
+}

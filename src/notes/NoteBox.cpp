@@ -1,0 +1,84 @@
+// The notes box, its day and the text it goes on from.
+#include "notes/NoteBox.h"
+
+#include "core/NotesMerge.h"
+#include "resources/ResourceIds.h"
+
+void NoteBox::Bind(fw::DataExchange& exchange)
+{
+    exchange.Control(IDC_NOTES, edit);
+}
+
+void NoteBox::SetFont(HFONT font)
+{
+    edit.Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void NoteBox::Lengthen()
+{
+    RECT box = edit.RectInParent();
+    box.bottom += NOTES_EXTRA_HEIGHT;
+    edit.Move(box);
+}
+
+void NoteBox::FollowCalendar(SIZE growth)
+{
+    RECT box = edit.RectInParent();
+    OffsetRect(&box, 0, growth.cy);
+    box.right += growth.cx;
+    edit.Move(box);
+}
+
+void NoteBox::SetShownDay(const std::string& dayKey)
+{
+    shownDayKey = dayKey;
+    journaledShownDay = false;
+}
+
+void NoteBox::ShowDay(const std::string& dayKey)
+{
+    Show(notes.Lookup(dayKey));
+    shownDayKey = dayKey;
+}
+
+void NoteBox::Show(const std::string& text)
+{
+    showingNote = true;
+    edit.ShowText(text);
+    showingNote = false;
+    shownBaseText = text;
+}
+
+// While the box was edited, the shown day may have changed elsewhere and been merged into the
+// store: the box's text and that one then merge as any two changes of a day do.
+std::string NoteBox::CommitText() const
+{
+    const std::string text = Text();
+    const std::string* stored = notes.Find(shownDayKey);
+    const std::string& now = stored ? *stored : std::string();
+    if (now == shownBaseText || (core::IsBlankText(now) && core::IsBlankText(shownBaseText)))
+        return text;
+    return core::MergeDayText(shownBaseText, text, now);
+}
+
+bool NoteBox::Changes(const std::string& text) const
+{
+    const std::string* before = journaledShownDay ? &journaledText : notes.Find(shownDayKey);
+    return before ? *before != text && !(core::IsBlankText(*before) && core::IsBlankText(text))
+                  : !core::IsBlankText(text);
+}
+
+void NoteBox::Committed(const std::string& text)
+{
+    if (text != Text())
+        Show(text);
+    shownBaseText = text;
+    journaledShownDay = false;
+    journaledText.clear();
+}
+
+void NoteBox::Journaled(const std::string& text)
+{
+    journaledText = text;
+    journaledShownDay = true;
+}

@@ -1,0 +1,84 @@
+// Find and Export over every note.
+#include "notes/NotesCommands.h"
+
+#include <cstdio>
+
+#include "core/NotesExport.h"
+#include "framework/CommonDialogs.h"
+#include "framework/Files.h"
+#include "framework/SystemTime.h"
+#include "framework/Text.h"
+#include "notes/FindDialog.h"
+#include "notes/NotesPanel.h"
+#include "resources/ResourceIds.h"
+
+const fw::MessageTable<NotesCommands> NotesCommands::messageTable = {
+    fw::OnCommands<ID_NOTES_FIND, ID_NOTES_EXPORT, &NotesCommands::OnNotesCommand>(),
+};
+
+fw::Result NotesCommands::OnNotesCommand(UINT id)
+{
+    if (id == ID_NOTES_FIND)
+        FindNote(notesPanel.Owner());
+    else
+        ExportNotes(notesPanel.Owner());
+    return fw::Done();
+}
+
+int NotesCommands::CommitForReading()
+{
+    notesPanel.CommitShownNote();
+    core::LocalTime today;
+    fw::TimeSource().ToLocal(fw::TimeSource().Now(), today);
+    return today.year;
+}
+
+void NotesCommands::FindNote(HWND owner)
+{
+    const int todayYear = CommitForReading();
+    const NoteSearch search(core::DatedNotes(notesPanel.Notes(), todayYear));
+    FindDialog dialog(owner, search);
+    if (dialog.DoModal() == IDOK)
+        notesPanel.PickDay(dialog.PickedDay());
+}
+
+std::string NotesCommands::ExportBytes(bool calendarFile)
+{
+    const int todayYear = CommitForReading();
+    if (!calendarFile)
+        return core::TextOf(notesPanel.Notes(), todayYear);
+    core::LocalTime utc;
+    core::BreakDown(fw::TimeSource().Now(), 0, utc);
+    char stamp[96];
+    std::snprintf(stamp, sizeof stamp, "%04d%02d%02dT%02d%02d%02dZ", utc.year, utc.month, utc.day, utc.hour, utc.minute,
+                  utc.second);
+    return core::ICalendarOf(notesPanel.Notes(), todayYear, stamp);
+}
+
+void NotesCommands::ExportNotes(HWND owner)
+{
+    wchar_t path[MAX_PATH] = L"Dayvane notes.ics";
+    OPENFILENAMEW choice{};
+    choice.lStructSize = sizeof choice;
+    choice.hwndOwner = owner;
+    choice.lpstrFilter = L"iCalendar (*.ics)\0*.ics\0Text (*.txt)\0*.txt\0";
+    choice.nFilterIndex = 1;
+    choice.lpstrFile = path;
+    choice.nMaxFile = MAX_PATH;
+    choice.lpstrDefExt = L"ics";
+    choice.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    if (!fw::RunSaveDialog(choice))
+        return;
+    // A name ending in ".txt" or ".ics" says the form; any other name takes the chosen type's.
+    const std::wstring name(path);
+    const std::wstring extension = name.size() > 4 ? name.substr(name.size() - 4) : L"";
+    const bool text = _wcsicmp(extension.c_str(), L".txt") == 0 ||
+                      (_wcsicmp(extension.c_str(), L".ics") != 0 && choice.nFilterIndex == 2);
+    const std::string bytes = ExportBytes(!text);
+    const DWORD error = fw::ReplaceFileAtomically(path, std::string_view(bytes));
+    if (error == ERROR_SUCCESS)
+        return;
+    const std::string message = "Dayvane could not export the notes to this file:\n\n" + fw::Narrow(path) + "\n" +
+                                fw::SystemMessage(error);
+    MessageBoxW(owner, fw::Widen(message).c_str(), L"Dayvane", MB_OK | MB_ICONWARNING);
+}
