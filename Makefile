@@ -1,4 +1,5 @@
-# make run    build and start the program under Wine (headless: screenshot, then close)
+# make run    build only the program, its help and the screenshot tool, and start the program under
+#             Wine (headless: screenshot, then close)
 # make test   build, then run the unit tests, the window tests and a short run of each fuzzer
 # make fuzz   build the fuzz targets, then run each for FUZZ_SECONDS
 # make dist   build, then show the zip and the MSI package for Windows users: $(BUILD)/dist/dayvane-<version>-win64.zip and .msi
@@ -9,15 +10,24 @@ FUZZ_SECONDS ?= 300
 # Extra arguments for the notes benchmarks, e.g. BENCH_ARGS=--benchmark_filter=note_store
 BENCH_ARGS ?=
 
-.PHONY: all deps configure build test run dist fuzz bench bench-notes clean
+.PHONY: all deps deps-run configure configure-run build test run dist fuzz bench bench-notes clean
 
 all: build
 
 deps:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh all
+
+deps-run:
+	@scripts/install-deps.sh run
 
 configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+# Only what make run starts: the program, its help file and the screenshot tool of the
+# Windows build.
+configure-run: deps-run
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) --target windows-configure >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -25,7 +35,8 @@ build: configure
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
 
-run: build
+run: configure-run
+	@cmake --build $(BUILD)/windows -j $(JOBS) --target dayvane help_file snapshot
 	@scripts/run.sh $(BUILD)
 
 # Every build packs the zip and the MSI package; this says where they are.

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
-# Installs, with apt-get, whatever the build and the tests need and this machine lacks.
+# Installs, with apt-get, what this machine lacks: `run` what make run needs (configuring the
+# build, the program, its help, Wine and a virtual display), `all` (the default) what every
+# build, test and benchmark needs too.
 set -euo pipefail
 
 packages=(
   make cmake g++
   googletest libgtest-dev
-  clang libclang-rt-14-dev libbenchmark-dev fp-utils
+  clang libbenchmark-dev fp-utils
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb x11-utils
-  python3 python3-icalendar
-  wixl
 )
+if [ "${1:-all}" != run ]; then
+  packages+=(libclang-rt-14-dev python3 python3-icalendar wixl)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

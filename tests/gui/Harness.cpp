@@ -80,13 +80,15 @@ class ScreenshotOnFailure : public testing::EmptyTestEventListener {
         if (!test)
             return;
         CreateDirectoryW(Config().artifacts.c_str(), nullptr);
-        // A window that has just moved or changed shows on the screen once it has painted there.
-        WaitUntilPainted(windowUnderTest, 2000);
+        // A window that has just moved or changed shows on the screen once it has painted there;
+        // one that never settles is photographed as it is.
         RECT area{};
         GetWindowRect(windowUnderTest, &area);
         InflateRect(&area, 20, 20);
         const std::wstring name = FromUtf8(std::string(test->test_suite_name()) + "." + test->name());
-        SaveScreenPng(area, Config().artifacts + L"\\" + name + L".png");
+        const std::wstring path = Config().artifacts + L"\\" + name + L".png";
+        if (!SaveFinishedScreenPng(windowUnderTest, area, path, 2000))
+            SaveScreenPng(area, path);
     }
 };
 
@@ -116,51 +118,9 @@ void ParseOptions(int argc, char** argv)
     testing::UnitTest::GetInstance()->listeners().Append(new ScreenshotOnFailure);
 }
 
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
-{
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (done())
-            return true;
-        if (GetTickCount64() >= deadline)
-            return false;
-        // The interval of the polling, not a wait for anything.
-        Sleep(10);
-    }
-}
-
 bool WaitForDesktop(DWORD timeoutMs)
 {
     return WaitUntil([] { return GetDesktopWindow() != nullptr; }, timeoutMs);
-}
-
-bool RoundTrip(HWND window, DWORD timeoutMs)
-{
-    DWORD_PTR ignored = 0;
-    return IsWindow(window) && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
-}
-
-// A hidden window is never painted, whatever is marked in it.
-bool NothingToPaint(HWND window)
-{
-    if (IsWindowVisible(window) && GetUpdateRect(window, nullptr, FALSE))
-        return false;
-    bool nothing = true;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM data) -> BOOL {
-            if (!IsWindowVisible(child) || !GetUpdateRect(child, nullptr, FALSE))
-                return TRUE;
-            *reinterpret_cast<bool*>(data) = false;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&nothing));
-    return nothing;
-}
-
-bool WaitUntilPainted(HWND window, DWORD timeoutMs)
-{
-    return RoundTrip(window, timeoutMs) && WaitUntil([&] { return NothingToPaint(window); }, timeoutMs);
 }
 
 TempFolder::TempFolder()
@@ -304,25 +264,6 @@ POINT Program::ClientToScreenPoint(POINT client) const
     return client;
 }
 
-std::vector<HWND> VisibleTopLevelWindows(DWORD processId)
-{
-    struct Search {
-        DWORD processId;
-        std::vector<HWND> found;
-    } search{processId, {}};
-    EnumWindows(
-        [](HWND candidate, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(candidate, &owner);
-            if (owner == s->processId && IsWindowVisible(candidate))
-                s->found.push_back(candidate);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 HWND WaitForOtherWindow(DWORD processId, HWND known, DWORD timeoutMs)
 {
     HWND other = nullptr;
@@ -345,17 +286,6 @@ std::wstring ChildTexts(HWND window)
         texts += L"\n";
     }
     return texts;
-}
-
-HWND WaitForWindow(DWORD processId, DWORD timeoutMs)
-{
-    HWND window = nullptr;
-    WaitUntil([&] {
-        const std::vector<HWND> windows = VisibleTopLevelWindows(processId);
-        window = windows.empty() ? nullptr : windows.front();
-        return window != nullptr;
-    }, timeoutMs);
-    return window;
 }
 
 std::wstring ClassNameOf(HWND window)
@@ -481,108 +411,6 @@ testing::AssertionResult NearColor(COLORREF actual, COLORREF expected)
 void SetWindowUnderTest(HWND window)
 {
     windowUnderTest = window;
-}
-
-namespace {
-
-unsigned long Crc32(const unsigned char* data, size_t size, unsigned long crc = 0)
-{
-    crc = ~crc & 0xFFFFFFFFul;
-    for (size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320ul & (0ul - (crc & 1ul)));
-    }
-    return ~crc & 0xFFFFFFFFul;
-}
-
-void PutBigEndian(std::string& out, unsigned long value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<char>((value >> shift) & 0xFF));
-}
-
-void PutChunk(std::string& png, const char* type, const std::string& data)
-{
-    PutBigEndian(png, static_cast<unsigned long>(data.size()));
-    std::string typed = std::string(type, 4) + data;
-    png += typed;
-    PutBigEndian(png, Crc32(reinterpret_cast<const unsigned char*>(typed.data()), typed.size()));
-}
-
-// A zlib stream of stored (uncompressed) blocks: larger files, no compressor needed.
-std::string StoredZlib(const std::string& raw)
-{
-    std::string out = "\x78\x01";
-    size_t offset = 0;
-    do {
-        const size_t block = std::min<size_t>(raw.size() - offset, 65535);
-        const bool last = offset + block == raw.size();
-        out.push_back(last ? 1 : 0);
-        out.push_back(static_cast<char>(block & 0xFF));
-        out.push_back(static_cast<char>(block >> 8));
-        out.push_back(static_cast<char>(~block & 0xFF));
-        out.push_back(static_cast<char>((~block >> 8) & 0xFF));
-        out.append(raw, offset, block);
-        offset += block;
-    } while (offset < raw.size());
-    unsigned long a = 1, b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    PutBigEndian(out, (b << 16) | a);
-    return out;
-}
-
-}  // namespace
-
-bool SaveScreenPng(const RECT& area, const std::wstring& path)
-{
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    if (width <= 0 || height <= 0)
-        return false;
-    HDC screenDc = GetDC(nullptr);
-    HDC memoryDc = CreateCompatibleDC(screenDc);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memoryDc, bitmap);
-    BitBlt(memoryDc, 0, 0, width, height, screenDc, area.left, area.top, SRCCOPY);
-    GdiFlush();
-
-    std::string raw;
-    raw.reserve(static_cast<size_t>(height) * (1 + 3 * static_cast<size_t>(width)));
-    const auto* pixels = static_cast<const unsigned char*>(bits);
-    for (int y = 0; y < height; ++y) {
-        raw.push_back(0);
-        for (int x = 0; x < width; ++x) {
-            const unsigned char* p = pixels + (static_cast<size_t>(y) * width + x) * 4;
-            raw.push_back(static_cast<char>(p[2]));
-            raw.push_back(static_cast<char>(p[1]));
-            raw.push_back(static_cast<char>(p[0]));
-        }
-    }
-    SelectObject(memoryDc, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memoryDc);
-    ReleaseDC(nullptr, screenDc);
-
-    std::string png = "\x89PNG\r\n\x1a\n";
-    std::string header;
-    PutBigEndian(header, static_cast<unsigned long>(width));
-    PutBigEndian(header, static_cast<unsigned long>(height));
-    header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB
-    PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", StoredZlib(raw));
-    PutChunk(png, "IEND", "");
-    return WriteFileBytes(path, png);
 }
 
 }  // namespace gui

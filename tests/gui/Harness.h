@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "Screen.h"
+
 namespace gui {
 
 struct Options {
@@ -29,20 +31,6 @@ void ParseOptions(int argc, char** argv);
 // window made before then is not created (DialogBox gives -1, error 1400). Each question waits
 // again.
 bool WaitForDesktop(DWORD timeoutMs = 60000);
-
-// Polls `done` every few milliseconds until it holds or `timeoutMs` has passed.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
-
-// Sends the window a message that does nothing and waits for the answer: the window's thread
-// has then handled every message sent to it before and is back in a message loop. False when
-// the window is gone or its thread does not answer within `timeoutMs`. Messages posted before
-// may still wait in its queue.
-bool RoundTrip(HWND window, DWORD timeoutMs = 5000);
-// Whether neither the window nor any of its children has an area left to paint.
-bool NothingToPaint(HWND window);
-// A round trip to the window, then waits until nothing of it is left to paint: what the
-// window shows is on the screen.
-bool WaitUntilPainted(HWND window, DWORD timeoutMs = 5000);
 
 // A fresh empty folder, removed with everything in it at the end of the test.
 class TempFolder {
@@ -103,10 +91,6 @@ private:
     HWND window = nullptr;
 };
 
-// The visible top-level windows that belong to a process.
-std::vector<HWND> VisibleTopLevelWindows(DWORD processId);
-// The first visible top-level window of a process, waiting up to `timeoutMs` for it; null if none.
-HWND WaitForWindow(DWORD processId, DWORD timeoutMs);
 // A visible top-level window of the process other than `known` (a message box, say).
 HWND WaitForOtherWindow(DWORD processId, HWND known, DWORD timeoutMs);
 // The texts of a window's children, one after the other.
@@ -136,8 +120,6 @@ bool BringToFront(HWND window);
 COLORREF ScreenPixel(POINT screen);
 // Whether every channel of `actual` is within 8 of `expected`: one step of a gradient.
 testing::AssertionResult NearColor(COLORREF actual, COLORREF expected);
-// Saves a screen area as a PNG file.
-bool SaveScreenPng(const RECT& area, const std::wstring& path);
 // The window that a failing test photographs.
 void SetWindowUnderTest(HWND window);
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "Harness.h"
+#include "Screen.h"
 
 namespace {
 
@@ -43,14 +43,13 @@ int wmain(int argc, wchar_t** argv)
         status = 1;
     } else {
         // The window shows before it has painted; the photograph waits for the program to
-        // wait for input with everything painted.
+        // wait for input with everything painted, and for the screen to show it.
         WaitForInputIdle(process.hProcess, 10000);
-        gui::WaitUntilPainted(window, 10000);
         RECT area{};
         GetWindowRect(window, &area);
         InflateRect(&area, 16, 16);
-        if (!gui::SaveScreenPng(area, out)) {
-            std::fprintf(stderr, "cannot write %ls\n", out.c_str());
+        if (!gui::SaveFinishedScreenPng(window, area, out, 10000)) {
+            std::fprintf(stderr, "cannot photograph the finished window into %ls\n", out.c_str());
             status = 1;
         }
         PostMessageW(window, WM_COMMAND, IDOK, 0);
