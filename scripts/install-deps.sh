@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, what this machine lacks: `run` what make run needs (configuring the
-# build, the program, its help, Wine and a virtual display), `all` (the default) what every
-# build, test and benchmark needs too.
+# builds, which wixl's package rules take part in, the program, its help, Wine and a virtual
+# display), `all` (the default) what every build, test and benchmark needs too.
 set -euo pipefail
 
 packages=(
@@ -10,9 +10,10 @@ packages=(
   clang libbenchmark-dev fp-utils
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb x11-utils
+  wixl
 )
 if [ "${1:-all}" != run ]; then
-  packages+=(libclang-rt-14-dev python3 python3-icalendar wixl)
+  packages+=(libclang-rt-14-dev python3 python3-icalendar)
 fi
 
 missing=()
