@@ -5,12 +5,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <memory>
 #include <new>
 #include <stdexcept>
 #include <thread>
+#include <string_view>
 #include <vector>
 
 #include "FixedTime.h"
@@ -18,6 +20,8 @@
 #include "ImportPatch.h"
 #include "ProbeWindow.h"
 #include "SettingsFiles.h"
+#include "core/CodePage.h"
+#include "core/NotesJournal.h"
 #include "framework/Files.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
@@ -655,4 +659,197 @@ TEST(InProcess, EveryFailureIsToldAndTheWindowGoesOn)
         EXPECT_NE(none.Subclass(), static_cast<DWORD>(ERROR_SUCCESS));
         DestroyWindow(control);
     }
+}
+
+namespace {
+
+// What reached the calendar window and its controls, in order: each move, size or show as it
+// was handled, and each paint. Their subclasses are set before the initialisation.
+struct StartEvent {
+    HWND window;
+    UINT message;
+    UINT flags;
+};
+
+class StartProbe : public ProbeWindow {
+public:
+    std::vector<StartEvent> events;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        SetWindowSubclass(Handle(), Record, 3, reinterpret_cast<DWORD_PTR>(this));
+        for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            SetWindowSubclass(child, Record, 3, reinterpret_cast<DWORD_PTR>(this));
+        return ProbeWindow::OnInitDialog();
+    }
+
+private:
+    static LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+    {
+        auto& events = reinterpret_cast<StartProbe*>(data)->events;
+        if (message == WM_WINDOWPOSCHANGED)
+            events.push_back({window, message, reinterpret_cast<const WINDOWPOS*>(lParam)->flags});
+        else if (message == WM_PAINT)
+            events.push_back({window, message, 0});
+        else if (message == WM_NCDESTROY)
+            RemoveWindowSubclass(window, Record, 3);
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+};
+
+}  // namespace
+
+// The dialog manager shows the window once everything is set: nothing of it moves, changes
+// size or appears after it is visible, and every control has painted once the window has.
+TEST(InProcess, TheFirstFrameIsTheFinishedWindow)
+{
+    StartProbe probe;
+    std::vector<StartEvent> events;
+    std::vector<std::pair<HWND, std::wstring>> controls;
+    RunWindow(probe, [&](HWND window) {
+        // The first clock ticks after the show are when a late change would come.
+        EXPECT_TRUE(WaitForClockTicks(probe, 3));
+        EXPECT_TRUE(gui::WaitUntilPainted(window));
+        ProbeWindow::OnWindowThread(window, [&] {
+            events = probe.events;
+            for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+                if (IsWindowVisible(child))
+                    controls.emplace_back(child, gui::ClassNameOf(child));
+        });
+    });
+    auto nameOf = [&](HWND window) {
+        for (const auto& [control, name] : controls)
+            if (control == window)
+                return name;
+        return std::wstring(L"the window");
+    };
+    const auto shown = std::find_if(events.begin(), events.end(), [&](const StartEvent& e) {
+        return e.message == WM_WINDOWPOSCHANGED && e.window == probe.window && (e.flags & SWP_SHOWWINDOW);
+    });
+    ASSERT_NE(shown, events.end());
+    EXPECT_TRUE(std::any_of(events.begin(), shown, [](const StartEvent& e) { return e.message == WM_WINDOWPOSCHANGED; }))
+        << "the initialisation's moves were not seen";
+    for (auto e = shown + 1; e != events.end(); ++e) {
+        if (e->message != WM_WINDOWPOSCHANGED)
+            continue;
+        EXPECT_TRUE(e->flags & SWP_NOMOVE) << "moved after the window was shown: " << nameOf(e->window);
+        EXPECT_TRUE(e->flags & SWP_NOSIZE) << "sized after the window was shown: " << nameOf(e->window);
+        EXPECT_FALSE(e->flags & SWP_SHOWWINDOW) << "shown after the window: " << nameOf(e->window);
+    }
+    ASSERT_GE(controls.size(), 2u);
+    for (const auto& [control, name] : controls)
+        EXPECT_TRUE(std::any_of(shown, events.end(), [&](const StartEvent& e) {
+            return e.message == WM_PAINT && e.window == control;
+        })) << name << " has not painted";
+}
+
+namespace {
+
+std::vector<DWORD> loadFlags;
+decltype(&LoadLibraryExW) realLoadLibraryEx = nullptr;
+HMODULE WINAPI RecordLoadFlags(LPCWSTR name, HANDLE file, DWORD flags)
+{
+    loadFlags.push_back(flags);
+    return realLoadLibraryEx(name, file, flags);
+}
+
+}  // namespace
+
+// Every library the program loads at run time comes from the system folder, whether or not the
+// start made that the default.
+TEST(InProcess, EachLibraryLoadedAtRunTimeIsAskedForFromTheSystemFolder)
+{
+    ImportPatch patch("kernel32.dll", "LoadLibraryExW", reinterpret_cast<void*>(&RecordLoadFlags));
+    ASSERT_TRUE(patch.Patched());
+    realLoadLibraryEx = reinterpret_cast<decltype(&LoadLibraryExW)>(patch.Original());
+    ProbeWindow probe;
+    RunWindow(probe, [](HWND window) { EXPECT_TRUE(gui::WaitUntilPainted(window)); });
+    ASSERT_FALSE(loadFlags.empty());
+    for (const DWORD flags : loadFlags)
+        EXPECT_TRUE(flags & LOAD_LIBRARY_SEARCH_SYSTEM32) << std::hex << flags;
+}
+
+namespace {
+
+HANDLE WINAPI RefuseChangeNotification(LPCWSTR, BOOL, DWORD)
+{
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+}
+
+// Refuses to give any file the notes file's name, as when another program holds it: the file
+// can be read, but not replaced.
+decltype(&SetFileInformationByHandle) realSetFileInformation = nullptr;
+BOOL WINAPI RefuseNotesRename(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size)
+{
+    const std::wstring_view notes = L"\\qor_nots.dat";
+    if (kind == FileRenameInfo) {
+        const auto* rename = static_cast<const FILE_RENAME_INFO*>(info);
+        const std::wstring_view target(rename->FileName, rename->FileNameLength / sizeof(wchar_t));
+        if (target.size() >= notes.size() && target.substr(target.size() - notes.size()) == notes) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return FALSE;
+        }
+    }
+    return realSetFileInformation(file, kind, info, size);
+}
+
+core::NoteStore NotesOf(const std::string& bytes)
+{
+    core::NoteStore notes;
+    EXPECT_TRUE(notes.Read(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), core::Windows1252()));
+    return notes;
+}
+
+void CloseWith(HWND window, UINT command)
+{
+    EXPECT_TRUE(gui::WaitUntilPainted(window));
+    PostMessageW(window, WM_COMMAND, command, 0);
+    EXPECT_TRUE(gui::WaitUntil([&] { return !IsWindow(window); }));
+}
+
+}  // namespace
+
+// Without a folder watch, a day that another program added to the notes file is still merged
+// when the window closes, never written over.
+TEST(InProcess, TheCloseMergesAChangeTheFolderWatchMissed)
+{
+    ImportPatch patch("kernel32.dll", "FindFirstChangeNotificationW", reinterpret_cast<void*>(&RefuseChangeNotification));
+    ASSERT_TRUE(patch.Patched());
+    const std::string notes = gui::EncodeNotes({{"010107", "ours"}});
+    std::map<std::wstring, std::string> files;
+    ProbeWindow probe;
+    RunWindow(probe, [](HWND window) {
+        EXPECT_TRUE(gui::WriteFileBytes(DataFilePath("qor_nots.dat"), gui::EncodeNotes({{"010107", "ours"}, {"020107", "theirs"}})));
+        CloseWith(window, ID_CLOSE);
+    }, nullptr, &notes, &files);
+    const core::NoteStore saved = NotesOf(files[L"qor_nots.dat"]);
+    EXPECT_EQ(saved.Lookup("010107"), "ours");
+    EXPECT_EQ(saved.Lookup("020107"), "theirs");
+}
+
+// Notes recovered at a start whose save failed are not this run's to give up: an Escape keeps
+// them in the journal, and the next start brings them back.
+TEST(InProcess, RecoveredNotesThatCouldNotBeSavedOutliveAnEscape)
+{
+    const std::string notes = gui::EncodeNotes({{"010107", "as saved"}});
+    std::string journal;
+    for (const core::Bytes& part : {core::JournalHeader(), core::JournalRecord({"020107", ""}, core::JournalKind::Base),
+                                    core::JournalRecord({"020107", "recovered"})})
+        journal.append(part.begin(), part.end());
+    std::map<std::wstring, std::string> afterEscape, afterRestart;
+    {
+        ImportPatch patch("kernel32.dll", "SetFileInformationByHandle", reinterpret_cast<void*>(&RefuseNotesRename));
+        ASSERT_TRUE(patch.Patched());
+        realSetFileInformation = reinterpret_cast<decltype(&SetFileInformationByHandle)>(patch.Original());
+        ProbeWindow probe;
+        RunWindow(probe, [](HWND window) { CloseWith(window, IDCANCEL); }, nullptr, &notes, &afterEscape, &journal);
+    }
+    EXPECT_EQ(afterEscape[L"qor_nots.dat"], notes);
+    ASSERT_EQ(afterEscape.count(L"qor_nots.dat.journal"), 1u);
+    ProbeWindow probe;
+    RunWindow(probe, [](HWND window) { CloseWith(window, ID_CLOSE); }, nullptr, &afterEscape[L"qor_nots.dat"],
+              &afterRestart, &afterEscape[L"qor_nots.dat.journal"]);
+    EXPECT_EQ(NotesOf(afterRestart[L"qor_nots.dat"]).Lookup("020107"), "recovered");
 }

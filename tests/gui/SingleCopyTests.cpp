@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Harness.h"
+#include "core/DataFilePath.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -110,4 +111,24 @@ TEST(SingleCopy, TenStartsAtOnceEndAsOneWindowAndOneCopysFiles)
     ASSERT_TRUE((*survivor)->WaitForExit(5000));
     EXPECT_EQ((*survivor)->ExitCode(), 0u);
     EXPECT_EQ(NamesIn(folder), (std::vector<std::wstring>{L"dayvane.exe", L"qor_info.dat", L"qor_nots.dat"}));
+}
+
+// A copy that was killed leaves its mutex abandoned; another program that still holds a
+// handle to it keeps it in being, and the next start takes it over.
+TEST(SingleCopy, AKilledCopysMutexHeldElsewhereGoesToTheNextStart)
+{
+    gui::TempFolder folder;
+    wchar_t longPath[MAX_PATH] = L"";
+    ASSERT_GT(GetLongPathNameW(folder.Path().c_str(), longPath, MAX_PATH), 0u);
+    const std::wstring name = L"Local\\Dayvane.DataFolder." + core::HashText(UpperCase(longPath)) + L".Running";
+    HANDLE held = nullptr;
+    {
+        gui::Program killed(folder);
+        ASSERT_NE(killed.Window(), nullptr);
+        held = OpenMutexW(SYNCHRONIZE, FALSE, name.c_str());
+        ASSERT_NE(held, nullptr) << "no mutex named " << testing::PrintToString(name);
+    }
+    gui::Program next(folder);
+    EXPECT_NE(next.Window(), nullptr);
+    CloseHandle(held);
 }

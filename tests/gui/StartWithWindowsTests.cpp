@@ -117,13 +117,14 @@ struct State {
     std::wstring command;
     BYTE mark;
     bool checked;
+    DWORD type = REG_SZ;
 };
 
 void Enter(OwnRegistry& registry, const State& state)
 {
     registry.Clear();
     if (!state.command.empty())
-        registry.Set(runKey, REG_SZ, Bytes(state.command));
+        registry.Set(runKey, state.type, Bytes(state.command));
     if (state.mark)
         registry.Set(approvedKey, REG_BINARY, Mark(state.mark));
 }
@@ -177,6 +178,9 @@ TEST(StartWithWindows, TheMarkFollowsTheRunKeyAndTaskManagerEachTimeTheMenuOpens
     const std::wstring program = ThisProgram();
     std::wstring upperCase = program;
     CharUpperW(upperCase.data());
+    // The logon expands a REG_EXPAND_SZ value's variables, and so does the mark.
+    const std::size_t slash = program.find_last_of(L'\\');
+    ASSERT_TRUE(SetEnvironmentVariableW(L"DAYVANE_TEST_FOLDER", program.substr(0, slash).c_str()));
     const State states[] = {
         {"no value", L"", 0, false},
         {"this program", Quoted(program), 0, true},
@@ -185,6 +189,8 @@ TEST(StartWithWindows, TheMarkFollowsTheRunKeyAndTaskManagerEachTimeTheMenuOpens
         {"this program without quotes", program, 0, false},
         {"this program, turned off in Task Manager", Quoted(program), 3, false},
         {"this program, turned on again in Task Manager", Quoted(program), 2, true},
+        {"this program through a variable", Quoted(L"%DAYVANE_TEST_FOLDER%" + program.substr(slash)), 0, true,
+         REG_EXPAND_SZ},
     };
     ProbeWindow probe;
     std::vector<bool> marks;
