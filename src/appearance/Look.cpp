@@ -1,7 +1,6 @@
 // Colour schemes, outlines, fonts, the clock and the painting of the window's own surface.
 #include "appearance/Look.h"
 
-#include "core/Appearance.h"
 #include "core/FormatMoment.h"
 #include "framework/Fonts.h"
 #include "framework/PaintDC.h"
@@ -77,7 +76,7 @@ void Look::ApplyWindowShape(int index)
     RECT client{};
     GetClientRect(window, &client);
     const core::RegionOutline outline =
-        core::WindowRegion(index, settings.fullLayout, client.right, client.bottom, settings.cornerEllipse);
+        core::WindowRegion(index, settings.fullLayout, client.right, client.bottom, settings.cornerEllipse, dpi);
     const RECT r{outline.rect.left, outline.rect.top, outline.rect.right, outline.rect.bottom};
     fw::CRgn region(outline.rounded ? CreateRoundRectRgn(r.left, r.top, r.right, r.bottom, outline.ellipse, outline.ellipse)
                                     : CreateRectRgnIndirect(&r));
@@ -94,18 +93,20 @@ void Look::CreateFonts()
 
 void Look::RemakeTitleFont()
 {
-    titleFontObject = CreateFontFrom(settings.titleFont);
+    titleFontObject = CreateFontFrom(core::FontAtDpi(settings.titleFont, dpi));
 }
 
 void Look::RemakeNotesFont()
 {
-    notesFontObject = CreateFontFrom(settings.notesFont);
+    notesFontObject = CreateFontFrom(core::FontAtDpi(settings.notesFont, dpi));
 }
 
 HFONT Look::CalendarFont()
 {
-    if (!calendarFontObject)
-        calendarFontObject = CreatePlainFont(CALENDAR_FONT_FACE, CALENDAR_FONT_HEIGHT);
+    if (!calendarFontObject || calendarFontDpi != dpi) {
+        calendarFontObject = CreatePlainFont(CALENDAR_FONT_FACE, core::Scaled(CALENDAR_FONT_HEIGHT, dpi));
+        calendarFontDpi = dpi;
+    }
     return calendarFontObject.Get();
 }
 
@@ -118,8 +119,12 @@ void Look::MeasureStrip()
 {
     RECT client{};
     GetClientRect(window, &client);
-    titleStripRect = {0, 0, client.right, TITLE_HEIGHT};
-    menuButtonRect = {0, 0, 17, TITLE_HEIGHT + 1};
+    const core::StripLayout strip = core::StripAt(dpi);
+    titleStripRect = {0, 0, client.right, strip.titleHeight};
+    const core::Rect& button = strip.menuButton;
+    menuButtonRect = {button.left, button.top, button.right, button.bottom};
+    for (int i = 0; i < 3; ++i)
+        arrow[i] = {strip.arrow[i].x, strip.arrow[i].y};
 }
 
 void Look::StartClock(core::Moment now)
@@ -168,13 +173,13 @@ void Look::Paint(const std::string& clockText)
     fw::SelectGuard brushGuard(dc, midBrush.Get());
     FrameWith(dc, client, midColor);
     FrameWith(dc, menuButtonRect, midColor);
-    const POINT arrow[] = {{3, 9}, {13, 9}, {8, 14}};
     Polygon(dc, arrow, 3);
 
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, darkColor);
     const std::wstring clock = fw::Widen(clockText);
-    RECT textRect{0, core::TextTop(TITLE_HEIGHT, settings.titleFont.height), titleStripRect.right, titleStripRect.bottom};
+    RECT textRect{0, core::TextTop(titleStripRect.bottom, core::Scaled(settings.titleFont.height, dpi)),
+                  titleStripRect.right, titleStripRect.bottom};
     DrawTextW(dc, clock.c_str(), static_cast<int>(clock.size()), &textRect, DT_CENTER);
 
     SelectObject(dc, midPen.Get());

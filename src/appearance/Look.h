@@ -6,16 +6,19 @@
 
 #include <string>
 
+#include "core/Appearance.h"
 #include "core/CalendarSettings.h"
 #include "core/Moment.h"
 #include "framework/Handles.h"
 
 class Look {
 public:
-    static constexpr int TITLE_HEIGHT = 23;
-
     explicit Look(core::CalendarSettings& record) : settings(record) {}
     void Attach(HWND window);
+
+    // The DPI every size is drawn at, which the window takes from its monitor; 96 until then.
+    void SetDpi(int windowDpi) { dpi = windowDpi; }
+    int Dpi() const { return dpi; }
 
     // Takes scheme `index`'s colours (an index outside the table keeps those in force).
     void ApplyColorScheme(int index);
@@ -26,7 +29,8 @@ public:
     void RemakeTitleFont();
     void RemakeNotesFont();
     HFONT NotesFont() const { return notesFontObject.Get(); }
-    // The month calendar's fixed font, whatever the settings say; made when first asked for.
+    // The month calendar's fixed font, whatever the settings say, at the window's DPI; made
+    // when first asked for at that DPI.
     HFONT CalendarFont();
     // The logical font the platform reports for the calendar's font: the base of both font
     // settings.
@@ -50,6 +54,8 @@ public:
 private:
     HWND window = nullptr;
     core::CalendarSettings& settings;
+    int dpi = core::DESIGN_DPI;
+    int calendarFontDpi = 0;
     // The window starts in the blue scheme's colours until the stored scheme is applied.
     COLORREF lightColor = RGB(200, 220, 250);
     COLORREF midColor = RGB(100, 120, 190);
@@ -62,6 +68,7 @@ private:
     fw::CFont calendarFontObject;
     RECT titleStripRect{};
     RECT menuButtonRect{};
+    POINT arrow[3]{};
     core::Moment lastClockTime = 0;
     // What the clock worked out at its last tick: the moment and format it saw, and the text
     // of `lastClockTime` in that format.

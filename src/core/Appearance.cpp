@@ -24,9 +24,51 @@ bool ColorsOfScheme(int index, SchemeColors& colors)
     return true;
 }
 
-RegionOutline WindowRegion(int shape, int fullLayout, int width, int height, int ellipse)
+int Scaled(int value, int dpi)
 {
-    const int h = fullLayout == 0 ? COMPACT_HEIGHT : height;
+    const long long product = static_cast<long long>(value) * dpi;
+    const long long half = DESIGN_DPI / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / DESIGN_DPI : (product - half) / DESIGN_DPI);
+}
+
+int Unscaled(int value, int dpi)
+{
+    if (dpi <= 0)
+        return value;
+    const long long product = static_cast<long long>(value) * DESIGN_DPI;
+    const long long half = dpi / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / dpi : (product - half) / dpi);
+}
+
+LogicalFont FontAtDpi(LogicalFont font, int dpi)
+{
+    font.height = Scaled(font.height, dpi);
+    font.width = Scaled(font.width, dpi);
+    return font;
+}
+
+LogicalFont FontAtDesignDpi(LogicalFont font, int dpi)
+{
+    font.height = Unscaled(font.height, dpi);
+    font.width = Unscaled(font.width, dpi);
+    return font;
+}
+
+StripLayout StripAt(int dpi)
+{
+    StripLayout strip;
+    strip.titleHeight = Scaled(TITLE_HEIGHT, dpi);
+    strip.menuButton = {0, 0, Scaled(17, dpi), strip.titleHeight + 1};
+    const Point arrow[3] = {{3, 9}, {13, 9}, {8, 14}};
+    for (int i = 0; i < 3; ++i)
+        strip.arrow[i] = {Scaled(arrow[i].x, dpi), Scaled(arrow[i].y, dpi)};
+    return strip;
+}
+
+RegionOutline WindowRegion(int shape, int fullLayout, int width, int height, int ellipse, int dpi)
+{
+    const int h = fullLayout == 0 ? Scaled(TITLE_HEIGHT, dpi) + 1 : height;
+    ellipse = Scaled(ellipse, dpi);
     RegionOutline outline;
     outline.rect = {0, 0, width, h};
     if (shape == 1 || shape == 2) {

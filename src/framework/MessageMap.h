@@ -145,6 +145,17 @@ struct Cracker<WM_ENDSESSION> {
     }
 };
 
+// Result OnDpiChanged(int dpi, const RECT& suggested): the new DPI, and where the system
+// suggests the window go at that scale.
+template <>
+struct Cracker<WM_DPICHANGED> {
+    template <class Call>
+    static Result Crack(WPARAM wParam, LPARAM lParam, Call call)
+    {
+        return call(static_cast<int>(HIWORD(wParam)), *reinterpret_cast<const RECT*>(lParam));
+    }
+};
+
 // Result OnCaptureChanged(HWND newCapture)
 template <>
 struct Cracker<WM_CAPTURECHANGED> {

@@ -127,4 +127,19 @@ BOOL GetSaveFileNameW(OPENFILENAMEW& choice)
     return getSaveFileName ? getSaveFileName(&choice) : FALSE;
 }
 
+int DpiOfWindow(HWND window)
+{
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow =
+        Find<GetDpiForWindowFunction>(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
+    if (getDpiForWindow)
+        if (const UINT dpi = getDpiForWindow(window))
+            return static_cast<int>(dpi);
+    const HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
 }  // namespace fw

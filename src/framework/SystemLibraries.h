@@ -39,4 +39,8 @@ HRESULT SetWindowTheme(HWND window, LPCWSTR application, LPCWSTR idList);
 BOOL ChooseFontW(CHOOSEFONTW& choice);
 BOOL GetSaveFileNameW(OPENFILENAMEW& choice);
 
+// user32.dll's per-monitor DPI, where the system has it (Windows 10 1607 and later): the DPI
+// `window` is drawn at. Elsewhere the system's DPI stands in, which every monitor then shares.
+int DpiOfWindow(HWND window);
+
 }  // namespace fw

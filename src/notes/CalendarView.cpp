@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "core/DayKey.h"
@@ -36,16 +37,17 @@ void CalendarView::SetColors(COLORREF light, COLORREF mid, COLORREF dark)
 }
 
 // Some month calendars (Wine's among them) need more room with their font than the template
-// gives them. Where the calendar fits, nothing changes.
-SIZE CalendarView::SetFont(HFONT font)
+// gives them. Where the calendar fits, nothing changes, unless it is to fit exactly.
+SIZE CalendarView::SetFont(HFONT font, bool exactly)
 {
     control.Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     RECT needed{};
     if (!control.Send(MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&needed)))
         return {0, 0};
     RECT calendar = control.RectInParent();
-    const SIZE growth{std::max(0L, (needed.right - needed.left) - (calendar.right - calendar.left)),
-                      std::max(0L, (needed.bottom - needed.top) - (calendar.bottom - calendar.top))};
+    const LONG least = exactly ? LONG_MIN : 0;
+    const SIZE growth{std::max(least, (needed.right - needed.left) - (calendar.right - calendar.left)),
+                      std::max(least, (needed.bottom - needed.top) - (calendar.bottom - calendar.top))};
     if (growth.cx == 0 && growth.cy == 0)
         return growth;
     calendar.right += growth.cx;

@@ -19,8 +19,9 @@ public:
     void KeepColors();
     void SetColors(COLORREF light, COLORREF mid, COLORREF dark);
     // Gives the calendar its fixed `font`, which must outlive it, and the room it then asks
-    // for. Returns how much larger it became.
-    SIZE SetFont(HFONT font);
+    // for; `exactly` also takes away what it does not ask for. Returns how much larger it
+    // became.
+    SIZE SetFont(HFONT font, bool exactly);
 
     std::string SelectedDayKey() const;
     // Selects `day` as a click would, but without the notification; false when the control

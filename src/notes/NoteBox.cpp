@@ -1,6 +1,7 @@
 // The notes box, its day and the text it goes on from.
 #include "notes/NoteBox.h"
 
+#include "core/Appearance.h"
 #include "core/NotesMerge.h"
 #include "resources/ResourceIds.h"
 
@@ -14,10 +15,10 @@ void NoteBox::SetFont(HFONT font)
     edit.Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
-void NoteBox::Lengthen()
+void NoteBox::Lengthen(int dpi)
 {
     RECT box = edit.RectInParent();
-    box.bottom += NOTES_EXTRA_HEIGHT;
+    box.bottom += core::Scaled(NOTES_EXTRA_HEIGHT, dpi);
     edit.Move(box);
 }
 

@@ -21,7 +21,8 @@ public:
     void Bind(fw::DataExchange& exchange);
     HWND Handle() const { return edit.Handle(); }
     void SetFont(HFONT font);
-    void Lengthen();
+    // Makes the box NOTES_EXTRA_HEIGHT (a 96-DPI size) longer than the template, at `dpi`.
+    void Lengthen(int dpi);
     // Moves down by `growth.cy` and widens by `growth.cx`, beside a calendar that grew.
     void FollowCalendar(SIZE growth);
 

@@ -89,9 +89,9 @@ void NotesPanel::PickDay(const core::CalendarDate& day)
         OnCalendarSelChange(NMHDR{});
 }
 
-SIZE NotesPanel::FitCalendar(HFONT font)
+SIZE NotesPanel::FitCalendar(HFONT font, bool exactly)
 {
-    const SIZE growth = calendarView.SetFont(font);
+    const SIZE growth = calendarView.SetFont(font, exactly);
     if (growth.cx != 0 || growth.cy != 0)
         noteBox.FollowCalendar(growth);
     return growth;

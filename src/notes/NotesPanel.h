@@ -52,9 +52,9 @@ public:
     void ShowSelectedNote();
     // Selects `day` in the calendar and takes the steps of a pick.
     void PickDay(const core::CalendarDate& day);
-    // Gives the calendar its fixed `font` and the room it then asks for; the notes box moves
-    // down and widens by as much. Returns how much larger the panel became.
-    SIZE FitCalendar(HFONT font);
+    // Gives the calendar its fixed `font` and the room it then asks for (`exactly`: no more);
+    // the notes box moves down and widens by as much. Returns how much larger the panel became.
+    SIZE FitCalendar(HFONT font, bool exactly);
 
 private:
     friend fw::MessageTarget<NotesPanel>;

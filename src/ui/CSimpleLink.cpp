@@ -3,8 +3,10 @@
 
 #include <commctrl.h>
 
+#include "core/Appearance.h"
 #include "framework/Fonts.h"
 #include "framework/Shell.h"
+#include "framework/SystemLibraries.h"
 #include "framework/Files.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
@@ -24,10 +26,10 @@ TOOLINFOW ToolFor(HWND control, std::wstring& text)
     return tool;
 }
 
-// The link's text, with the mouse over it or not: Tahoma at height -11, plain.
-fw::CFont CreateTahomaFont()
+// The link's text, with the mouse over it or not: Tahoma at height -11 (at 96 DPI), plain.
+fw::CFont CreateTahomaFont(int dpi)
 {
-    return CreatePlainFont(L"Tahoma", -11);
+    return CreatePlainFont(L"Tahoma", core::Scaled(-11, dpi));
 }
 
 }  // namespace
@@ -73,8 +75,9 @@ void CSimpleLink::PreSubclassWindow()
     SendMessageW(tooltip.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     clientRect = ClientRect();
     // Both fonts alike: the control keeps its dialog font until the mouse first enters.
-    normalFont = CreateTahomaFont();
-    hoverFont = CreateTahomaFont();
+    const int dpi = fw::DpiOfWindow(handle);
+    normalFont = CreateTahomaFont(dpi);
+    hoverFont = CreateTahomaFont(dpi);
     // Without the subclass the link is plain text.
     if (const DWORD error = Subclass(); error != ERROR_SUCCESS)
         fw::CWinApp::Current().ReportFailure(GetParent(handle), "make a link work", fw::SystemMessage(error));

@@ -7,6 +7,8 @@
 
 #include "core/DayKey.h"
 #include "core/FormatMoment.h"
+#include "framework/DialogLayout.h"
+#include "framework/SystemLibraries.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
@@ -26,6 +28,7 @@ const fw::MessageTable<CalendarWindow> CalendarWindow::messageTable = {
     fw::OnRegistered<&CalendarWindow::showRequest, &CalendarWindow::OnShowRequest>(),
     fw::On<WM_HELP, &CalendarWindow::OnHelpInfo>(),
     fw::On<WM_ENDSESSION, &CalendarWindow::OnEndSession>(),
+    fw::On<WM_DPICHANGED, &CalendarWindow::OnDpiChanged>(),
     fw::OnCommands<ID_COLOR_FIRST, ID_COLOR_COMMANDS_LAST, &CalendarWindow::OnColorCommand>(),
     fw::OnCommands<ID_STYLE_FIRST, ID_STYLE_COMMANDS_LAST, &CalendarWindow::OnStyleCommand>(),
     fw::OnCommands<ID_TIME_FIRST, ID_TIME_COMMANDS_LAST, &CalendarWindow::OnTimeCommand>(),
@@ -57,6 +60,10 @@ BOOL CalendarWindow::OnInitDialog()
     CDialog::OnInitDialog();
     placement.Attach(handle);
     look.Attach(handle);
+    look.SetDpi(fw::DpiOfWindow(handle));
+    // At 96 DPI the template's own layout is the design.
+    if (look.Dpi() != core::DESIGN_DPI)
+        LayOut(look.Dpi());
     AddSystemMenuItems();
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon));
     Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon));
@@ -70,7 +77,7 @@ BOOL CalendarWindow::OnInitDialog()
         storage.SetDefaultSettings(settings, baseFont, placement.CentredOrigin());
     ApplySettings(settings);
     menu.BuildMenus(settings);
-    notesPanel.Box().Lengthen();
+    notesPanel.Box().Lengthen(look.Dpi());
 
     placement.Measure();
     look.MeasureStrip();
@@ -122,15 +129,54 @@ void CalendarWindow::ToggleLayout()
 }
 
 // The calendar takes the room it asks for with its font; the window, its strip and its
-// outline grow by as much.
+// outline grow by as much. At 96 DPI a calendar that fits keeps the template's room; at
+// another scale it gets exactly what it asks for, as the scaled template's room is no design.
 void CalendarWindow::FitCalendar()
 {
-    const SIZE growth = notesPanel.FitCalendar(look.CalendarFont());
+    const SIZE growth = notesPanel.FitCalendar(look.CalendarFont(), look.Dpi() != core::DESIGN_DPI);
     if (growth.cx == 0 && growth.cy == 0)
         return;
     placement.Grow(growth);
     look.MeasureStrip();
     look.ApplyWindowShape(settings.shape);
+}
+
+// The window and its controls at `dpi`: the template as the dialog manager lays it out at
+// 96 DPI, every edge scaled. A template laid out at another DPI would not keep the 96-DPI
+// design's proportions, since the dialog units follow the font's rounded metrics: the
+// calendar would cover the bottom of a scaled strip.
+void CalendarWindow::LayOut(int dpi)
+{
+    fw::DialogLayout design;
+    if (!fw::LayOutTemplate(fw::CWinApp::Current().Instance(), IDD_CALENDAR_WINDOW, core::DESIGN_DPI, design))
+        return;
+    SetWindowPos(handle, nullptr, 0, 0, core::Scaled(design.size.cx, dpi), core::Scaled(design.size.cy, dpi),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const auto& [id, rect] : design.controls) {
+        const int left = core::Scaled(rect.left, dpi), top = core::Scaled(rect.top, dpi);
+        MoveWindow(GetDlgItem(handle, id), left, top, core::Scaled(rect.right, dpi) - left,
+                   core::Scaled(rect.bottom, dpi) - top, FALSE);
+    }
+}
+
+// A move to a monitor of another scale, or a change of scale: the window takes the place the
+// system suggests and is laid out, fonts and outline included, as a start at the new DPI.
+fw::Result CalendarWindow::OnDpiChanged(int dpi, const RECT& suggested)
+{
+    if (dpi <= 0)
+        return fw::Done();
+    look.SetDpi(dpi);
+    LayOut(dpi);
+    SetWindowPos(handle, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    notesPanel.Box().Lengthen(dpi);
+    look.CreateFonts();
+    notesPanel.Box().SetFont(look.NotesFont());
+    placement.Measure();
+    look.MeasureStrip();
+    look.ApplyWindowShape(settings.shape);
+    FitCalendar();
+    RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return fw::Done();
 }
 
 void CalendarWindow::AddSystemMenuItems()

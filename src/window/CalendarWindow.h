@@ -64,6 +64,7 @@ private:
     fw::Result OnShowRequest(WPARAM, LPARAM);
     fw::Result OnHelpInfo(const HELPINFO& info);
     fw::Result OnEndSession(bool ending);
+    fw::Result OnDpiChanged(int dpi, const RECT& suggested);
 
     // The menu's commands (Commands.cpp)
     fw::Result OnColorCommand(UINT id);
@@ -84,6 +85,7 @@ private:
     void ApplyColorScheme(int index);
     void ToggleLayout();
     void FitCalendar();
+    void LayOut(int dpi);
     void AddSystemMenuItems();
     void OpenMenu(POINT screenPoint);
 

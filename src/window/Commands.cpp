@@ -119,16 +119,17 @@ INT_PTR CalendarWindow::EditCustomFormat()
 // chose "OK". After Cancel the setting stays as it was: some pickers (Wine's among them)
 // write a substitute into the record when the setting's face is not installed. The
 // picker's colour is not used.
+// The dialog shows and gives sizes at the window's DPI; the record keeps them at 96.
 void CalendarWindow::ChooseFontFor(core::LogicalFont& font)
 {
-    LOGFONTW record = ToLogFont(font);
+    LOGFONTW record = ToLogFont(core::FontAtDpi(font, look.Dpi()));
     CHOOSEFONTW choice{};
     choice.lStructSize = sizeof choice;
     choice.hwndOwner = handle;
     choice.lpLogFont = &record;
     choice.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
     if (fw::RunFontDialog(choice))
-        font = FromLogFont(record);
+        font = core::FontAtDesignDpi(FromLogFont(record), look.Dpi());
 }
 
 // The help file beside the program file, so that help opens whatever the current folder.

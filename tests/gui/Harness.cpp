@@ -335,6 +335,27 @@ bool BringToFront(HWND window)
 
 // A coarse grid finds the day, then each edge of its cell is walked out pixel by pixel: every
 // question is three calls into another process.
+bool SendWithData(const Program& program, HWND target, UINT message, WPARAM wParam, void* data, std::size_t size,
+                  LRESULT* result)
+{
+    const HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, program.ProcessId());
+    void* remote = process ? VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE) : nullptr;
+    SIZE_T moved = 0;
+    const bool sent = remote && WriteProcessMemory(process, remote, data, size, &moved);
+    if (sent) {
+        const LRESULT answer = SendMessageW(target, message, wParam, reinterpret_cast<LPARAM>(remote));
+        if (result)
+            *result = answer;
+        ReadProcessMemory(process, remote, data, size, &moved);
+    }
+    if (remote)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    if (process)
+        CloseHandle(process);
+    return sent;
+}
+
 RECT DayCellRect(const Program& program, int calendarId, const SYSTEMTIME& day)
 {
     const HWND calendar = GetDlgItem(program.Window(), calendarId);

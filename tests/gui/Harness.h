@@ -101,6 +101,11 @@ std::wstring ClassNameOf(HWND window);
 // client coordinates: the control is asked in memory of the program's own, since a pointer in
 // a message is not carried to another process. Empty when the day is not shown.
 RECT DayCellRect(const Program& program, int calendarId, const SYSTEMTIME& day);
+// Sends `message` to `target`, a window of `program`, with LPARAM pointing at a copy of the
+// `size` bytes at `data` in the program's own memory, and copies them back after: a pointer in
+// a message is not carried to another process. False when the memory could not be had.
+bool SendWithData(const Program& program, HWND target, UINT message, WPARAM wParam, void* data, std::size_t size,
+                  LRESULT* result = nullptr);
 // How many pixels of a screen area are darker than mid-grey: the ink of the text drawn there.
 int DarkPixels(const RECT& screenArea);
 

@@ -56,3 +56,39 @@ TEST(Appearance, TextTop)
     EXPECT_EQ(core::TextTop(23, 2147483647), 715827890);
     EXPECT_EQ(core::TextTop(23, -2147483647 - 1), 0);
 }
+
+// Every size at the common scales: MulDiv's rounding, the strip, the region's corners and the
+// compact height, and a font chosen at a scale stored back at 96 DPI unchanged by the trip.
+TEST(Appearance, EverySizeAtEveryScale)
+{
+    struct Row {
+        int dpi;
+        int strip, button, arrowRight, arrowTip, ellipse, compact, tahoma;
+    } rows[] = {
+        {96, 23, 17, 13, 14, 15, 24, -11},
+        {120, 29, 21, 16, 18, 19, 30, -14},
+        {144, 35, 26, 20, 21, 23, 36, -17},
+        {192, 46, 34, 26, 28, 30, 47, -22},
+    };
+    for (const Row& row : rows) {
+        const core::StripLayout strip = core::StripAt(row.dpi);
+        EXPECT_EQ(strip.titleHeight, row.strip) << row.dpi;
+        EXPECT_EQ(strip.menuButton.right, row.button) << row.dpi;
+        EXPECT_EQ(strip.menuButton.bottom, row.strip + 1) << row.dpi;
+        EXPECT_EQ(strip.arrow[1].x, row.arrowRight) << row.dpi;
+        EXPECT_EQ(strip.arrow[2].y, row.arrowTip) << row.dpi;
+        const core::RegionOutline rounded = core::WindowRegion(2, 0, 400, 500, 15, row.dpi);
+        EXPECT_EQ(rounded.ellipse, row.ellipse) << row.dpi;
+        EXPECT_EQ(rounded.rect.bottom, row.compact + 1) << row.dpi;
+        EXPECT_EQ(core::WindowRegion(0, 0, 400, 500, 15, row.dpi).rect.bottom, row.compact) << row.dpi;
+        EXPECT_EQ(core::Scaled(-11, row.dpi), row.tahoma) << row.dpi;
+        for (int height : {-8, -11, -13, -16, -21, -36, 0, 12, 300}) {
+            core::LogicalFont font;
+            font.height = height;
+            font.width = height / 2;
+            EXPECT_EQ(core::FontAtDesignDpi(core::FontAtDpi(font, row.dpi), row.dpi), font) << row.dpi << " " << height;
+        }
+    }
+    EXPECT_EQ(core::Unscaled(-17, 144), -11);
+    EXPECT_EQ(core::Unscaled(5, 0), 5);
+}
