@@ -219,6 +219,61 @@ TEST(Commands, AFontChosenWithOkReachesTheNotesBox)
     EXPECT_EQ(fw::Widen(setting), boxFace);
 }
 
+namespace {
+
+// Picks `text` in a combo box of the font picker, as a click in its list does.
+void PickInFontDialog(HWND picker, int comboId, const wchar_t* text)
+{
+    const HWND combo = GetDlgItem(picker, comboId);
+    SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+    SendMessageW(picker, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+}  // namespace
+
+// At 144 DPI the fonts are made half as large again, and what the font picker gives back at
+// that scale is stored at 96 DPI, as the file has always held it.
+TEST(Commands, AtAnotherScaleTheFontsScaleAndThePickerStoresTheirDesignSize)
+{
+    ProbeWindow probe;
+    core::LogicalFont before, after;
+    LONG boxHeight = 0, calendarHeight = 0;
+    RunWindow(probe, [&](HWND window) {
+        ProbeWindow::OnWindowThread(window, [&] {
+            RECT place{};
+            GetWindowRect(window, &place);
+            SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&place));
+            before = probe.Settings().notesFont;
+        });
+        PostMessageW(window, WM_COMMAND, ID_FONT_NOTES, 0);
+        HWND picker = gui::WaitForOtherWindow(GetCurrentProcessId(), window, 5000);
+        ASSERT_NE(picker, nullptr);
+        // 12 points, in the list of sizes (cmb3).
+        PickInFontDialog(picker, 0x472, L"12");
+        PostMessageW(picker, WM_COMMAND, IDOK, 0);
+        gui::WaitUntil([&] { return !IsWindow(picker); });
+        ProbeWindow::OnWindowThread(window, [&] {
+            after = probe.Settings().notesFont;
+            const auto heightOf = [&](int id) {
+                LOGFONTW font{};
+                GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(window, id), WM_GETFONT, 0, 0)),
+                           sizeof font, &font);
+                return font.lfHeight;
+            };
+            boxHeight = heightOf(IDC_NOTES);
+            calendarHeight = heightOf(IDC_CALENDAR);
+        });
+    });
+    // The picker turns points into pixels at the test program's own DPI.
+    const HDC screen = GetDC(nullptr);
+    const int picked = -MulDiv(12, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(after.height, MulDiv(picked, 96, 144));
+    EXPECT_NEAR(boxHeight, MulDiv(after.height, 144, 96), 1);
+    EXPECT_NEAR(calendarHeight, MulDiv(-11, 144, 96), 1);
+    EXPECT_NE(before.height, 0);
+}
+
 TEST(Commands, TheMenuButtonAndTheTrayIconOpenTheMenu)
 {
     ProbeWindow probe;

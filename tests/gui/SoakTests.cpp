@@ -293,6 +293,50 @@ TEST(Soak, TurnsOfTheLookCommandsLeaveNoObjectsOrMemoryBehind)
     EXPECT_EQ(regionHeight, windowHeight);
 }
 
+// A hundred changes of scale there and back remake the fonts, the outline and the layout each
+// time; the objects the window holds stay as many. Wine's month calendar keeps a bold font of
+// its own for every font it is given, which is measured first and allowed for: two a turn.
+TEST(Soak, AHundredChangesOfScaleLeaveNoObjectsBehind)
+{
+    ProbeWindow probe;
+    std::vector<int> sampledTurns;
+    std::vector<Usage> samples;
+    sampledTurns.reserve(11);
+    samples.reserve(11);
+    double calendarKeepsPerFont = 0;
+    RunWindow(probe, [&](HWND window) {
+        ProbeWindow::OnWindowThread(window, [&] {
+            const HWND calendar = GetDlgItem(window, IDC_CALENDAR);
+            const auto font = static_cast<WPARAM>(SendMessageW(calendar, WM_GETFONT, 0, 0));
+            const DWORD before = GdiObjects();
+            for (int i = 0; i < 10; ++i)
+                SendMessageW(calendar, WM_SETFONT, font, FALSE);
+            calendarKeepsPerFont = (GdiObjects() - before) / 10.0;
+        });
+        const auto there = [window](int dpi) {
+            ProbeWindow::OnWindowThread(window, [window, dpi] {
+                RECT place{};
+                GetWindowRect(window, &place);
+                SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&place));
+            });
+        };
+        for (int turn = -3; turn <= 100; ++turn) {
+            if (turn >= 0 && turn % SAMPLE_TURNS == 0) {
+                sampledTurns.push_back(turn);
+                samples.push_back(Measure());
+            }
+            there(144);
+            there(96);
+        }
+    });
+    ASSERT_EQ(samples.size(), 11u);
+    EXPECT_LT(Slope(sampledTurns, samples, &Usage::gdi), 2 * calendarKeepsPerFont + 0.1)
+        << "GDI objects from " << samples.front().gdi << " to " << samples.back().gdi << "; the calendar keeps "
+        << calendarKeepsPerFont << " a font";
+    EXPECT_LT(Slope(sampledTurns, samples, &Usage::user), 0.1)
+        << "USER objects from " << samples.front().user << " to " << samples.back().user;
+}
+
 namespace {
 
 std::string KeyOf(const SYSTEMTIME& date)
