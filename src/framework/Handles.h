@@ -11,6 +11,9 @@ namespace fw {
 struct DeleteGdiObject {
     bool operator()(HGDIOBJ object) const { return DeleteObject(object) != FALSE; }
 };
+struct DestroyIconHandle {
+    bool operator()(HICON icon) const { return DestroyIcon(icon) != FALSE; }
+};
 struct DestroyMenuHandle {
     bool operator()(HMENU menu) const { return DestroyMenu(menu) != FALSE; }
 };
@@ -63,6 +66,8 @@ using CBrush = OwnedHandle<HBRUSH, DeleteGdiObject>;
 using CFont = OwnedHandle<HFONT, DeleteGdiObject>;
 using CRgn = OwnedHandle<HRGN, DeleteGdiObject>;
 using CMenu = OwnedHandle<HMENU, DestroyMenuHandle>;
+// An icon made at a size of the program's choosing (LoadImage without LR_SHARED).
+using CIcon = OwnedHandle<HICON, DestroyIconHandle>;
 // A window the program made for itself, such as a tooltip.
 using CWindow = OwnedHandle<HWND, DestroyWindowHandle>;
 // A kernel object, such as an open file. INVALID_HANDLE_VALUE, which CreateFile returns on

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "core/Appearance.h"
+#include "framework/SystemLibraries.h"
 #include "framework/Text.h"
 #include "resources/ResourceIds.h"
 
@@ -72,7 +74,7 @@ BOOL FindDialog::OnInitDialog()
     CDialog::OnInitDialog();
     resultList.Send(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     const RECT list = resultList.ClientRect();
-    const int dateWidth = 80;
+    const int dateWidth = core::Scaled(80, fw::DpiOfWindow(handle));
     const wchar_t* titles[] = {L"Date", L"Note"};
     for (int column = 0; column < 2; ++column) {
         LVCOLUMNW header{};

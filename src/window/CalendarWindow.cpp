@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <new>
+#include <utility>
 
 #include "core/DayKey.h"
 #include "core/FormatMoment.h"
@@ -65,8 +66,7 @@ BOOL CalendarWindow::OnInitDialog()
     if (look.Dpi() != core::DESIGN_DPI)
         LayOut(look.Dpi());
     AddSystemMenuItems();
-    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon));
-    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon));
+    ShowIcons();
     settings.cornerEllipse = 15;
 
     if (!notesPanel.LoadNotes(DataFileToRead(NOTES_FILE_NAME), DataFilePath(NOTES_FILE_NAME)))
@@ -93,7 +93,8 @@ BOOL CalendarWindow::OnInitDialog()
     const auto greeting = recovered            ? NotifyIcon::Greeting::Recovered
                           : storage.FirstRun() ? NotifyIcon::Greeting::Balloon
                                                : NotifyIcon::Greeting::None;
-    tray.AddTrayIcon(handle, appIcon, greeting);
+    trayImage.Attach(IconAt(16));
+    tray.AddTrayIcon(handle, trayImage ? trayImage.Get() : appIcon, greeting);
     notesPanel.RefreshNoteDays();
     FitCalendar();
     fw::CWinApp::Current().OnWindowReady(handle);
@@ -159,6 +160,27 @@ void CalendarWindow::LayOut(int dpi)
     }
 }
 
+// At 96 DPI the program's icon as the system loads it; at another scale, made at that scale's
+// size (a 96-DPI size) from the nearest image of the icon.
+HICON CalendarWindow::IconAt(int size) const
+{
+    if (look.Dpi() == core::DESIGN_DPI)
+        return nullptr;
+    const int scaled = core::Scaled(size, look.Dpi());
+    return static_cast<HICON>(LoadImageW(fw::CWinApp::Current().Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                         scaled, scaled, LR_DEFAULTCOLOR));
+}
+
+// The window lets go of the icons it showed only once it shows the new ones.
+void CalendarWindow::ShowIcons()
+{
+    fw::CIcon big(IconAt(32)), small(IconAt(16));
+    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big ? big.Get() : appIcon));
+    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small ? small.Get() : appIcon));
+    bigIcon = std::move(big);
+    smallIcon = std::move(small);
+}
+
 // A move to a monitor of another scale, or a change of scale: the window takes the place the
 // system suggests and is laid out, fonts and outline included, as a start at the new DPI.
 fw::Result CalendarWindow::OnDpiChanged(int dpi, const RECT& suggested)
@@ -169,6 +191,7 @@ fw::Result CalendarWindow::OnDpiChanged(int dpi, const RECT& suggested)
     LayOut(dpi);
     SetWindowPos(handle, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     notesPanel.Box().Lengthen(dpi);
+    ShowIcons();
     look.CreateFonts();
     notesPanel.Box().SetFont(look.NotesFont());
     placement.Measure();
@@ -295,7 +318,7 @@ void CalendarWindow::OnOK()
     notesPanel.CommitShownNote();
     while (!SaveEverything() && !endingSession) {
         if (!AskToRetrySave()) {
-            tray.AddTrayIcon(handle, appIcon, NotifyIcon::Greeting::None);
+            tray.AddTrayIcon(handle, trayImage ? trayImage.Get() : appIcon, NotifyIcon::Greeting::None);
             return;
         }
     }

@@ -86,6 +86,8 @@ private:
     void ToggleLayout();
     void FitCalendar();
     void LayOut(int dpi);
+    void ShowIcons();
+    HICON IconAt(int size) const;
     void AddSystemMenuItems();
     void OpenMenu(POINT screenPoint);
 
@@ -94,6 +96,11 @@ private:
     bool AskToRetrySave();
 
     HICON appIcon = nullptr;
+    // The program's icon at the sizes of a scale other than 96 DPI: the window's two, and the
+    // tray's, made once at the start's scale, as the tray keeps its icon for the run.
+    fw::CIcon bigIcon;
+    fw::CIcon smallIcon;
+    fw::CIcon trayImage;
     core::CalendarSettings settings;
     SettingsStorage storage;
     WindowPlacement placement;

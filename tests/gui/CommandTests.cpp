@@ -231,13 +231,13 @@ void PickInFontDialog(HWND picker, int comboId, const wchar_t* text)
 
 }  // namespace
 
-// At 144 DPI the fonts are made half as large again, and what the font picker gives back at
-// that scale is stored at 96 DPI, as the file has always held it.
+// At 144 DPI the fonts and the window's icons are made half as large again, and what the font
+// picker gives back at that scale is stored at 96 DPI, as the file has always held it.
 TEST(Commands, AtAnotherScaleTheFontsScaleAndThePickerStoresTheirDesignSize)
 {
     ProbeWindow probe;
     core::LogicalFont before, after;
-    LONG boxHeight = 0, calendarHeight = 0;
+    LONG boxHeight = 0, calendarHeight = 0, smallIcon = 0, bigIcon = 0;
     RunWindow(probe, [&](HWND window) {
         ProbeWindow::OnWindowThread(window, [&] {
             RECT place{};
@@ -262,6 +262,18 @@ TEST(Commands, AtAnotherScaleTheFontsScaleAndThePickerStoresTheirDesignSize)
             };
             boxHeight = heightOf(IDC_NOTES);
             calendarHeight = heightOf(IDC_CALENDAR);
+            const auto widthOf = [&](WPARAM which) {
+                ICONINFO icon{};
+                BITMAP bitmap{};
+                if (GetIconInfo(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0)), &icon)) {
+                    GetObjectW(icon.hbmColor ? icon.hbmColor : icon.hbmMask, sizeof bitmap, &bitmap);
+                    DeleteObject(icon.hbmColor);
+                    DeleteObject(icon.hbmMask);
+                }
+                return bitmap.bmWidth;
+            };
+            smallIcon = widthOf(ICON_SMALL);
+            bigIcon = widthOf(ICON_BIG);
         });
     });
     // The picker turns points into pixels at the test program's own DPI.
@@ -272,6 +284,8 @@ TEST(Commands, AtAnotherScaleTheFontsScaleAndThePickerStoresTheirDesignSize)
     EXPECT_NEAR(boxHeight, MulDiv(after.height, 144, 96), 1);
     EXPECT_NEAR(calendarHeight, MulDiv(-11, 144, 96), 1);
     EXPECT_NE(before.height, 0);
+    EXPECT_EQ(smallIcon, MulDiv(GetSystemMetrics(SM_CXSMICON), 144, 96));
+    EXPECT_EQ(bigIcon, MulDiv(GetSystemMetrics(SM_CXICON), 144, 96));
 }
 
 TEST(Commands, TheMenuButtonAndTheTrayIconOpenTheMenu)
