@@ -23,3 +23,8 @@ require_programs() { # BIN SCRIPT EXE...
     [ -f "$bin/../shipped/dayvane.exe" ] || fail "$script: $bin/../shipped/dayvane.exe is missing; build first (make build)"
     command -v x86_64-w64-mingw32-strip >/dev/null || fail "$script: x86_64-w64-mingw32-strip is missing (binutils-mingw-w64-x86-64)"
 }
+
+# The display scale that programs started from now on run at: Wine reads it when a process starts.
+set_display_scale() { # SESSION STATE PREFIX DPI
+    "$1" run "$2" "$3" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$4" /f >/dev/null 2>&1
+}

@@ -13,8 +13,10 @@ report=$build/bench/report.md
 # The fragments in the table's order: name, what it measures, the script that writes it.
 sources=(
     "startup|start to first paint|bench/startup.sh"
+    "startup-144|start to first paint at 144 DPI|BENCH_DPI=144 bench/startup.sh"
     "idle|idle CPU|bench/idle.sh"
     "memory|peak working set|bench/memory.sh"
+    "memory-144|peak working set at 144 DPI|BENCH_DPI=144 bench/memory.sh"
     "size|executable size|bench/size.sh"
     "notes|notes file load and save|bench/notes.sh (make bench-notes)"
     "selection|selection change at 100,000 notes|bench/selection.sh"
