@@ -107,6 +107,13 @@ BOOL CalendarWindow::OnInitDialog()
 void CalendarWindow::ApplySettings(core::CalendarSettings& record)
 {
     placement.PlaceWindow(record);
+    // The stored corner may lie on a monitor of another scale than the one the window was
+    // made on: the window takes that monitor's, whether or not the system said so.
+    if (const int placedDpi = fw::DpiOfWindow(handle); placedDpi != look.Dpi()) {
+        look.SetDpi(placedDpi);
+        LayOut(placedDpi);
+        ShowIcons();
+    }
     notesPanel.Calendar().KeepColors();
     ApplyColorScheme(record.colorScheme);
     look.ApplyWindowShape(record.shape);
@@ -188,6 +195,13 @@ fw::Result CalendarWindow::OnDpiChanged(int dpi, const RECT& suggested)
     if (dpi <= 0)
         return fw::Done();
     look.SetDpi(dpi);
+    // While the window is being set up, the placement's move to another monitor is all there
+    // is to follow: the rest of the initialisation works at the window's DPI from then on.
+    if (!IsWindowVisible(handle)) {
+        LayOut(dpi);
+        ShowIcons();
+        return fw::Done();
+    }
     LayOut(dpi);
     SetWindowPos(handle, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     notesPanel.Box().Lengthen(dpi);
