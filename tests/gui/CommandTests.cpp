@@ -2,6 +2,8 @@
 // changes, its radio mark, and what "Close" writes.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "ProbeWindow.h"
 #include "core/NotesJournal.h"
 #include "resources/ResourceIds.h"
@@ -231,37 +233,26 @@ void PickInFontDialog(HWND picker, int comboId, const wchar_t* text)
 
 }  // namespace
 
-// At 144 DPI the fonts and the window's icons are made half as large again, and what the font
-// picker gives back at that scale is stored at 96 DPI, as the file has always held it.
-TEST(Commands, AtAnotherScaleTheFontsScaleAndThePickerStoresTheirDesignSize)
+// At each scale the fonts and the window's icons are made at that scale, and what the font
+// picker gives back at 144 DPI is stored at 96 DPI, as the file has always held it.
+TEST(Commands, AtEachScaleTheFontsScaleAndThePickerStoresTheirDesignSize)
 {
+    struct Scaled {
+        int dpi;
+        LONG box = 0, calendar = 0, smallIcon = 0, bigIcon = 0;
+    };
+    std::vector<Scaled> scales = {{120}, {192}, {96}, {144}};
     ProbeWindow probe;
     core::LogicalFont before, after;
-    LONG boxHeight = 0, calendarHeight = 0, smallIcon = 0, bigIcon = 0;
     RunWindow(probe, [&](HWND window) {
         ProbeWindow::OnWindowThread(window, [&] {
-            RECT place{};
-            GetWindowRect(window, &place);
-            SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&place));
             before = probe.Settings().notesFont;
-        });
-        PostMessageW(window, WM_COMMAND, ID_FONT_NOTES, 0);
-        HWND picker = gui::WaitForOtherWindow(GetCurrentProcessId(), window, 5000);
-        ASSERT_NE(picker, nullptr);
-        // 12 points, in the list of sizes (cmb3).
-        PickInFontDialog(picker, 0x472, L"12");
-        PostMessageW(picker, WM_COMMAND, IDOK, 0);
-        gui::WaitUntil([&] { return !IsWindow(picker); });
-        ProbeWindow::OnWindowThread(window, [&] {
-            after = probe.Settings().notesFont;
             const auto heightOf = [&](int id) {
                 LOGFONTW font{};
                 GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(window, id), WM_GETFONT, 0, 0)),
                            sizeof font, &font);
                 return font.lfHeight;
             };
-            boxHeight = heightOf(IDC_NOTES);
-            calendarHeight = heightOf(IDC_CALENDAR);
             const auto widthOf = [&](WPARAM which) {
                 ICONINFO icon{};
                 BITMAP bitmap{};
@@ -272,20 +263,39 @@ TEST(Commands, AtAnotherScaleTheFontsScaleAndThePickerStoresTheirDesignSize)
                 }
                 return bitmap.bmWidth;
             };
-            smallIcon = widthOf(ICON_SMALL);
-            bigIcon = widthOf(ICON_BIG);
+            for (Scaled& scale : scales) {
+                RECT place{};
+                GetWindowRect(window, &place);
+                SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(scale.dpi, scale.dpi), reinterpret_cast<LPARAM>(&place));
+                scale.box = heightOf(IDC_NOTES);
+                scale.calendar = heightOf(IDC_CALENDAR);
+                scale.smallIcon = widthOf(ICON_SMALL);
+                scale.bigIcon = widthOf(ICON_BIG);
+            }
         });
+        PostMessageW(window, WM_COMMAND, ID_FONT_NOTES, 0);
+        HWND picker = gui::WaitForOtherWindow(GetCurrentProcessId(), window, 5000);
+        ASSERT_NE(picker, nullptr);
+        // 12 points, in the list of sizes (cmb3).
+        PickInFontDialog(picker, 0x472, L"12");
+        PostMessageW(picker, WM_COMMAND, IDOK, 0);
+        gui::WaitUntil([&] { return !IsWindow(picker); });
+        ProbeWindow::OnWindowThread(window, [&] { after = probe.Settings().notesFont; });
     });
-    // The picker turns points into pixels at the test program's own DPI.
+    ASSERT_NE(before.height, 0);
+    for (const Scaled& scale : scales) {
+        SCOPED_TRACE(testing::Message() << scale.dpi << " DPI");
+        EXPECT_NEAR(scale.box, MulDiv(before.height, scale.dpi, 96), 1);
+        EXPECT_NEAR(scale.calendar, MulDiv(-11, scale.dpi, 96), 1);
+        // At 96 DPI both are the icon as the system loads it, as they always were.
+        EXPECT_EQ(scale.smallIcon, MulDiv(GetSystemMetrics(scale.dpi == 96 ? SM_CXICON : SM_CXSMICON), scale.dpi, 96));
+        EXPECT_EQ(scale.bigIcon, MulDiv(GetSystemMetrics(SM_CXICON), scale.dpi, 96));
+    }
+    // The picker, last at 144 DPI, turns points into pixels at the test program's own DPI.
     const HDC screen = GetDC(nullptr);
     const int picked = -MulDiv(12, GetDeviceCaps(screen, LOGPIXELSY), 72);
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(after.height, MulDiv(picked, 96, 144));
-    EXPECT_NEAR(boxHeight, MulDiv(after.height, 144, 96), 1);
-    EXPECT_NEAR(calendarHeight, MulDiv(-11, 144, 96), 1);
-    EXPECT_NE(before.height, 0);
-    EXPECT_EQ(smallIcon, MulDiv(GetSystemMetrics(SM_CXSMICON), 144, 96));
-    EXPECT_EQ(bigIcon, MulDiv(GetSystemMetrics(SM_CXICON), 144, 96));
 }
 
 TEST(Commands, TheMenuButtonAndTheTrayIconOpenTheMenu)

@@ -130,6 +130,7 @@ TEST(Scale, EachScaleDrawsTheWindowFromItsDesignSizesAndAChangeOfScaleGivesTheSa
 {
     const int scales[] = {96, 120, 144, 192};
     std::vector<Geometry> started;
+    std::vector<SIZE> aboutBoxes;
     for (const int dpi : scales) {
         SCOPED_TRACE(testing::Message() << dpi << " DPI");
         DisplayScale scale(static_cast<DWORD>(dpi));
@@ -151,6 +152,21 @@ TEST(Scale, EachScaleDrawsTheWindowFromItsDesignSizesAndAChangeOfScaleGivesTheSa
         CreateDirectoryW(gui::Config().artifacts.c_str(), nullptr);
         gui::SaveFinishedScreenPng(program.Window(), area,
                                    gui::Config().artifacts + L"\\scale-" + std::to_wstring(dpi) + L".png");
+        // The dialogs come out at the same scale.
+        PostMessageW(program.Window(), WM_COMMAND, ID_ABOUT, 0);
+        const HWND about = gui::WaitForOtherWindow(program.ProcessId(), program.Window(), 5000);
+        ASSERT_NE(about, nullptr);
+        RECT box{};
+        GetWindowRect(about, &box);
+        aboutBoxes.push_back({box.right - box.left, box.bottom - box.top});
+        PostMessageW(about, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(gui::WaitUntil([&] { return !IsWindow(about); }));
+    }
+    // A dialog's units follow its font's metrics, which grow by a little less than the scale.
+    for (std::size_t i = 1; i < aboutBoxes.size(); ++i) {
+        const SIZE scaled{MulDiv(aboutBoxes[0].cx, scales[i], 96), MulDiv(aboutBoxes[0].cy, scales[i], 96)};
+        EXPECT_NEAR(aboutBoxes[i].cx, scaled.cx, scaled.cx / 10) << scales[i];
+        EXPECT_NEAR(aboutBoxes[i].cy, scaled.cy, scaled.cy / 10) << scales[i];
     }
 
     // Started at 96 DPI, moved to 144 and back: each time the window of a start at that scale.
