@@ -127,4 +127,11 @@ BOOL GetSaveFileNameW(OPENFILENAMEW& choice)
     return getSaveFileName ? getSaveFileName(&choice) : FALSE;
 }
 
+BOOL GetOpenFileNameW(OPENFILENAMEW& choice)
+{
+    static const auto getOpenFileName =
+        FindInSystemLibrary<decltype(&::GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    return getOpenFileName ? getOpenFileName(&choice) : FALSE;
+}
+
 }  // namespace fw

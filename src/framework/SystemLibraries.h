@@ -38,5 +38,6 @@ HRESULT SetWindowTheme(HWND window, LPCWSTR application, LPCWSTR idList);
 // user had cancelled.
 BOOL ChooseFontW(CHOOSEFONTW& choice);
 BOOL GetSaveFileNameW(OPENFILENAMEW& choice);
+BOOL GetOpenFileNameW(OPENFILENAMEW& choice);
 
 }  // namespace fw
