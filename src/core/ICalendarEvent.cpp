@@ -8,12 +8,25 @@
 #include <tuple>
 #include <vector>
 
+#include "core/CodePage.h"
+
 namespace core {
 
 namespace {
 
 constexpr std::int64_t SECONDS_PER_DAY = 86400;
 constexpr std::int64_t LONGEST_EVENT_DAYS = 366;
+
+// iCalendar text is UTF-8; the bytes of a file written in another encoding become U+FFFD
+// here, as the notes file would make them at the next save, so that importing the same file
+// after a restart finds its lines.
+std::string AsUtf8(std::string text)
+{
+    std::u16string wide;
+    if (IsAscii(text) || Utf8ToUtf16(text, wide))
+        return text;
+    return Utf16ToUtf8(wide);
+}
 
 // A wall-clock time on a local day.
 struct WallTime {
@@ -288,9 +301,9 @@ void ICalendarEvent::Take(const ContentLine& line)
         hasDuration = ParseDuration(line.value, duration);
         badDates = badDates || !hasDuration;
     } else if (line.name == "SUMMARY") {
-        summary = UnescapeText(line.value);
+        summary = AsUtf8(UnescapeText(line.value));
     } else if (line.name == "DESCRIPTION") {
-        description = UnescapeText(line.value);
+        description = AsUtf8(UnescapeText(line.value));
     } else if (line.name == "RRULE") {
         otherRepeat = otherRepeat || !rule.empty();
         rule.assign(line.value.data(), line.value.size());

@@ -61,6 +61,8 @@ const std::vector<Row>& Rows()
          "\xEF\xBB\xBF" "BEGIN:VCALENDAR\nBEGIN:VEVENT\nDTSTART;VALUE=DATE:20261201\nsummary:Caf\xC3\n \xA9\\, bread\\;"
          "\n\tjam \\\\ more\\Nnext\nEND:VEVENT\nEND:VCALENDAR\n",
          {}, {{"011226", "Caf\xC3\xA9, bread;jam \\ more\r\nnext"}}, "Imported 1 event into 1 day."},
+        {"bytes that are not UTF-8", Calendar(AllDay("20261206", "Caf\xE9")), {}, {{"061226", "Caf\xEF\xBF\xBD"}},
+         "Imported 1 event into 1 day."},
         {"DESCRIPTION beginning with SUMMARY comes whole",
          Calendar(Event("DTSTART;VALUE=DATE:20261202\r\nSUMMARY:Trip\r\nDESCRIPTION:Trip\\nPack bags\r\n") +
                   Event("DTSTART;VALUE=DATE:20261203\r\nSUMMARY:Talk\r\nDESCRIPTION:Slides in room 4\r\n")),
