@@ -129,6 +129,7 @@ public:
             ++result.skipped[static_cast<std::size_t>(*skip)];
             return;
         }
+        // A yearly 29 February left with no leap year counts only among those.
         if (occurrences.list.empty())
             return;
         const std::string body = Body(event);
@@ -181,15 +182,17 @@ private:
         occurrences.extraDays = ExtraDays(event, start);
         if (occurrences.extraDays >= LONGEST_EVENT_DAYS)
             return ImportSkip::LongerThanAYear;
-        if (event.rule.empty()) {
-            const CalendarDate last = DateFromDays(DaysFromDate(start.date) + occurrences.extraDays);
-            if (start.date.year < thisYear - 50 || last.year > thisYear + 49)
-                return ImportSkip::OutsideYears;
+        if (event.rule.empty())
             occurrences.list.push_back({start, event.start.hasTime});
-            return std::nullopt;
-        }
-        if (!YearlyOccurrences(event, yearly, occurrences))
+        else if (!YearlyOccurrences(event, yearly, occurrences))
             return ImportSkip::NoYearlyDay;
+        // A day past the key window would take the key of a day a hundred years away.
+        if (!occurrences.list.empty()) {
+            const CalendarDate last =
+                DateFromDays(DaysFromDate(occurrences.list.back().start.date) + occurrences.extraDays);
+            if (occurrences.list.front().start.date.year < thisYear - 50 || last.year > thisYear + 49)
+                return ImportSkip::OutsideYears;
+        }
         return std::nullopt;
     }
 
@@ -204,7 +207,6 @@ private:
                 covered = DaysFromDate(event.end.date) - DaysFromDate(event.start.date);
             else if (event.hasDuration)
                 covered = (event.duration + SECONDS_PER_DAY - 1) / SECONDS_PER_DAY;
-            // An end on or before the start day still leaves the start day.
             return covered < 1 ? 0 : covered - 1;
         }
         WallTime end = start;

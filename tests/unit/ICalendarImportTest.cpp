@@ -101,10 +101,11 @@ const std::vector<Row>& Rows()
         {"days that keys cannot hold, too long, unreadable, no summary",
          Calendar(AllDay("19751231", "Too early") + AllDay("20760101", "Too late") +
                   Event("DTSTART;VALUE=DATE:20260101\r\nDTEND;VALUE=DATE:20270103\r\nSUMMARY:Long\r\n") +
-                  AllDay("20261332", "Bad") + Event("SUMMARY:No start\r\n") + AllDay("20261205", " ")),
+                  AllDay("20261332", "Bad") + Event("SUMMARY:No start\r\n") + AllDay("20261205", " ") +
+                  Event("DTSTART;VALUE=DATE:20800101\r\nRRULE:FREQ=YEARLY\r\nSUMMARY:Far\r\n")),
          {}, {},
-         "Nothing new was imported. 6 were skipped (a date Dayvane cannot read: 2, no summary: 1, a day outside "
-         "1976 to 2075: 2, longer than a year: 1)."},
+         "Nothing new was imported. 7 were skipped (a date Dayvane cannot read: 2, no summary: 1, a day outside "
+         "1976 to 2075: 3, longer than a year: 1)."},
         {"never twice: in the note already, twice in the file",
          Calendar(AllDay("20261224", "Eve") + AllDay("20261225", "Day") + AllDay("20261225", "Day")),
          {{"241226", "Buy gifts\r\nEve"}, {"251226", "Buy gifts"}}, {{"251226", "Buy gifts\r\nDay"}},
