@@ -4,7 +4,8 @@
 # make fuzz   build the fuzz targets, then run each for FUZZ_SECONDS
 # make dist   build, then show the zip and the MSI package for Windows users: $(BUILD)/dist/dayvane-<version>-win64.zip and .msi
 # make bench  build, then measure start-up, idle CPU, peak working set and size under Wine against a minimal window
-#             (start-up and working set also at 144 DPI against the floor), the notes and their export natively (optimised), picking a day and finding a note under Wine; writes $(BUILD)/bench/report.md
+#             (start-up and working set also at 144 DPI against the floor), the notes, their export and the
+#             iCalendar import natively (optimised), picking a day and finding a note under Wine; writes $(BUILD)/bench/report.md
 BUILD ?= build
 JOBS ?= 2
 FUZZ_SECONDS ?= 300

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The notes benchmarks, native (Google Benchmark): runs notes_bench and puts its load and save figures in the report.
+# The notes benchmarks, native (Google Benchmark): runs notes_bench and puts its load, save, export, merge and import figures in the report.
 #   bench/notes.sh [BUILD [OPTION...]]    BUILD is the native build folder (default: build), whose
 #                                         bench-native holds notes_bench (make bench-notes builds it);
 #                                         the options go to Google Benchmark

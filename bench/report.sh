@@ -18,7 +18,7 @@ sources=(
     "memory|peak working set|bench/memory.sh"
     "memory-144|peak working set at 144 DPI|BENCH_DPI=144 bench/memory.sh"
     "size|executable size|bench/size.sh"
-    "notes|notes file load and save|bench/notes.sh (make bench-notes)"
+    "notes|notes file load and save, export, merge, iCalendar import|bench/notes.sh (make bench-notes)"
     "selection|selection change at 100,000 notes|bench/selection.sh"
     "find|find at 37,200 notes|bench/find.sh"
     "journal|recovery-journal write at 100,000 notes|bench/journal.sh"

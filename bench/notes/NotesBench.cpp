@@ -1,5 +1,6 @@
 // Native benchmarks of the notes: loading and saving the notes file beside a plain read and
-// write of the same bytes, and the store operations behind the calendar's month and notes box.
+// write of the same bytes, the store operations behind the calendar's month and notes box,
+// and the iCalendar import (ImportBench).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -21,6 +22,7 @@
 #include "core/NoteStore.h"
 #include "core/NotesExport.h"
 #include "core/NotesMerge.h"
+#include "ImportBench.h"
 
 namespace {
 
@@ -479,6 +481,13 @@ public:
                           scan < monthScanTargetSeconds ? "" : "  missed");
             out << line;
         }
+        const double import = Time(ImportName("import"));
+        if (import > 0) {
+            std::snprintf(line, sizeof line, "\nImport of %zu iCalendar events: %.1f ms (target: under %g s)%s\n",
+                          IMPORTED_EVENTS, import * 1e3, importTargetSeconds,
+                          import < importTargetSeconds ? "" : "  missed");
+            out << line;
+        }
         if (!rowsPath.empty())
             WriteRows();
     }
@@ -494,6 +503,7 @@ private:
         }
         WriteRow(rows, EVERY_KEY, "export", "plain write", "export_plain_write");
         WriteMergeRow(rows);
+        WriteImportRow(rows);
         rows.close();
         if (!rows) {
             std::fprintf(stderr, "notes bench: cannot write %s\n", rowsPath.c_str());
@@ -539,6 +549,22 @@ private:
              << (measured ? Milliseconds(time) : "not measured") << '\t'
              << (baseline > 0 ? Milliseconds(baseline) : "") << '\t' << ratio << '\t' << target << '\t'
              << (measured ? (time < mergeTargetSeconds ? "yes" : "no") : "no") << '\n';
+    }
+
+    void WriteImportRow(std::ostream& rows)
+    {
+        const std::string name = ImportName("import"), baselineName = ImportName("plain_read");
+        const double time = Time(name), baseline = Time(baselineName);
+        char ratio[32] = "n/a", target[32];
+        std::snprintf(target, sizeof target, "< %g s", importTargetSeconds);
+        if (time > 0 && baseline > 0)
+            std::snprintf(ratio, sizeof ratio, "%.2fx", time / baseline);
+        const bool measured = time > 0 && !failed.count(name);
+        rows << "row\timport of " << Grouped(IMPORTED_EVENTS)
+             << " iCalendar events into an empty store, against a plain read of the same file's bytes\t"
+             << (measured ? Milliseconds(time) : "not measured") << '\t'
+             << (baseline > 0 ? Milliseconds(baseline) : "") << '\t' << ratio << '\t' << target << '\t'
+             << (measured ? (time < importTargetSeconds ? "yes" : "no") : "no") << '\n';
     }
 
     static std::string Milliseconds(double seconds)
@@ -656,6 +682,7 @@ int main(int argc, char** argv)
     benchmark::AddCustomContext("sanitizers", Sanitizers());
     benchmark::AddCustomContext("files", tempFolder->path.string());
     Register();
+    RegisterImportBenchmarks(tempFolder->path);
     SummaryReporter reporter(rowsPath);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

@@ -1,11 +1,11 @@
-// The system's font and save-file dialogs, with their library loaded at the first one opened.
+// The system's font, save-file and open-file dialogs, with their library loaded at the first one opened.
 #pragma once
 
 #include "framework/SystemLibraries.h"
 
 namespace fw {
 
-// ChooseFontW and GetSaveFileNameW: TRUE when the user chose "OK". The dialogs' library
+// ChooseFontW, GetSaveFileNameW and GetOpenFileNameW: TRUE when the user chose "OK". The dialogs' library
 // brings the printing libraries with it, some megabytes that a run opening no such dialog
 // need not carry; when it cannot be loaded, the dialog counts as cancelled.
 inline BOOL RunFontDialog(CHOOSEFONTW& choice)
@@ -16,6 +16,11 @@ inline BOOL RunFontDialog(CHOOSEFONTW& choice)
 inline BOOL RunSaveDialog(OPENFILENAMEW& choice)
 {
     return GetSaveFileNameW(choice);
+}
+
+inline BOOL RunOpenDialog(OPENFILENAMEW& choice)
+{
+    return GetOpenFileNameW(choice);
 }
 
 }  // namespace fw

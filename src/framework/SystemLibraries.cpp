@@ -127,6 +127,13 @@ BOOL GetSaveFileNameW(OPENFILENAMEW& choice)
     return getSaveFileName ? getSaveFileName(&choice) : FALSE;
 }
 
+BOOL GetOpenFileNameW(OPENFILENAMEW& choice)
+{
+    static const auto getOpenFileName =
+        FindInSystemLibrary<decltype(&::GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    return getOpenFileName ? getOpenFileName(&choice) : FALSE;
+}
+
 int DpiOfWindow(HWND window)
 {
     using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);

@@ -38,6 +38,7 @@ HRESULT SetWindowTheme(HWND window, LPCWSTR application, LPCWSTR idList);
 // user had cancelled.
 BOOL ChooseFontW(CHOOSEFONTW& choice);
 BOOL GetSaveFileNameW(OPENFILENAMEW& choice);
+BOOL GetOpenFileNameW(OPENFILENAMEW& choice);
 
 // user32.dll's per-monitor DPI, where the system has it (Windows 10 1607 and later): the DPI
 // `window` is drawn at. Elsewhere the system's DPI stands in, which every monitor then shares.

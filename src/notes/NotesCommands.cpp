@@ -1,8 +1,10 @@
-// Find and Export over every note.
+// Find, Export and Import over every note.
 #include "notes/NotesCommands.h"
 
 #include <cstdio>
 
+#include "core/ICalendarImport.h"
+#include "core/ImportReport.h"
 #include "core/NotesExport.h"
 #include "framework/CommonDialogs.h"
 #include "framework/Files.h"
@@ -14,12 +16,15 @@
 
 const fw::MessageTable<NotesCommands> NotesCommands::messageTable = {
     fw::OnCommands<ID_NOTES_FIND, ID_NOTES_EXPORT, &NotesCommands::OnNotesCommand>(),
+    fw::OnCommands<ID_NOTES_IMPORT, ID_NOTES_IMPORT, &NotesCommands::OnNotesCommand>(),
 };
 
 fw::Result NotesCommands::OnNotesCommand(UINT id)
 {
     if (id == ID_NOTES_FIND)
         FindNote(notesPanel.Owner());
+    else if (id == ID_NOTES_IMPORT)
+        ImportNotes(notesPanel.Owner());
     else
         ExportNotes(notesPanel.Owner());
     return fw::Done();
@@ -78,7 +83,45 @@ void NotesCommands::ExportNotes(HWND owner)
     const DWORD error = fw::ReplaceFileAtomically(path, std::string_view(bytes));
     if (error == ERROR_SUCCESS)
         return;
-    const std::string message = "Dayvane could not export the notes to this file:\n\n" + fw::Narrow(path) + "\n" +
-                                fw::SystemMessage(error);
-    MessageBoxW(owner, fw::Widen(message).c_str(), L"Dayvane", MB_OK | MB_ICONWARNING);
+    Tell(owner, "Dayvane could not export the notes to this file:\n\n" + fw::Narrow(path) + "\n" + fw::SystemMessage(error),
+         MB_ICONWARNING);
+}
+
+void NotesCommands::Tell(HWND owner, const std::string& message, UINT icon)
+{
+    MessageBoxW(owner, fw::Widen(message).c_str(), L"Dayvane", MB_OK | icon);
+}
+
+void NotesCommands::ImportNotes(HWND owner)
+{
+    wchar_t path[MAX_PATH] = L"";
+    OPENFILENAMEW choice{};
+    choice.lStructSize = sizeof choice;
+    choice.hwndOwner = owner;
+    choice.lpstrFilter = L"iCalendar (*.ics)\0*.ics\0All files (*.*)\0*.*\0";
+    choice.nFilterIndex = 1;
+    choice.lpstrFile = path;
+    choice.nMaxFile = MAX_PATH;
+    choice.lpstrInitialDir = importFolder.empty() ? nullptr : importFolder.c_str();
+    choice.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    if (!fw::RunOpenDialog(choice))
+        return;
+    importFolder.assign(path, choice.nFileOffset);
+    const std::string refused = "Dayvane could not import this file:\n\n" + fw::Narrow(path) + "\n";
+    std::vector<std::uint8_t> bytes;
+    const DWORD error = fw::ReadWholeFile(path, bytes);
+    if (error != ERROR_SUCCESS) {
+        Tell(owner, refused + fw::SystemMessage(error), MB_ICONWARNING);
+        return;
+    }
+    const int todayYear = CommitForReading();
+    const core::ICalendarImport import = core::ImportICalendar(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), notesPanel.Notes(),
+        fw::TimeSource(), todayYear);
+    if (import.outcome != core::ICalendarImport::Outcome::Read) {
+        Tell(owner, refused + core::ImportRefusal(import.outcome) + "\n\nNothing was changed.", MB_ICONWARNING);
+        return;
+    }
+    notesPanel.TakeNotes(import.changedNotes);
+    Tell(owner, core::ImportReport(import), MB_ICONINFORMATION);
 }

@@ -1,4 +1,4 @@
-// The commands of the Notes menu that read every note: Find and Export.
+// The commands of the Notes menu that read or add to every note: Find, Export and Import.
 #pragma once
 
 #include <windows.h>
@@ -20,6 +20,9 @@ public:
     // Asks where to export every note, as iCalendar or as text, and writes the file there
     // in one step; a failure is shown in a message box over `owner`.
     void ExportNotes(HWND owner);
+    // Asks for an iCalendar file and adds its events to the notes as if typed; what was added,
+    // and what was not, is reported in a message box over `owner`.
+    void ImportNotes(HWND owner);
 
 private:
     friend fw::MessageTarget<NotesCommands>;
@@ -30,5 +33,9 @@ private:
     int CommitForReading();
     std::string ExportBytes(bool calendarFile);
 
+    void Tell(HWND owner, const std::string& message, UINT icon);
+
     NotesPanel& notesPanel;
+    // The folder of the last file imported in this run, where the next import starts.
+    std::wstring importFolder;
 };

@@ -72,6 +72,22 @@ void NotesPanel::CommitShownNote()
     RefreshNoteDays();
 }
 
+void NotesPanel::TakeNotes(const std::vector<core::DayNote>& notes)
+{
+    if (notes.empty())
+        return;
+    for (const core::DayNote& note : notes) {
+        unrecorded.push_back(note);
+        dayNotes.SetNote(note);
+    }
+    pacing.Committed(GetTickCount64());
+    if (!ScheduleJournal())
+        RecordChanges();
+    RefreshNoteDays();
+    // The box was committed before: it shows the shown day's text as the store now holds it.
+    noteBox.ShowDay(noteBox.ShownDay());
+}
+
 void NotesPanel::RefreshNoteDays()
 {
     calendarView.ShowNoteDays(dayNotes);

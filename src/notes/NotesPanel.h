@@ -50,6 +50,9 @@ public:
     void RefreshNoteDays();
     // Puts the selected day's note into the notes box.
     void ShowSelectedNote();
+    // Notes that came from elsewhere as whole day texts (an import) take the path of notes
+    // committed to a day: the journal gets them, the bold days and the notes box show them.
+    void TakeNotes(const std::vector<core::DayNote>& notes);
     // Selects `day` in the calendar and takes the steps of a pick.
     void PickDay(const core::CalendarDate& day);
     // Gives the calendar its fixed `font` and the room it then asks for (`exactly`: no more);

@@ -58,6 +58,7 @@
 #define ID_NOTES_EXPORT 91
 #define ID_NOTES_OPEN_FOLDER 92
 #define ID_START_WITH_WINDOWS 93
+#define ID_NOTES_IMPORT 94
 
 // The notification-area icon: its identifier and the message its mouse actions arrive as.
 #define TRAY_ICON_ID 118

@@ -45,6 +45,7 @@ void WindowMenu::BuildMenus(const core::CalendarSettings& settings)
     fw::CMenu notes(CreatePopupMenu());
     AppendMenuW(notes.Get(), MF_STRING, ID_NOTES_FIND, L"Find...");
     AppendMenuW(notes.Get(), MF_STRING, ID_NOTES_EXPORT, L"Export...");
+    AppendMenuW(notes.Get(), MF_STRING, ID_NOTES_IMPORT, L"Import...");
     AppendMenuW(notes.Get(), MF_STRING, ID_NOTES_OPEN_FOLDER, L"Open data folder");
     AppendMenuW(notes.Get(), MF_SEPARATOR, 0, L".....");
     AppendMenuW(notes.Get(), MF_STRING, ID_START_WITH_WINDOWS, L"Start with Windows");

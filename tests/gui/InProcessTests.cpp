@@ -222,7 +222,7 @@ TEST(InProcess, TheMenuCarriesEveryCommandAndTheMarksOfTheSettings)
     EXPECT_EQ(time, L"40 %H:%M:%S\n41 %I:%M:%S %p\n42 %a %H:%M:%S\n43 %a %I:%M:%S %p\n44 %A %H:%M (*)\n"
                     L"45 %A %I:%M %p\n0 -\n46 Custom...\n");
     EXPECT_EQ(font, L"80 Title...\n81 Notes...\n");
-    EXPECT_EQ(notes, L"90 Find...\n91 Export...\n92 Open data folder\n0 -\n93 Start with Windows\n");
+    EXPECT_EQ(notes, L"90 Find...\n91 Export...\n94 Import...\n92 Open data folder\n0 -\n93 Start with Windows\n");
     // The system menu's About item (Wine gives this window no system menu to read it from).
     wchar_t about[64] = L"";
     LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, about, 64);
