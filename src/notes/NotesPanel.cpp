@@ -2,6 +2,7 @@
 #include "notes/NotesPanel.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/SystemTime.h"
 #include "resources/ResourceIds.h"
@@ -45,9 +46,31 @@ bool NotesPanel::SaveNotes(std::vector<fw::FileFailure>& failures)
     return false;
 }
 
+namespace {
+
+std::wstring FileName(const std::wstring& path)
+{
+    return path.substr(path.find_last_of(L'\\') + 1);
+}
+
+}  // namespace
+
 bool NotesPanel::RecoverNotes()
 {
-    return notesFile.Recover(dayNotes);
+    const bool recovered = notesFile.Recover(dayNotes);
+    const RecoveryJournal& journal = notesFile.Journal();
+    if (!journal.KeptAside().empty())
+        journalNotice = L"Dayvane could not read the notes typed before it last stopped (" + FileName(journal.Path()) +
+                        L"). The file is kept beside your notes as " + FileName(journal.KeptAside()) + L".";
+    else if (journal.Blocked())
+        journalNotice = L"Dayvane could neither read nor move " + FileName(journal.Path()) +
+                        L", so this run's notes are saved only when you close Dayvane.";
+    return recovered;
+}
+
+std::wstring NotesPanel::TakeJournalNotice()
+{
+    return std::exchange(journalNotice, std::wstring());
 }
 
 void NotesPanel::DiscardJournal()
@@ -150,6 +173,10 @@ void NotesPanel::RecordChanges()
         journal.Record({noteBox.ShownDay(), text}, notesFile.BaseText(noteBox.ShownDay()));
         noteBox.Journaled(text);
     }
-    pacing.Written(GetTickCount64(), !journal.Behind());
+    if (pacing.Written(GetTickCount64(), !journal.Behind())) {
+        journalNotice = L"Dayvane cannot write " + FileName(journal.Path()) +
+                        L". Your notes are saved when you close Dayvane, but would be lost if it stopped unexpectedly.";
+        PostMessageW(Owner(), NOTES_NOTICE_MESSAGE, 0, 0);
+    }
     ScheduleJournal();
 }

@@ -42,6 +42,16 @@ void NotifyIcon::AddTrayIcon(HWND window, HICON icon, Greeting greeting)
     Show();
 }
 
+void NotifyIcon::Tell(const std::wstring& text)
+{
+    trayIcon.uFlags |= NIF_INFO;
+    lstrcpynW(trayIcon.szInfoTitle, L"Dayvane", ARRAYSIZE(trayIcon.szInfoTitle));
+    lstrcpynW(trayIcon.szInfo, text.c_str(), ARRAYSIZE(trayIcon.szInfo));
+    trayIcon.uTimeout = 300;
+    trayIcon.dwInfoFlags = NIIF_WARNING;
+    Shell_NotifyIconW(NIM_MODIFY, &trayIcon);
+}
+
 bool NotifyIcon::Show()
 {
     // An icon this window may already show under the same identifier goes first.

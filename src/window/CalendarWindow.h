@@ -64,6 +64,7 @@ private:
     fw::Result OnShowRequest(WPARAM, LPARAM);
     fw::Result OnHelpInfo(const HELPINFO& info);
     fw::Result OnEndSession(bool ending);
+    fw::Result OnNotesNotice(WPARAM, LPARAM);
 
     // The menu's commands (Commands.cpp)
     fw::Result OnColorCommand(UINT id);
