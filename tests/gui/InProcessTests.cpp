@@ -21,8 +21,10 @@
 #include "ProbeWindow.h"
 #include "SettingsFiles.h"
 #include "core/CodePage.h"
+#include "core/DataFilePath.h"
 #include "core/NotesJournal.h"
 #include "framework/Files.h"
+#include "framework/SingleInstance.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
@@ -852,4 +854,61 @@ TEST(InProcess, RecoveredNotesThatCouldNotBeSavedOutliveAnEscape)
     RunWindow(probe, [](HWND window) { CloseWith(window, ID_CLOSE); }, nullptr, &afterEscape[L"qor_nots.dat"],
               &afterRestart, &afterEscape[L"qor_nots.dat.journal"]);
     EXPECT_EQ(NotesOf(afterRestart[L"qor_nots.dat"]).Lookup("020107"), "recovered");
+}
+
+namespace {
+
+HANDLE(WINAPI* systemCreateMutex)(LPSECURITY_ATTRIBUTES, BOOL, LPCWSTR) = nullptr;
+std::vector<std::wstring> mutexesAsked;
+bool refuseGlobalNames = false;
+
+// The system as one that keeps a process out of the global namespace (a restricted token).
+HANDLE WINAPI RecordCreateMutex(LPSECURITY_ATTRIBUTES attributes, BOOL owner, LPCWSTR name)
+{
+    mutexesAsked.push_back(name ? name : L"");
+    if (refuseGlobalNames && mutexesAsked.back().rfind(L"Global\\", 0) == 0) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    return systemCreateMutex(attributes, owner, name);
+}
+
+fw::SingleInstance::Holder ClaimOnAnotherThread(const std::wstring& key)
+{
+    fw::SingleInstance other;
+    fw::SingleInstance::Holder holder{};
+    std::thread([&] { holder = other.Claim(L"Test.Scope", key); }).join();
+    return holder;
+}
+
+}  // namespace
+
+// The data folder's mutex is machine-wide where the system allows it, and the session's
+// where it does not, without a word; a second claim in this session finds the first either way.
+TEST(InProcess, TheDataFoldersMutexIsMachineWideWhereAllowedAndTheSessionsElse)
+{
+    ImportPatch patch("kernel32.dll", "CreateMutexW", reinterpret_cast<void*>(&RecordCreateMutex));
+    ASSERT_TRUE(patch.Patched());
+    systemCreateMutex = reinterpret_cast<decltype(systemCreateMutex)>(patch.Original());
+    const struct {
+        const wchar_t* key;
+        bool refused;
+        std::vector<const wchar_t*> asked;
+    } rows[] = {
+        {L"C:\\FOLDER A", false, {L"Local\\", L".Session", L"Global\\", L".Running"}},
+        {L"C:\\FOLDER B", true, {L"Local\\", L".Session", L"Global\\", L".Running", L"Local\\", L".Running"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.refused ? "global names refused" : "global names allowed");
+        refuseGlobalNames = row.refused;
+        mutexesAsked.clear();
+        std::vector<std::wstring> expected;
+        for (std::size_t i = 0; i < row.asked.size(); i += 2)
+            expected.push_back(row.asked[i] + std::wstring(L"Test.Scope.") + core::HashText(row.key) + row.asked[i + 1]);
+        fw::SingleInstance first;
+        EXPECT_EQ(first.Claim(L"Test.Scope", row.key), fw::SingleInstance::Holder::ThisCopy);
+        EXPECT_EQ(mutexesAsked, expected);
+        EXPECT_EQ(ClaimOnAnotherThread(row.key), fw::SingleInstance::Holder::CopyInThisSession);
+    }
+    refuseGlobalNames = false;
 }
