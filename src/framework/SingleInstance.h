@@ -30,10 +30,11 @@ public:
     // After a successful Claim: the window that later starts bring forward.
     void Publish(HWND window);
 
-    // After a Claim that found a copy in this session: waits up to `timeoutMs` for the running copy's published window,
-    // lets that copy take the foreground and posts it `showRequest`, the message (registered
-    // at run time, so that every process gets the same number) that says: come forward. False when no window
-    // appeared in time (the running copy may have ended before it made one).
+    // After a Claim that found a copy in this session: waits up to `timeoutMs` for the
+    // running copy's published window, lets that copy take the foreground and posts it
+    // `showRequest`, the message (registered at run time, so that every process gets the same
+    // number) that says: come forward. False when no window appeared in time (the running copy
+    // may have ended before it made one).
     bool BringRunningCopyForward(DWORD timeoutMs, UINT showRequest) const;
 
 private:

@@ -862,53 +862,38 @@ HANDLE(WINAPI* systemCreateMutex)(LPSECURITY_ATTRIBUTES, BOOL, LPCWSTR) = nullpt
 std::vector<std::wstring> mutexesAsked;
 bool refuseGlobalNames = false;
 
-// The system as one that keeps a process out of the global namespace (a restricted token).
+// Refuses the global namespace as a system does to a process it keeps out of it.
 HANDLE WINAPI RecordCreateMutex(LPSECURITY_ATTRIBUTES attributes, BOOL owner, LPCWSTR name)
 {
-    mutexesAsked.push_back(name ? name : L"");
-    if (refuseGlobalNames && mutexesAsked.back().rfind(L"Global\\", 0) == 0) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return nullptr;
-    }
-    return systemCreateMutex(attributes, owner, name);
-}
-
-fw::SingleInstance::Holder ClaimOnAnotherThread(const std::wstring& key)
-{
-    fw::SingleInstance other;
-    fw::SingleInstance::Holder holder{};
-    std::thread([&] { holder = other.Claim(L"Test.Scope", key); }).join();
-    return holder;
+    mutexesAsked.push_back(name);
+    SetLastError(ERROR_ACCESS_DENIED);
+    const bool refused = refuseGlobalNames && mutexesAsked.back().rfind(L"Global\\", 0) == 0;
+    return refused ? nullptr : systemCreateMutex(attributes, owner, name);
 }
 
 }  // namespace
 
 // The data folder's mutex is machine-wide where the system allows it, and the session's
-// where it does not, without a word; a second claim in this session finds the first either way.
+// where it does not, without a word.
 TEST(InProcess, TheDataFoldersMutexIsMachineWideWhereAllowedAndTheSessionsElse)
 {
     ImportPatch patch("kernel32.dll", "CreateMutexW", reinterpret_cast<void*>(&RecordCreateMutex));
     ASSERT_TRUE(patch.Patched());
     systemCreateMutex = reinterpret_cast<decltype(systemCreateMutex)>(patch.Original());
+    const std::wstring name = L"Test.Scope." + core::HashText(L"C:\\FOLDER");
     const struct {
-        const wchar_t* key;
         bool refused;
-        std::vector<const wchar_t*> asked;
+        std::vector<std::wstring> asked;
     } rows[] = {
-        {L"C:\\FOLDER A", false, {L"Local\\", L".Session", L"Global\\", L".Running"}},
-        {L"C:\\FOLDER B", true, {L"Local\\", L".Session", L"Global\\", L".Running", L"Local\\", L".Running"}},
+        {false, {L"Local\\" + name + L".Session", L"Global\\" + name + L".Running"}},
+        {true, {L"Local\\" + name + L".Session", L"Global\\" + name + L".Running", L"Local\\" + name + L".Running"}},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.refused ? "global names refused" : "global names allowed");
         refuseGlobalNames = row.refused;
         mutexesAsked.clear();
-        std::vector<std::wstring> expected;
-        for (std::size_t i = 0; i < row.asked.size(); i += 2)
-            expected.push_back(row.asked[i] + std::wstring(L"Test.Scope.") + core::HashText(row.key) + row.asked[i + 1]);
-        fw::SingleInstance first;
-        EXPECT_EQ(first.Claim(L"Test.Scope", row.key), fw::SingleInstance::Holder::ThisCopy);
-        EXPECT_EQ(mutexesAsked, expected);
-        EXPECT_EQ(ClaimOnAnotherThread(row.key), fw::SingleInstance::Holder::CopyInThisSession);
+        fw::SingleInstance claim;
+        EXPECT_EQ(claim.Claim(L"Test.Scope", L"C:\\FOLDER"), fw::SingleInstance::Holder::ThisCopy) << row.refused;
+        EXPECT_EQ(mutexesAsked, row.asked) << row.refused;
     }
     refuseGlobalNames = false;
 }
