@@ -35,12 +35,11 @@ public:
     bool Save(core::NoteStore& store, std::vector<fw::FileFailure>& failures);
 
     // CannotRead: the file is there but reading it failed (another program holds it, a share
-    // dropped), for the reason ReadError() gives.
+    // dropped); a save then fails with the read's reason.
     enum class Merge { Unchanged, Merged, Unreadable, CannotRead };
     // Merges the file into `store` when it differs from the base and reads whole; the base is
     // then the file. A file that is half written, or no notes file, is left for its next change.
     Merge MergeChanges(core::NoteStore& store);
-    DWORD ReadError() const { return readError; }
     // Whether the file's size or time differs from when this run last read or wrote it.
     bool ChangedSinceSeen() const;
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "framework/SystemTime.h"
+#include "framework/Text.h"
 #include "resources/ResourceIds.h"
 
 const fw::MessageTable<NotesPanel> NotesPanel::messageTable = {
@@ -48,9 +49,9 @@ bool NotesPanel::SaveNotes(std::vector<fw::FileFailure>& failures)
 
 namespace {
 
-std::wstring FileName(const std::wstring& path)
+std::string FileName(const std::wstring& path)
 {
-    return path.substr(path.find_last_of(L'\\') + 1);
+    return fw::Narrow(path.substr(path.find_last_of(L'\\') + 1));
 }
 
 }  // namespace
@@ -60,17 +61,17 @@ bool NotesPanel::RecoverNotes()
     const bool recovered = notesFile.Recover(dayNotes);
     const RecoveryJournal& journal = notesFile.Journal();
     if (!journal.KeptAside().empty())
-        journalNotice = L"Dayvane could not read the notes typed before it last stopped (" + FileName(journal.Path()) +
-                        L"). The file is kept beside your notes as " + FileName(journal.KeptAside()) + L".";
+        journalNotice = "Dayvane could not read the notes typed before it last stopped (" + FileName(journal.Path()) +
+                        "). The file is kept beside your notes as " + FileName(journal.KeptAside()) + ".";
     else if (journal.Blocked())
-        journalNotice = L"Dayvane could neither read nor move " + FileName(journal.Path()) +
-                        L", so this run's notes are saved only when you close Dayvane.";
+        journalNotice = "Dayvane could neither read nor move " + FileName(journal.Path()) +
+                        ", so this run's notes are saved only when you close Dayvane.";
     return recovered;
 }
 
-std::wstring NotesPanel::TakeJournalNotice()
+std::string NotesPanel::TakeJournalNotice()
 {
-    return std::exchange(journalNotice, std::wstring());
+    return std::exchange(journalNotice, std::string());
 }
 
 void NotesPanel::DiscardJournal()
@@ -174,8 +175,8 @@ void NotesPanel::RecordChanges()
         noteBox.Journaled(text);
     }
     if (pacing.Written(GetTickCount64(), !journal.Behind())) {
-        journalNotice = L"Dayvane cannot write " + FileName(journal.Path()) +
-                        L". Your notes are saved when you close Dayvane, but would be lost if it stopped unexpectedly.";
+        journalNotice = "Dayvane cannot write " + FileName(journal.Path()) +
+                        ". Your notes are saved when you close Dayvane, but would be lost if it stopped unexpectedly.";
         PostMessageW(Owner(), NOTES_NOTICE_MESSAGE, 0, 0);
     }
     ScheduleJournal();

@@ -28,7 +28,7 @@ public:
     // Tells `text` in a warning balloon beside the icon; it takes neither the focus nor the
     // keyboard, so typing goes on. An icon the taskbar has not taken yet brings it when it
     // comes.
-    void Tell(const std::wstring& text);
+    void Tell(const std::string& text);
     const NOTIFYICONDATAW& Record() const { return trayIcon; }
 
 private:

@@ -280,7 +280,7 @@ fw::Result CalendarWindow::OnEndSession(bool)
 // The journal's trouble is told beside the tray icon, so that typing goes on undisturbed.
 fw::Result CalendarWindow::OnNotesNotice(WPARAM, LPARAM)
 {
-    if (const std::wstring notice = notesPanel.TakeJournalNotice(); !notice.empty())
+    if (const std::string notice = notesPanel.TakeJournalNotice(); !notice.empty())
         tray.Tell(notice);
     return fw::Done();
 }
