@@ -23,8 +23,17 @@ BOOL CalendarApp::InitInstance()
     ChooseDataFolder();
     // Two copies on one folder would each save their own notes at close, the last one over
     // the other's: a later start only brings the running copy forward and writes nothing.
-    if (!runningCopy.Claim(RUNNING_COPY_SCOPE, DataFolderIdentity())) {
+    switch (runningCopy.Claim(RUNNING_COPY_SCOPE, DataFolderIdentity())) {
+    case fw::SingleInstance::Holder::ThisCopy:
+        break;
+    case fw::SingleInstance::Holder::CopyInThisSession:
         runningCopy.BringRunningCopyForward(RUNNING_COPY_WAIT_MS, CalendarWindow::showRequest);
+        return FALSE;
+    case fw::SingleInstance::Holder::CopyInAnotherSession:
+        // Its window is out of reach: the user who started this one is told why nothing opens.
+        MessageBoxW(nullptr, L"Dayvane is already running for these notes in another session.", Title().c_str(),
+                    MB_OK | MB_ICONINFORMATION);
+        exitCode = 1;
         return FALSE;
     }
     PrepareDataFolder();
@@ -37,6 +46,11 @@ BOOL CalendarApp::InitInstance()
     }
     // FALSE: there is no message loop to run; the program ends here.
     return FALSE;
+}
+
+int CalendarApp::ExitInstance()
+{
+    return exitCode;
 }
 
 void CalendarApp::OnWindowReady(HWND window)

@@ -14,7 +14,10 @@ public:
 
 protected:
     BOOL InitInstance() override;
+    int ExitInstance() override;
 
 private:
     fw::SingleInstance runningCopy;
+    // Not zero when this start ended without doing what it was started for.
+    int exitCode = 0;
 };

@@ -167,11 +167,18 @@ bool Windows1252::FromUtf8(const std::string& utf8, std::string& ansi) const
 std::string Windows1252::ToUtf8(const std::string& ansi) const
 {
     std::string out;
-    out.reserve(ansi.size());
-    for (char byte : ansi) {
-        const std::uint8_t b = static_cast<std::uint8_t>(byte);
-        AppendUtf8(out, b >= 0x80 && b < 0xA0 ? highControls[b - 0x80] : char32_t{b});
+    out.reserve(ansi.size() + ansi.size() / 4);
+    // The ASCII between the other characters goes across in runs.
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < ansi.size(); ++i) {
+        const std::uint8_t b = static_cast<std::uint8_t>(ansi[i]);
+        if (b < 0x80)
+            continue;
+        out.append(ansi, start, i - start);
+        AppendUtf8(out, b < 0xA0 ? highControls[b - 0x80] : char32_t{b});
+        start = i + 1;
     }
+    out.append(ansi, start, std::string::npos);
     return out;
 }
 

@@ -28,7 +28,7 @@ void JournalPacing::Committed(Tick now)
     commitDue = Earliest(commitDue, now);
 }
 
-void JournalPacing::Written(Tick now, bool complete)
+bool JournalPacing::Written(Tick now, bool complete)
 {
     firstTyped.reset();
     typingDue.reset();
@@ -36,10 +36,17 @@ void JournalPacing::Written(Tick now, bool complete)
     if (complete) {
         retryDue.reset();
         retryMs = RETRY_MS;
-        return;
+        unwrittenSince.reset();
+        return false;
     }
     retryDue = now + retryMs;
     retryMs = std::min(2 * retryMs, RETRY_LONGEST_MS);
+    if (!unwrittenSince)
+        unwrittenSince = now;
+    if (told || now - *unwrittenSince <= TELL_UNWRITTEN_MS)
+        return false;
+    told = true;
+    return true;
 }
 
 std::optional<JournalPacing::Tick> JournalPacing::Due() const

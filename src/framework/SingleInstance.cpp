@@ -1,5 +1,7 @@
-// The running copy's mutex, its published window and the request that brings it forward.
+// The running copy's mutexes, its published window and the request that brings it forward.
 #include "framework/SingleInstance.h"
+
+#include <sddl.h>
 
 #include "core/DataFilePath.h"
 
@@ -27,29 +29,64 @@ HWND PublishedWindow(const std::wstring& name)
     return window && IsWindow(window) ? window : nullptr;
 }
 
+// Any process may wait on the machine-wide mutex and release it once taken: a copy in another
+// user's session must see it held, and may take it over when its holder was killed. The
+// creator's own handle has every right whatever the list says.
+CHandle MachineWideMutex(const std::wstring& name)
+{
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;0x00100001;;;WD)", SDDL_REVISION_1, &descriptor,
+                                                             nullptr))
+        attributes.lpSecurityDescriptor = descriptor;
+    HANDLE mutex = CreateMutexW(&attributes, FALSE, name.c_str());
+    // A mutex another user made cannot be opened with every right, only with those it grants.
+    if (!mutex && GetLastError() == ERROR_ACCESS_DENIED)
+        mutex = OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, name.c_str());
+    LocalFree(descriptor);
+    return CHandle(mutex);
+}
+
 }  // namespace
 
 SingleInstance::~SingleInstance()
 {
-    if (holder && mutex)
-        ReleaseMutex(mutex.Get());
+    for (HeldMutex* lock : {&folder, &session})
+        if (lock->held)
+            ReleaseMutex(lock->mutex.Get());
 }
 
-bool SingleInstance::Claim(const std::wstring& scope, const std::wstring& key)
+SingleInstance::Holder SingleInstance::Claim(const std::wstring& scope, const std::wstring& key)
 {
-    baseName = L"Local\\" + scope + L"." + core::HashText(key);
-    mutex = CHandle(CreateMutexW(nullptr, FALSE, (baseName + L".Running").c_str()));
-    if (!mutex) {
-        // Refusing to start over a name that cannot be made would lock the user out.
-        holder = true;
-        return holder;
-    }
-    // The mutex is held, not merely made, by the running copy: a later start that still
-    // has it open while the running copy ends cannot keep the next start out, and a copy
-    // that was killed leaves it abandoned, which hands it over as well.
-    const DWORD wait = WaitForSingleObject(mutex.Get(), 0);
-    holder = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
-    return holder;
+    const std::wstring name = scope + L"." + core::HashText(key);
+    baseName = L"Local\\" + name;
+    // The session's mutex first: a copy in this session holds it, and has a window here that
+    // a later start can bring forward.
+    session.mutex = CHandle(CreateMutexW(nullptr, FALSE, (baseName + L".Session").c_str()));
+    if (!Take(session))
+        return Holder::CopyInThisSession;
+    // A system that keeps this process out of the global namespace leaves the session's name:
+    // as much as can be kept out from there.
+    folder.mutex = MachineWideMutex(L"Global\\" + name + L".Running");
+    const bool machineWide = static_cast<bool>(folder.mutex);
+    if (!machineWide)
+        folder.mutex = CHandle(CreateMutexW(nullptr, FALSE, (baseName + L".Running").c_str()));
+    if (Take(folder))
+        return Holder::ThisCopy;
+    return machineWide ? Holder::CopyInAnotherSession : Holder::CopyInThisSession;
+}
+
+// The mutex is held, not merely made, by the running copy: a later start that still has it
+// open while the running copy ends cannot keep the next start out, and a copy that was killed
+// leaves it abandoned, which hands it over as well.
+bool SingleInstance::Take(HeldMutex& lock)
+{
+    // Refusing to start over a name that cannot be made would lock the user out.
+    if (!lock.mutex)
+        return true;
+    const DWORD wait = WaitForSingleObject(lock.mutex.Get(), 0);
+    lock.held = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+    return lock.held;
 }
 
 void SingleInstance::Publish(HWND window)

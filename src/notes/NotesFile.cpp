@@ -84,8 +84,13 @@ bool NotesFile::Recover(core::NoteStore& store)
 
 bool NotesFile::Save(core::NoteStore& store, std::vector<fw::FileFailure>& failures)
 {
+    const Merge merge = MergeChanges(store);
+    if (merge == Merge::CannotRead) {
+        failures.push_back({path, readError});
+        return false;
+    }
     // A file that changed elsewhere into something that cannot be read is the user's too.
-    if (MergeChanges(store) == Merge::Unreadable)
+    if (merge == Merge::Unreadable)
         unread = true;
     if (unread && !KeepUnreadFile(failures))
         return false;
@@ -106,8 +111,13 @@ NotesFile::Merge NotesFile::MergeChanges(core::NoteStore& store)
 {
     core::Bytes bytes;
     const Stamp stamp = StampOf(path);
-    if (fw::ReadWholeFile(path, bytes) != ERROR_SUCCESS)
-        return Merge::Unchanged;
+    if (const DWORD error = fw::ReadWholeFile(path, bytes); error != ERROR_SUCCESS) {
+        // A file removed elsewhere holds nothing to merge; one that is there is read first.
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return Merge::Unchanged;
+        readError = error;
+        return Merge::CannotRead;
+    }
     seen = stamp;
     if (bytes == baseBytes)
         return Merge::Unchanged;

@@ -31,10 +31,12 @@ public:
     // Writes `store`, after merging into it a file changed elsewhere since this run read it.
     // The replaced file is kept as the newest of NOTES_BACKUP_COUNT backups; a save that
     // succeeds removes the journal. False, with the reason added to `failures`, when the file
-    // could not be written.
+    // could not be written, or could not be read first: a file is never replaced unread.
     bool Save(core::NoteStore& store, std::vector<fw::FileFailure>& failures);
 
-    enum class Merge { Unchanged, Merged, Unreadable };
+    // CannotRead: the file is there but reading it failed (another program holds it, a share
+    // dropped); a save then fails with the read's reason.
+    enum class Merge { Unchanged, Merged, Unreadable, CannotRead };
     // Merges the file into `store` when it differs from the base and reads whole; the base is
     // then the file. A file that is half written, or no notes file, is left for its next change.
     Merge MergeChanges(core::NoteStore& store);
@@ -67,6 +69,7 @@ private:
     Stamp seen;
     // The file is there but could not be read: it is copied aside before it is replaced.
     bool unread = false;
+    DWORD readError = ERROR_SUCCESS;
     RecoveryJournal journal;
     std::vector<core::JournalEntry> unsavedRecovery;
 };

@@ -2,8 +2,10 @@
 #include "notes/NotesPanel.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/SystemTime.h"
+#include "framework/Text.h"
 #include "resources/ResourceIds.h"
 
 const fw::MessageTable<NotesPanel> NotesPanel::messageTable = {
@@ -45,9 +47,31 @@ bool NotesPanel::SaveNotes(std::vector<fw::FileFailure>& failures)
     return false;
 }
 
+namespace {
+
+std::string FileName(const std::wstring& path)
+{
+    return fw::Narrow(path.substr(path.find_last_of(L'\\') + 1));
+}
+
+}  // namespace
+
 bool NotesPanel::RecoverNotes()
 {
-    return notesFile.Recover(dayNotes);
+    const bool recovered = notesFile.Recover(dayNotes);
+    const RecoveryJournal& journal = notesFile.Journal();
+    if (!journal.KeptAside().empty())
+        journalNotice = "Dayvane could not read the notes typed before it last stopped (" + FileName(journal.Path()) +
+                        "). The file is kept beside your notes as " + FileName(journal.KeptAside()) + ".";
+    else if (journal.Blocked())
+        journalNotice = "Dayvane could neither read nor move " + FileName(journal.Path()) +
+                        ", so this run's notes are saved only when you close Dayvane.";
+    return recovered;
+}
+
+std::string NotesPanel::TakeJournalNotice()
+{
+    return std::exchange(journalNotice, std::string());
 }
 
 void NotesPanel::DiscardJournal()
@@ -166,6 +190,10 @@ void NotesPanel::RecordChanges()
         journal.Record({noteBox.ShownDay(), text}, notesFile.BaseText(noteBox.ShownDay()));
         noteBox.Journaled(text);
     }
-    pacing.Written(GetTickCount64(), !journal.Behind());
+    if (pacing.Written(GetTickCount64(), !journal.Behind())) {
+        journalNotice = "Dayvane cannot write " + FileName(journal.Path()) +
+                        ". Your notes are saved when you close Dayvane, but would be lost if it stopped unexpectedly.";
+        PostMessageW(Owner(), NOTES_NOTICE_MESSAGE, 0, 0);
+    }
     ScheduleJournal();
 }

@@ -44,6 +44,10 @@ public:
     bool RecoverNotes();
     // This run's changes are given up: the journal goes.
     void DiscardJournal();
+    // What the user is to hear of the journal, once each: one that could not be read at start,
+    // or one this run has not been able to write for a while; empty when there is nothing new.
+    // The panel posts NOTES_NOTICE_MESSAGE to its owner when a notice comes up while it runs.
+    std::string TakeJournalNotice();
 
     // The notes box's text goes to the shown day.
     void CommitShownNote();
@@ -81,4 +85,5 @@ private:
     core::JournalPacing pacing;
     // Notes committed to other days that the journal has not got yet.
     std::vector<core::DayNote> unrecorded;
+    std::string journalNotice;
 };

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "core/FormatMoment.h"
+#include "core/JournalPacing.h"
 #include "framework/Files.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
@@ -20,6 +21,7 @@ void RecoveryJournal::SetNotesFile(const std::wstring& notesPath)
     file.Close();
     path = notesPath + L".journal";
     blocked = false;
+    keptAside.clear();
     days.clear();
     dayIndex.clear();
     compactAt = 0;
@@ -28,7 +30,13 @@ void RecoveryJournal::SetNotesFile(const std::wstring& notesPath)
 std::vector<core::JournalEntry> RecoveryJournal::ReadLeftover()
 {
     core::Bytes bytes;
-    const DWORD error = fw::ReadWholeFile(path, bytes);
+    DWORD error = fw::ReadWholeFile(path, bytes);
+    // A sharing violation or a lock is another program's moment with the file, not damage.
+    for (const ULONGLONG start = GetTickCount64();
+         core::JournalPacing::ReadAgain(GetTickCount64() - start,
+                                        error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION);
+         error = fw::ReadWholeFile(path, bytes))
+        Sleep(static_cast<DWORD>(core::JournalPacing::BUSY_READ_POLL_MS));
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
         return {};
     core::JournalContents contents;
@@ -39,6 +47,8 @@ std::vector<core::JournalEntry> RecoveryJournal::ReadLeftover()
             fw::Widen(core::FormatMoment(fw::TimeSource(), fw::TimeSource().Now(), "%Y%m%d-%H%M%S"));
         const std::wstring aside = path + L".damaged-" + stamp;
         blocked = !MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_WRITE_THROUGH);
+        if (!blocked)
+            keptAside = aside;
         return {};
     }
     std::unordered_map<std::string, std::string> bases;

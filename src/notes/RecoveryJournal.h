@@ -20,10 +20,16 @@ public:
     void SetNotesFile(const std::wstring& notesPath);
 
     // The records a run that ended without closing left behind, up to the first torn or
-    // damaged one; this run's journal goes on from them. A file that is no journal, or
-    // cannot be read, is kept aside under "<journal>.damaged-<stamp>" and gives nothing; when
-    // it cannot even be moved, this run records nothing rather than write over it.
+    // damaged one; this run's journal goes on from them. A file another program holds is
+    // read again for a moment. A file that is no journal, or cannot be read, is kept aside
+    // under "<journal>.damaged-<stamp>" and gives nothing; when it cannot even be moved, this
+    // run records nothing rather than write over it.
     std::vector<core::JournalEntry> ReadLeftover();
+    // After ReadLeftover: where the journal that could not be read was kept; empty when it
+    // was read, missing, or could not be moved (then Blocked()).
+    const std::wstring& KeptAside() const { return keptAside; }
+    bool Blocked() const { return blocked; }
+    const std::wstring& Path() const { return path; }
 
     // Appends a day's whole note (a blank text clears the day) and flushes it to the disk.
     // The first change of a day is preceded by `base`, the day's text in the notes file, so
@@ -69,6 +75,7 @@ private:
     fw::AppendFile file;
     // Nothing may be written: a journal that could not be read or moved aside is in the way.
     bool blocked = false;
+    std::wstring keptAside;
     // Each changed day's base and latest text, in the order of the days' last changes.
     std::vector<Day> days;
     std::unordered_map<std::string, std::size_t> dayIndex;

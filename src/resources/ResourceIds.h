@@ -65,3 +65,5 @@
 #define TRAY_CALLBACK_MESSAGE 117
 // Posted by the watch of the data folder when something in it changed (WM_APP + 64).
 #define NOTES_FOLDER_CHANGED_MESSAGE 0x8040
+// Posted by the notes panel when it has something to tell the user of the journal (WM_APP + 65).
+#define NOTES_NOTICE_MESSAGE 0x8041

@@ -1,6 +1,7 @@
 // The notification-area icon.
 #include "ui/NotifyIcon.h"
 
+#include "framework/Text.h"
 #include "framework/WinApp.h"
 #include "resources/ResourceIds.h"
 
@@ -40,6 +41,16 @@ void NotifyIcon::AddTrayIcon(HWND window, HICON icon, Greeting greeting)
     }
     retriesLeft = TRAY_RETRIES;
     Show();
+}
+
+void NotifyIcon::Tell(const std::string& text)
+{
+    trayIcon.uFlags |= NIF_INFO;
+    lstrcpynW(trayIcon.szInfoTitle, L"Dayvane", ARRAYSIZE(trayIcon.szInfoTitle));
+    lstrcpynW(trayIcon.szInfo, fw::Widen(text).c_str(), ARRAYSIZE(trayIcon.szInfo));
+    trayIcon.uTimeout = 300;
+    trayIcon.dwInfoFlags = NIIF_WARNING;
+    Shell_NotifyIconW(NIM_MODIFY, &trayIcon);
 }
 
 bool NotifyIcon::Show()

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string>
+
 #include "framework/MessageMap.h"
 
 class NotifyIcon : public fw::MessageTarget<NotifyIcon> {
@@ -23,6 +25,10 @@ public:
     // Adds the icon for `window`.
     void AddTrayIcon(HWND window, HICON icon, Greeting greeting);
     void RemoveTrayIcon();
+    // Tells `text` in a warning balloon beside the icon; it takes neither the focus nor the
+    // keyboard, so typing goes on. An icon the taskbar has not taken yet brings it when it
+    // comes.
+    void Tell(const std::string& text);
     const NOTIFYICONDATAW& Record() const { return trayIcon; }
 
 private:

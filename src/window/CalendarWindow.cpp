@@ -30,6 +30,7 @@ const fw::MessageTable<CalendarWindow> CalendarWindow::messageTable = {
     fw::On<WM_HELP, &CalendarWindow::OnHelpInfo>(),
     fw::On<WM_ENDSESSION, &CalendarWindow::OnEndSession>(),
     fw::On<WM_DPICHANGED, &CalendarWindow::OnDpiChanged>(),
+    fw::OnMessage<NOTES_NOTICE_MESSAGE, &CalendarWindow::OnNotesNotice>(),
     fw::OnCommands<ID_COLOR_FIRST, ID_COLOR_COMMANDS_LAST, &CalendarWindow::OnColorCommand>(),
     fw::OnCommands<ID_STYLE_FIRST, ID_STYLE_COMMANDS_LAST, &CalendarWindow::OnStyleCommand>(),
     fw::OnCommands<ID_TIME_FIRST, ID_TIME_COMMANDS_LAST, &CalendarWindow::OnTimeCommand>(),
@@ -95,6 +96,8 @@ BOOL CalendarWindow::OnInitDialog()
                                                : NotifyIcon::Greeting::None;
     trayImage.Attach(IconAt(16));
     tray.AddTrayIcon(handle, trayImage ? trayImage.Get() : appIcon, greeting);
+    // A journal that could not be read is told in the balloon, over any greeting.
+    OnNotesNotice(0, 0);
     notesPanel.RefreshNoteDays();
     FitCalendar();
     fw::CWinApp::Current().OnWindowReady(handle);
@@ -355,6 +358,14 @@ fw::Result CalendarWindow::OnEndSession(bool)
     endingSession = true;
     OnOK();
     return fw::Default;
+}
+
+// The journal's trouble is told beside the tray icon, so that typing goes on undisturbed.
+fw::Result CalendarWindow::OnNotesNotice(WPARAM, LPARAM)
+{
+    if (const std::string notice = notesPanel.TakeJournalNotice(); !notice.empty())
+        tray.Tell(notice);
+    return fw::Done();
 }
 
 // Both files, the settings first; each is tried even when the other failed. A save that

@@ -65,6 +65,7 @@ private:
     fw::Result OnHelpInfo(const HELPINFO& info);
     fw::Result OnEndSession(bool ending);
     fw::Result OnDpiChanged(int dpi, const RECT& suggested);
+    fw::Result OnNotesNotice(WPARAM, LPARAM);
 
     // The menu's commands (Commands.cpp)
     fw::Result OnColorCommand(UINT id);

@@ -2,6 +2,7 @@
 // changes, its radio mark, and what "Close" writes.
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <vector>
 
 #include "ProbeWindow.h"
@@ -342,17 +343,25 @@ TEST(Commands, TheTrayRecordGreetsAFirstRunAndTellsOfRecoveredNotes)
     core::Bytes journalBytes = core::JournalHeader();
     journalBytes.insert(journalBytes.end(), change.begin(), change.end());
     const std::string journal(journalBytes.begin(), journalBytes.end());
+    const std::string damaged = "not a journal at all";
     const struct {
         const char* run;
         bool firstRun;
-        bool recovered;
+        const std::string* leftover;
         const wchar_t* title;
+        // The balloon's text, up to the stamp of a file kept aside.
         const wchar_t* text;
+        DWORD infoFlags;
     } runs[] = {
-        {"first run", true, false, L"Dayvane is here!", L"Right mouse click - show menu\r\nLeft click - set calendar foreground"},
-        {"later run", false, false, L"", L""},
-        {"first run after notes were lost", true, true, L"Dayvane",
-         L"Notes typed before Dayvane last stopped unexpectedly were recovered."},
+        {"first run", true, nullptr, L"Dayvane is here!",
+         L"Right mouse click - show menu\r\nLeft click - set calendar foreground", NIIF_INFO},
+        {"later run", false, nullptr, L"", L"", 0},
+        {"first run after notes were lost", true, &journal, L"Dayvane",
+         L"Notes typed before Dayvane last stopped unexpectedly were recovered.", NIIF_INFO},
+        {"a journal that cannot be read", false, &damaged, L"Dayvane",
+         L"Dayvane could not read the notes typed before it last stopped (qor_nots.dat.journal). "
+         L"The file is kept beside your notes as qor_nots.dat.journal.damaged-",
+         NIIF_WARNING},
     };
     for (const auto& run : runs) {
         ProbeWindow probe;
@@ -369,17 +378,19 @@ TEST(Commands, TheTrayRecordGreetsAFirstRunAndTellsOfRecoveredNotes)
             SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
             ProbeWindow::OnWindowThread(window, [&] { recordAgain = probe.TrayIcon(); });
             shownAgain = Shell_NotifyIconW(NIM_MODIFY, &tip) != FALSE;
-        }, run.firstRun ? nullptr : &settings, nullptr, nullptr, run.recovered ? &journal : nullptr);
+        }, run.firstRun ? nullptr : &settings, nullptr, nullptr, run.leftover);
         SCOPED_TRACE(run.run);
-        const bool balloon = run.firstRun || run.recovered;
+        const bool balloon = run.infoFlags != 0;
         EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));
         EXPECT_EQ(record.uID, 118u);
         EXPECT_EQ(record.uCallbackMessage, 117u);
         EXPECT_STREQ(record.szTip, L"Dayvane");
         EXPECT_EQ(record.uFlags, balloon ? 0x17u : 0x7u);
         EXPECT_STREQ(record.szInfoTitle, run.title);
-        EXPECT_STREQ(record.szInfo, run.text);
-        EXPECT_EQ(record.dwInfoFlags, balloon ? static_cast<DWORD>(NIIF_INFO) : 0u);
+        const std::wstring text = record.szInfo;
+        EXPECT_EQ(text.substr(0, std::wcslen(run.text)), run.text);
+        EXPECT_EQ(text.size() == std::wcslen(run.text), run.leftover != &damaged) << "only a kept file's name follows";
+        EXPECT_EQ(record.dwInfoFlags, run.infoFlags);
         EXPECT_TRUE(shownWhileRunning);
         // Back after the taskbar's restart, without a second greeting.
         EXPECT_TRUE(shownAgain);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <map>
 
 #include "Harness.h"
@@ -454,6 +455,36 @@ TEST(DataFiles, AFailedSaveAsksToRetryAndCancelKeepsTheWindowOpen)
         if (name.rfind(L"qor_nots.dat.damaged-", 0) == 0 && content == heldNotes)
             ++copies;
     EXPECT_EQ(copies, 1) << "the file that could not be read must be kept";
+}
+
+// A notes file that another program holds at the close (a sync tool), letting it be renamed
+// but not read, is not replaced unread: the close asks to retry, naming the reason, and the
+// file keeps its bytes.
+TEST(DataFiles, ANotesFileThatCannotBeReadAtTheCloseAsksToRetryAndKeepsItsBytes)
+{
+    gui::TempFolder folder;
+    const std::string notes = gui::EncodeNotes({{TodayKey(), "kept"}});
+    ASSERT_TRUE(gui::WriteFileBytes(folder.File(L"qor_nots.dat"), notes));
+    gui::Program program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    SetDlgItemTextW(program.Window(), IDC_NOTES, L"typed while the file was held");
+    const HANDLE holder = CreateFileW(folder.File(L"qor_nots.dat").c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    PostMessageW(program.Window(), WM_COMMAND, closeCommand, 0);
+    const HWND box = gui::WaitForOtherWindow(program.ProcessId(), program.Window(), 5000);
+    ASSERT_NE(box, nullptr) << "no question";
+    wchar_t reason[256] = L"";
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_SHARING_VIOLATION, 0, reason,
+                   ARRAYSIZE(reason), nullptr);
+    const std::wstring message = gui::ChildTexts(box);
+    EXPECT_NE(message.find(folder.File(L"qor_nots.dat")), std::wstring::npos) << message.c_str();
+    EXPECT_NE(message.find(std::wstring(reason, std::wcscspn(reason, L"\r\n"))), std::wstring::npos) << message.c_str();
+    PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(gui::WaitUntil([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(gui::RoundTrip(program.Window()));
+    CloseHandle(holder);
+    EXPECT_EQ(gui::ReadFileBytes(folder.File(L"qor_nots.dat")), notes);
 }
 
 TEST(DataFiles, AtTheEndOfTheSessionAFailedSaveAsksNothing)

@@ -21,8 +21,10 @@
 #include "ProbeWindow.h"
 #include "SettingsFiles.h"
 #include "core/CodePage.h"
+#include "core/DataFilePath.h"
 #include "core/NotesJournal.h"
 #include "framework/Files.h"
+#include "framework/SingleInstance.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
@@ -852,4 +854,46 @@ TEST(InProcess, RecoveredNotesThatCouldNotBeSavedOutliveAnEscape)
     RunWindow(probe, [](HWND window) { CloseWith(window, ID_CLOSE); }, nullptr, &afterEscape[L"qor_nots.dat"],
               &afterRestart, &afterEscape[L"qor_nots.dat.journal"]);
     EXPECT_EQ(NotesOf(afterRestart[L"qor_nots.dat"]).Lookup("020107"), "recovered");
+}
+
+namespace {
+
+HANDLE(WINAPI* systemCreateMutex)(LPSECURITY_ATTRIBUTES, BOOL, LPCWSTR) = nullptr;
+std::vector<std::wstring> mutexesAsked;
+bool refuseGlobalNames = false;
+
+// Refuses the global namespace as a system does to a process it keeps out of it.
+HANDLE WINAPI RecordCreateMutex(LPSECURITY_ATTRIBUTES attributes, BOOL owner, LPCWSTR name)
+{
+    mutexesAsked.push_back(name);
+    SetLastError(ERROR_ACCESS_DENIED);
+    const bool refused = refuseGlobalNames && mutexesAsked.back().rfind(L"Global\\", 0) == 0;
+    return refused ? nullptr : systemCreateMutex(attributes, owner, name);
+}
+
+}  // namespace
+
+// The data folder's mutex is machine-wide where the system allows it, and the session's
+// where it does not, without a word.
+TEST(InProcess, TheDataFoldersMutexIsMachineWideWhereAllowedAndTheSessionsElse)
+{
+    ImportPatch patch("kernel32.dll", "CreateMutexW", reinterpret_cast<void*>(&RecordCreateMutex));
+    ASSERT_TRUE(patch.Patched());
+    systemCreateMutex = reinterpret_cast<decltype(systemCreateMutex)>(patch.Original());
+    const std::wstring name = L"Test.Scope." + core::HashText(L"C:\\FOLDER");
+    const struct {
+        bool refused;
+        std::vector<std::wstring> asked;
+    } rows[] = {
+        {false, {L"Local\\" + name + L".Session", L"Global\\" + name + L".Running"}},
+        {true, {L"Local\\" + name + L".Session", L"Global\\" + name + L".Running", L"Local\\" + name + L".Running"}},
+    };
+    for (const auto& row : rows) {
+        refuseGlobalNames = row.refused;
+        mutexesAsked.clear();
+        fw::SingleInstance claim;
+        EXPECT_EQ(claim.Claim(L"Test.Scope", L"C:\\FOLDER"), fw::SingleInstance::Holder::ThisCopy) << row.refused;
+        EXPECT_EQ(mutexesAsked, row.asked) << row.refused;
+    }
+    refuseGlobalNames = false;
 }

@@ -352,3 +352,35 @@ TEST(Recovery, AJournalCutByAKillGivesBackItsWholeRecordsAndNeverStopsTheStart)
         std::printf("journal write: %s after %d of %d kills\n", outcome.c_str(), count, kills);
     EXPECT_GE(outcomes["recovered"], 1) << "the kills must reach past the write";
 }
+
+// A virus scanner or a sync tool holding the journal for a moment as the program starts only
+// delays the start: the journal is read once it is free, and its notes come back.
+TEST(Recovery, AJournalHeldForAMomentAtStartIsRecovered)
+{
+    const std::string today = DayKey();
+    gui::TempFolder folder;
+    ASSERT_TRUE(gui::WriteFileBytes(folder.File(notesFile), gui::EncodeNotes({{today, "before"}})));
+    core::Bytes journal = core::JournalHeader();
+    const core::Bytes record = core::JournalRecord({today, "typed before a crash"});
+    journal.insert(journal.end(), record.begin(), record.end());
+    ASSERT_TRUE(gui::WriteFileBytes(folder.File(journalFile), std::string(journal.begin(), journal.end())));
+    const HANDLE held = CreateFileW(folder.File(journalFile).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const std::wstring program = folder.File(L"dayvane.exe");
+    ASSERT_TRUE(CopyFileW(gui::Config().program.c_str(), program.c_str(), FALSE));
+    gui::Program start(program, gui::Await::Nothing);
+    // The program claims its folder just before it reads the notes and the journal.
+    const std::wstring claimed = gui::RunningCopyName(folder.Path(), L"Local\\", L".Session");
+    ASSERT_TRUE(gui::WaitUntil([&] {
+        const HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, claimed.c_str());
+        return mutex && CloseHandle(mutex);
+    }, 30000));
+    Sleep(1000);  // the hold is the subject
+    CloseHandle(held);
+    std::vector<HWND> windows;
+    ASSERT_TRUE(gui::WaitUntil([&] { return !(windows = gui::VisibleTopLevelWindows(start.ProcessId())).empty(); }, 30000));
+    EXPECT_EQ(ReadNotes(folder)[today], "typed before a crash");
+    EXPECT_FALSE(gui::FileExists(folder.File(journalFile)));
+    PostMessageW(windows.front(), WM_COMMAND, ID_CLOSE, 0);
+    EXPECT_TRUE(start.WaitForExit(5000));
+}

@@ -1,7 +1,14 @@
-// Settings and notes files for the window tests.
+// Settings and notes files for the window tests, and the running copy's names.
 #include "SettingsFiles.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cwctype>
+
+#include "core/DataFilePath.h"
 
 namespace gui {
 
@@ -59,6 +66,16 @@ std::map<std::string, std::string> DecodeNotes(const std::string& bytes)
     for (const core::DayNote& note : store.Notes())
         notes.emplace(note.key, note.text);
     return notes;
+}
+
+// The program spells a folder in its long form, upper case.
+std::wstring RunningCopyName(const std::wstring& folder, const std::wstring& prefix, const std::wstring& suffix)
+{
+    wchar_t longPath[MAX_PATH] = L"";
+    const DWORD length = GetLongPathNameW(folder.c_str(), longPath, MAX_PATH);
+    std::wstring key = length > 0 && length < MAX_PATH ? longPath : folder;
+    std::transform(key.begin(), key.end(), key.begin(), [](wchar_t c) { return std::towupper(c); });
+    return prefix + L"Dayvane.DataFolder." + core::HashText(key) + suffix;
 }
 
 }  // namespace gui

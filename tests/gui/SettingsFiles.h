@@ -1,5 +1,5 @@
 // Data files for the window tests: the default settings as the program writes them, the bytes
-// of any settings record, and notes files.
+// of any settings record, notes files, and the names of the copy running on a data folder.
 #pragma once
 
 #include <map>
@@ -23,5 +23,9 @@ core::CalendarSettings DecodeSettings(const std::string& bytes);
 std::string EncodeNotes(const std::vector<core::DayNote>& notes);
 // Each day's note in a notes file; a file that does not read whole fails the test.
 std::map<std::string, std::string> DecodeNotes(const std::string& bytes);
+
+// The name of a kernel object of the copy running on the data folder `folder`, as
+// `prefix` + the scope and the folder's hash + `suffix` ("Global\\", ".Running").
+std::wstring RunningCopyName(const std::wstring& folder, const std::wstring& prefix, const std::wstring& suffix);
 
 }  // namespace gui

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Harness.h"
-#include "core/DataFilePath.h"
+#include "SettingsFiles.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -118,9 +118,8 @@ TEST(SingleCopy, TenStartsAtOnceEndAsOneWindowAndOneCopysFiles)
 TEST(SingleCopy, AKilledCopysMutexHeldElsewhereGoesToTheNextStart)
 {
     gui::TempFolder folder;
-    wchar_t longPath[MAX_PATH] = L"";
-    ASSERT_GT(GetLongPathNameW(folder.Path().c_str(), longPath, MAX_PATH), 0u);
-    const std::wstring name = L"Local\\Dayvane.DataFolder." + core::HashText(UpperCase(longPath)) + L".Running";
+    // The data folder's mutex is machine-wide, so that a copy in another session sees it.
+    const std::wstring name = gui::RunningCopyName(folder.Path(), L"Global\\", L".Running");
     HANDLE held = nullptr;
     {
         gui::Program killed(folder);
@@ -130,5 +129,28 @@ TEST(SingleCopy, AKilledCopysMutexHeldElsewhereGoesToTheNextStart)
     }
     gui::Program next(folder);
     EXPECT_NE(next.Window(), nullptr);
+    CloseHandle(held);
+}
+
+// A copy in another user's session holds the machine-wide mutex and nothing of this session:
+// a start here says why it opens no window and ends with an error. Wine has one session, so
+// the test holds the mutex as that copy would.
+TEST(SingleCopy, AStartWhileACopyRunsInAnotherSessionSaysSoAndEndsWithAnError)
+{
+    gui::TempFolder folder;
+    const HANDLE held = CreateMutexW(nullptr, TRUE, gui::RunningCopyName(folder.Path(), L"Global\\", L".Running").c_str());
+    ASSERT_NE(held, nullptr);
+    const std::wstring program = folder.File(L"dayvane.exe");
+    ASSERT_TRUE(CopyFileW(gui::Config().program.c_str(), program.c_str(), FALSE));
+    gui::Program start(program, gui::Await::Nothing);
+    const HWND box = gui::WaitForOtherWindow(start.ProcessId(), nullptr, 15000);
+    ASSERT_NE(box, nullptr) << "no message";
+    const std::wstring message = gui::ChildTexts(box);
+    EXPECT_NE(message.find(L"Dayvane is already running for these notes in another session."), std::wstring::npos)
+        << message.c_str();
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(start.WaitForExit(5000));
+    EXPECT_NE(start.ExitCode(), 0u);
+    EXPECT_EQ(NamesIn(folder), std::vector<std::wstring>{L"dayvane.exe"}) << "nothing is written";
     CloseHandle(held);
 }

@@ -99,3 +99,42 @@ TEST(JournalPacing, ASuccessfulWriteStartsTheBackOffAfresh)
     pacing.Written(5000, false);
     EXPECT_EQ(pacing.Due(), 5000 + R);
 }
+
+TEST(JournalPacing, AJournalUnwrittenForLongerThanTheLimitIsToldOnceARun)
+{
+    constexpr Tick T = Pacing::TELL_UNWRITTEN_MS;
+    const struct {
+        const char* what;
+        // Each write's moment and whether it held everything.
+        std::vector<std::pair<Tick, bool>> writes;
+        // The writes after which the user is told.
+        std::vector<std::size_t> told;
+    } rows[] = {
+        {"writes that succeed", {{0, true}, {2 * T, true}}, {}},
+        {"failing for the limit itself", {{0, false}, {T, false}}, {}},
+        {"failing past the limit", {{0, false}, {T, false}, {T + 1, false}, {2 * T, false}}, {2}},
+        {"a success in between starts the count afresh", {{0, false}, {T - 1, true}, {T, false}, {T + 2, false}}, {}},
+        {"told once a run, even after a success", {{0, false}, {T + 1, false}, {T + 2, true}, {T + 3, false}, {3 * T, false}},
+         {1}},
+    };
+    for (const auto& row : rows) {
+        Pacing pacing;
+        std::vector<std::size_t> told;
+        for (std::size_t i = 0; i < row.writes.size(); ++i)
+            if (pacing.Written(row.writes[i].first, row.writes[i].second))
+                told.push_back(i);
+        EXPECT_EQ(told, row.told) << row.what;
+    }
+}
+
+TEST(JournalPacing, AHeldJournalIsReadAgainForAWhileAndADamagedOneNever)
+{
+    constexpr Tick B = Pacing::BUSY_READ_MS;
+    const struct {
+        Tick waited;
+        bool busy;
+        bool again;
+    } rows[] = {{0, true, true}, {B - 1, true, true}, {B, true, false}, {0, false, false}, {B - 1, false, false}};
+    for (const auto& row : rows)
+        EXPECT_EQ(Pacing::ReadAgain(row.waited, row.busy), row.again) << row.waited << (row.busy ? " busy" : " damaged");
+}
