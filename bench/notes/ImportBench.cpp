@@ -67,17 +67,7 @@ std::string Calendar()
 
 bool ReadAll(std::string& bytes)
 {
-    std::FILE* stream = std::fopen(calendarPath.c_str(), "rb");
-    if (stream == nullptr)
-        return false;
-    bool ok = std::fseek(stream, 0, SEEK_END) == 0;
-    const long size = ok ? std::ftell(stream) : -1;
-    ok = size >= 0 && std::fseek(stream, 0, SEEK_SET) == 0;
-    if (ok) {
-        bytes.resize(static_cast<std::size_t>(size));
-        ok = std::fread(bytes.data(), 1, bytes.size(), stream) == bytes.size();
-    }
-    return std::fclose(stream) == 0 && ok;
+    return ReadWholeFile(calendarPath, bytes);
 }
 
 void PlainRead(benchmark::State& state)

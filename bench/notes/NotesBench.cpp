@@ -119,17 +119,7 @@ std::string RandomText(std::mt19937_64& random)
 
 bool ReadFile(const fs::path& path, core::Bytes& bytes)
 {
-    std::FILE* stream = std::fopen(path.c_str(), "rb");
-    if (stream == nullptr)
-        return false;
-    bool ok = std::fseek(stream, 0, SEEK_END) == 0;
-    const long size = ok ? std::ftell(stream) : -1;
-    ok = size >= 0 && std::fseek(stream, 0, SEEK_SET) == 0;
-    if (ok) {
-        bytes.resize(static_cast<std::size_t>(size));
-        ok = std::fread(bytes.data(), 1, bytes.size(), stream) == bytes.size();
-    }
-    return std::fclose(stream) == 0 && ok;
+    return ReadWholeFile(path, bytes);
 }
 
 // What the program's saves and exports do: a temporary file beside the file, written, flushed

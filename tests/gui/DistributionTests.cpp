@@ -369,12 +369,14 @@ TEST(Distribution, TheManifestAsksForCommonControls6AndDeclaresTheDpiChoice)
             inV3Application = AttributeOf(application, "xmlns") == "urn:schemas-microsoft-com:asm.v3";
     EXPECT_TRUE(inV3Application);
 
+    // Aware of each monitor's scale: dpiAwareness for Windows 10 1607 and later, which take it
+    // over dpiAware, and dpiAware for the systems before them. No GDI scaling, which would
+    // stretch what the program draws at its scale already.
     const Element dpiAware = OnlyElement(settings.text, "dpiAware");
     EXPECT_EQ(AttributeOf(dpiAware, "xmlns"), "http://schemas.microsoft.com/SMI/2005/WindowsSettings");
-    EXPECT_EQ(dpiAware.text, "false");
-    const Element gdiScaling = OnlyElement(settings.text, "gdiScaling");
-    EXPECT_EQ(AttributeOf(gdiScaling, "xmlns"), "http://schemas.microsoft.com/SMI/2017/WindowsSettings");
-    EXPECT_EQ(gdiScaling.text, "true");
-    // dpiAwareness would take precedence over dpiAware on Windows 10 and make the choice void.
-    EXPECT_TRUE(ElementsNamed(manifest, "dpiAwareness").empty());
+    EXPECT_EQ(dpiAware.text, "true/pm");
+    const Element dpiAwareness = OnlyElement(settings.text, "dpiAwareness");
+    EXPECT_EQ(AttributeOf(dpiAwareness, "xmlns"), "http://schemas.microsoft.com/SMI/2016/WindowsSettings");
+    EXPECT_EQ(dpiAwareness.text, "PerMonitorV2, PerMonitor");
+    EXPECT_TRUE(ElementsNamed(manifest, "gdiScaling").empty());
 }
