@@ -14,6 +14,25 @@
 #include "notes/NotesPanel.h"
 #include "resources/ResourceIds.h"
 
+namespace {
+
+// A common file dialog over `owner` that fills the MAX_PATH buffer `path`, the first of
+// `filter`'s types chosen, the folder must exist and the current folder stays as it is.
+OPENFILENAMEW FileChoice(HWND owner, wchar_t* path, const wchar_t* filter, DWORD flags)
+{
+    OPENFILENAMEW choice{};
+    choice.lStructSize = sizeof choice;
+    choice.hwndOwner = owner;
+    choice.lpstrFilter = filter;
+    choice.nFilterIndex = 1;
+    choice.lpstrFile = path;
+    choice.nMaxFile = MAX_PATH;
+    choice.Flags = flags | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    return choice;
+}
+
+}  // namespace
+
 const fw::MessageTable<NotesCommands> NotesCommands::messageTable = {
     fw::OnCommands<ID_NOTES_FIND, ID_NOTES_EXPORT, &NotesCommands::OnNotesCommand>(),
     fw::OnCommands<ID_NOTES_IMPORT, ID_NOTES_IMPORT, &NotesCommands::OnNotesCommand>(),
@@ -63,15 +82,9 @@ std::string NotesCommands::ExportBytes(bool calendarFile)
 void NotesCommands::ExportNotes(HWND owner)
 {
     wchar_t path[MAX_PATH] = L"Dayvane notes.ics";
-    OPENFILENAMEW choice{};
-    choice.lStructSize = sizeof choice;
-    choice.hwndOwner = owner;
-    choice.lpstrFilter = L"iCalendar (*.ics)\0*.ics\0Text (*.txt)\0*.txt\0";
-    choice.nFilterIndex = 1;
-    choice.lpstrFile = path;
-    choice.nMaxFile = MAX_PATH;
+    OPENFILENAMEW choice =
+        FileChoice(owner, path, L"iCalendar (*.ics)\0*.ics\0Text (*.txt)\0*.txt\0", OFN_OVERWRITEPROMPT);
     choice.lpstrDefExt = L"ics";
-    choice.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
     if (!fw::RunSaveDialog(choice))
         return;
     // A name ending in ".txt" or ".ics" says the form; any other name takes the chosen type's.
@@ -95,15 +108,9 @@ void NotesCommands::Tell(HWND owner, const std::string& message, UINT icon)
 void NotesCommands::ImportNotes(HWND owner)
 {
     wchar_t path[MAX_PATH] = L"";
-    OPENFILENAMEW choice{};
-    choice.lStructSize = sizeof choice;
-    choice.hwndOwner = owner;
-    choice.lpstrFilter = L"iCalendar (*.ics)\0*.ics\0All files (*.*)\0*.*\0";
-    choice.nFilterIndex = 1;
-    choice.lpstrFile = path;
-    choice.nMaxFile = MAX_PATH;
+    OPENFILENAMEW choice =
+        FileChoice(owner, path, L"iCalendar (*.ics)\0*.ics\0All files (*.*)\0*.*\0", OFN_FILEMUSTEXIST);
     choice.lpstrInitialDir = importFolder.empty() ? nullptr : importFolder.c_str();
-    choice.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
     if (!fw::RunOpenDialog(choice))
         return;
     importFolder.assign(path, choice.nFileOffset);

@@ -375,7 +375,9 @@ TEST(Recovery, AJournalHeldForAMomentAtStartIsRecovered)
         const HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, claimed.c_str());
         return mutex && CloseHandle(mutex);
     }, 30000));
-    Sleep(1000);  // the hold is the subject
+    // Held for a second, the journal keeps the start waiting: no window, and no end.
+    EXPECT_FALSE(gui::WaitUntil(
+        [&] { return !start.Running() || !gui::VisibleTopLevelWindows(start.ProcessId()).empty(); }, 1000));
     CloseHandle(held);
     std::vector<HWND> windows;
     ASSERT_TRUE(gui::WaitUntil([&] { return !(windows = gui::VisibleTopLevelWindows(start.ProcessId())).empty(); }, 30000));

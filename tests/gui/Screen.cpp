@@ -203,17 +203,21 @@ bool SaveFinishedScreenPng(HWND window, const RECT& area, const std::wstring& pa
     const int height = area.bottom - area.top;
     if (width <= 0 || height <= 0 || !WaitUntilPainted(window, timeoutMs))
         return false;
-    // One frame of a 60 Hz screen between the reads: the interval of the comparison.
-    constexpr DWORD FRAME_MS = 17;
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    // The reads are compared a frame of a 60 Hz screen apart, or more.
+    constexpr ULONGLONG FRAME_MS = 17;
     std::string last = ReadScreen(area);
-    bool settled = false;
-    while (!settled && GetTickCount64() < deadline) {
-        Sleep(FRAME_MS);
-        std::string now = ReadScreen(area);
-        settled = now == last && NothingToPaint(window);
-        last = std::move(now);
-    }
+    ULONGLONG lastRead = GetTickCount64();
+    const bool settled = WaitUntil(
+        [&] {
+            if (GetTickCount64() - lastRead < FRAME_MS)
+                return false;
+            lastRead = GetTickCount64();
+            std::string now = ReadScreen(area);
+            const bool same = now == last && NothingToPaint(window);
+            last = std::move(now);
+            return same;
+        },
+        timeoutMs);
     return settled && WritePng(width, height, last, path);
 }
 

@@ -5,41 +5,14 @@
 #include <fstream>
 #include <string>
 
+#include "SampleNotes.h"
 #include "core/NotesExport.h"
-
-namespace {
-
-std::string Json(const std::string& text)
-{
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned char>(c));
-            quoted += escape;
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "\"";
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc != 3)
         return 2;
-    std::string japanese;
-    for (int i = 0; i < 40; ++i)
-        japanese += "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e";
-    core::NoteStore store;
-    store.SetNote({"010107", "Commas, semicolons; and a back\\slash"});
-    store.SetNote({"290224", "First line\r\nsecond line\r\n\r\nafter a blank line"});
-    store.SetNote({"311275", japanese});
+    core::NoteStore store = HardCaseNotes();
     store.SetNote({"150680", "Emoji \xf0\x9f\x98\x80\xf0\x9f\x8e\x89 " + std::string(80, 'x') + " \xf0\x9f\x98\x80"});
     store.SetNote({"020107", "   "});
     const std::vector<core::DatedNote> notes = core::DatedNotes(store, 2026);

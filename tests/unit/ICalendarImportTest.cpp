@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "FixedTime.h"
+#include "SampleNotes.h"
 #include "core/ImportReport.h"
 #include "core/NotesExport.h"
 
@@ -145,13 +146,7 @@ TEST(ICalendarImport, EachRuleOfReadingAndPlacing)
 
 TEST(ICalendarImport, TheExportImportsIntoAnEmptyStoreAsTheSameNotesAndThenChangesNothing)
 {
-    std::string japanese;
-    for (int i = 0; i < 40; ++i)
-        japanese += "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e";
-    core::NoteStore store;
-    store.SetNote({"010107", "Commas, semicolons; and a back\\slash"});
-    store.SetNote({"290224", "First line\r\nsecond line\r\n\r\nafter a blank line"});
-    store.SetNote({"311275", japanese});
+    core::NoteStore store = HardCaseNotes();
     store.SetNote({"150680", "\r\nA first line left empty, " + std::string(80, 'x') + " \xf0\x9f\x98\x80"});
     store.SetNote({"101226", "09:30 looks like a time"});
     const std::string exported = core::ICalendarOf(store, 2026, "20261208T053000Z");

@@ -7,30 +7,9 @@
 #include <string>
 
 #include "FixedTime.h"
+#include "SampleNotes.h"
 #include "core/ICalendarImport.h"
 #include "core/ImportReport.h"
-
-namespace {
-
-std::string Json(const std::string& text)
-{
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (c == '\r') {
-            quoted += "\\r";
-        } else if (c == '\n') {
-            quoted += "\\n";
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "\"";
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
