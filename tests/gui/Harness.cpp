@@ -207,9 +207,16 @@ void Program::Start(const std::wstring& programFile, const std::wstring& working
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + programFile + L"\"";
-    if (!CreateProcessW(programFile.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workingDirectory.c_str(), &startup, &process)) {
-        ADD_FAILURE() << "cannot start the program, error " << GetLastError();
+    // Wine, busy starting the processes of several sessions, now and then refuses a start with
+    // an internal error that the next attempt does not meet.
+    DWORD error = ERROR_INTERNAL_ERROR;
+    for (int attempt = 0; attempt < 5 && error == ERROR_INTERNAL_ERROR; ++attempt)
+        error = CreateProcessW(programFile.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               workingDirectory.c_str(), &startup, &process)
+                    ? ERROR_SUCCESS
+                    : GetLastError();
+    if (error != ERROR_SUCCESS) {
+        ADD_FAILURE() << "cannot start the program, error " << error;
         return;
     }
     if (await == Await::Nothing)
