@@ -41,6 +41,7 @@ struct MessageEntry {
         Message,   // nothing
         Notify,    // WM_NOTIFY: from control `first`, with code `code`
         Command,   // WM_COMMAND: identifier from `first` to `last`, notification code `code`
+        Commands,  // WM_COMMAND: identifier from `first` to `last`, from a menu, a key or a click
         Timer,     // WM_TIMER: timer `first`
         Chain,     // any message: the entry runs another table
     };
@@ -65,6 +66,11 @@ struct MessageEntry {
         }
         case Match::Command:
             return number == WM_COMMAND && HIWORD(wParam) == code && LOWORD(wParam) >= first && LOWORD(wParam) <= last;
+        // A menu's command has code 0, an accelerator's code 1, and a button's click code 0
+        // (BN_CLICKED); other notifications of a control come with its window.
+        case Match::Commands:
+            return number == WM_COMMAND && (HIWORD(wParam) == 0 || lParam == 0) && LOWORD(wParam) >= first &&
+                   LOWORD(wParam) <= last;
         case Match::Timer:
             return number == WM_TIMER && wParam == first;
         case Match::Message:
@@ -176,6 +182,26 @@ struct Cracker<WM_CTLCOLORSTATIC> {
     }
 };
 
+// Result OnDrawItem(const DRAWITEMSTRUCT& item): an owner-drawn control to paint.
+template <>
+struct Cracker<WM_DRAWITEM> {
+    template <class Call>
+    static Result Crack(WPARAM, LPARAM lParam, Call call)
+    {
+        return call(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    }
+};
+
+// Result OnContextMenu(HWND clicked, POINT screenPoint): (-1, -1) when a key asked for it.
+template <>
+struct Cracker<WM_CONTEXTMENU> {
+    template <class Call>
+    static Result Crack(WPARAM wParam, LPARAM lParam, Call call)
+    {
+        return call(reinterpret_cast<HWND>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    }
+};
+
 // Result OnSetCursor(HWND cursorWindow, UINT hitTest, UINT mouseMessage)
 template <>
 struct Cracker<WM_SETCURSOR> {
@@ -268,11 +294,11 @@ constexpr EntryOf<Handler> OnNotify()
     return Entry<NotifyCracker, Handler>(WM_NOTIFY, EntryOf<Handler>::Match::Notify, ControlId, ControlId, Code);
 }
 
-// Menu commands and button clicks First to Last (notification code 0).
+// Commands First to Last, whether a menu, a key or a button click gave them.
 template <UINT First, UINT Last, auto Handler>
 constexpr EntryOf<Handler> OnCommands()
 {
-    return Entry<CommandCracker, Handler>(WM_COMMAND, EntryOf<Handler>::Match::Command, First, Last, 0);
+    return Entry<CommandCracker, Handler>(WM_COMMAND, EntryOf<Handler>::Match::Commands, First, Last);
 }
 
 // Notification `Code` that control `ControlId` sends as WM_COMMAND.

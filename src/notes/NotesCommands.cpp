@@ -36,12 +36,15 @@ OPENFILENAMEW FileChoice(HWND owner, wchar_t* path, const wchar_t* filter, DWORD
 const fw::MessageTable<NotesCommands> NotesCommands::messageTable = {
     fw::OnCommands<ID_NOTES_FIND, ID_NOTES_EXPORT, &NotesCommands::OnNotesCommand>(),
     fw::OnCommands<ID_NOTES_IMPORT, ID_NOTES_IMPORT, &NotesCommands::OnNotesCommand>(),
+    fw::OnCommands<ID_NOTES_TODAY, ID_NOTES_TODAY, &NotesCommands::OnNotesCommand>(),
 };
 
 fw::Result NotesCommands::OnNotesCommand(UINT id)
 {
     if (id == ID_NOTES_FIND)
         FindNote(notesPanel.Owner());
+    else if (id == ID_NOTES_TODAY)
+        PickToday();
     else if (id == ID_NOTES_IMPORT)
         ImportNotes(notesPanel.Owner());
     else
@@ -55,6 +58,13 @@ int NotesCommands::CommitForReading()
     core::LocalTime today;
     fw::TimeSource().ToLocal(fw::TimeSource().Now(), today);
     return today.year;
+}
+
+void NotesCommands::PickToday()
+{
+    core::LocalTime today;
+    if (fw::TimeSource().ToLocal(fw::TimeSource().Now(), today))
+        notesPanel.PickDay({today.year, today.month, today.day});
 }
 
 void NotesCommands::FindNote(HWND owner)

@@ -1,4 +1,5 @@
-// The commands of the Notes menu that read or add to every note: Find, Export and Import.
+// The commands of the Notes menu: Find, Export and Import, which read or add to every note,
+// and Today.
 #pragma once
 
 #include <windows.h>
@@ -23,6 +24,8 @@ public:
     // Asks for an iCalendar file and adds its events to the notes as if typed; what was added,
     // and what was not, is reported in a message box over `owner`.
     void ImportNotes(HWND owner);
+    // Selects today in the calendar as a pick would.
+    void PickToday();
 
 private:
     friend fw::MessageTarget<NotesCommands>;

@@ -8,7 +8,7 @@
 #define IDD_TIME_FORMAT 133
 #define IDD_FIND 134
 
-// Icons and strings
+// Icons, strings and the keys of the calendar window (an accelerator table)
 #define IDR_MAINFRAME 128
 #define IDS_ABOUTBOX 101
 #define IDC_HAND_CURSOR 130
@@ -16,6 +16,9 @@
 // Controls of the calendar window
 #define IDC_CALENDAR 1000
 #define IDC_NOTES 1001
+// The title strip's menu button and clock, made by the program over the strip it draws
+#define IDC_MENU_BUTTON 1008
+#define IDC_CLOCK 1009
 // The About box's links
 #define IDC_HOME_PAGE_LINK 1002
 #define IDC_SUPPORT_LINK 1005
@@ -59,6 +62,11 @@
 #define ID_NOTES_OPEN_FOLDER 92
 #define ID_START_WITH_WINDOWS 93
 #define ID_NOTES_IMPORT 94
+// Keys' commands: the menu under its button, today in the calendar, the focus to the other
+// of the calendar and the notes box.
+#define ID_OPEN_MENU 95
+#define ID_NOTES_TODAY 96
+#define ID_SWITCH_PANE 97
 
 // The notification-area icon: its identifier and the message its mouse actions arrive as.
 #define TRAY_ICON_ID 118

@@ -43,7 +43,8 @@ void WindowMenu::BuildMenus(const core::CalendarSettings& settings)
     fw::CMenu title(CreatePopupMenu());
     AppendItems(title.Get(), ID_TITLE_FIRST, ID_TITLE_LAST, titles);
     fw::CMenu notes(CreatePopupMenu());
-    AppendMenuW(notes.Get(), MF_STRING, ID_NOTES_FIND, L"Find...");
+    AppendMenuW(notes.Get(), MF_STRING, ID_NOTES_FIND, L"Find...\tCtrl+F");
+    AppendMenuW(notes.Get(), MF_STRING, ID_NOTES_TODAY, L"Today\tAlt+Home");
     AppendMenuW(notes.Get(), MF_STRING, ID_NOTES_EXPORT, L"Export...");
     AppendMenuW(notes.Get(), MF_STRING, ID_NOTES_IMPORT, L"Import...");
     AppendMenuW(notes.Get(), MF_STRING, ID_NOTES_OPEN_FOLDER, L"Open data folder");
@@ -75,9 +76,14 @@ void WindowMenu::BuildMenus(const core::CalendarSettings& settings)
 // The owner must be in front before TrackPopupMenu, or a menu opened from the tray icon
 // stays open after a click elsewhere; the posted WM_NULL lets the menu's loop end cleanly
 // when it is opened again at once.
-void WindowMenu::TrackMainMenu(HWND owner, POINT screenPoint) const
+//
+// A menu opened by a key opens with its first item selected, as the menu's own loop does
+// with a Down key that is waiting for it.
+void WindowMenu::TrackMainMenu(HWND owner, POINT screenPoint, bool firstSelected) const
 {
     SetForegroundWindow(owner);
+    if (firstSelected)
+        PostMessageW(owner, WM_KEYDOWN, VK_DOWN, 0);
     TrackPopupMenu(mainMenu.Get(), 0, screenPoint.x, screenPoint.y, 0, owner, nullptr);
     PostMessageW(owner, WM_NULL, 0, 0);
 }

@@ -14,7 +14,7 @@ public:
     // Builds the menu with the marks and the layout item of `settings`.
     void BuildMenus(const core::CalendarSettings& settings);
     // Opens the menu at a screen point; its commands come back as WM_COMMAND to `owner`.
-    void TrackMainMenu(HWND owner, POINT screenPoint) const;
+    void TrackMainMenu(HWND owner, POINT screenPoint, bool firstSelected) const;
 
     // Moves the radio mark of the group of command `id` to it.
     void MarkColor(UINT id) const;

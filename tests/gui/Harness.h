@@ -118,7 +118,11 @@ void MoveCursorTo(POINT screen);
 // every window a test starts.
 void ParkCursor();
 void LeftButton(bool down);
-void PressKey(WORD virtualKey);
+// A key pressed and let go, with the modifiers of an accelerator's flags (FSHIFT, FCONTROL,
+// FALT) held around it.
+void PressKey(WORD virtualKey, BYTE modifiers = 0);
+// Types `text` as characters of the keyboard, whatever its layout.
+void TypeText(const std::wstring& text);
 // Brings a window of another process to the front and waits until it has the focus.
 bool BringToFront(HWND window);
 
