@@ -1,12 +1,18 @@
 // Colour schemes, outlines, fonts, the clock and the painting of the window's own surface.
 #include "appearance/Look.h"
 
+#include <oleacc.h>
+
+#include <algorithm>
+
 #include "core/FormatMoment.h"
+#include "framework/Accessible.h"
 #include "framework/Fonts.h"
 #include "framework/PaintDC.h"
 #include "framework/SystemLibraries.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -49,11 +55,49 @@ void FillTitleGradient(HDC dc, const RECT& strip, int gradient, COLORREF light, 
     fw::GradientFill(dc, vertices, 2, &rect, 1, gradient < 2 ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
 }
 
+// A click of the button, posted: the menu it opens runs a loop of its own, which must not run
+// inside a key's or an accessibility client's call.
+void PressMenuButton(HWND button)
+{
+    PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(IDC_MENU_BUTTON, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+// The strip's press handler opens the menu and starts a drag, so the button lets the mouse
+// through to it. Enter on the focused button opens the menu, where the dialog would take it
+// for its default command, Close.
+LRESULT CALLBACK MenuButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    const auto* key = reinterpret_cast<const MSG*>(lParam);
+    if (message == WM_NCHITTEST)
+        return HTTRANSPARENT;
+    if (message == WM_GETDLGCODE && key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+        return DLGC_BUTTON | DLGC_WANTMESSAGE;
+    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+        PressMenuButton(button);
+        return 0;
+    }
+    return fw::DefSubclassProc(button, message, wParam, lParam);
+}
+
 }  // namespace
 
 void Look::Attach(HWND lookedAfter)
 {
     window = lookedAfter;
+    const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    menuButtonControl = CreateWindowExW(0, L"BUTTON", L"Menu", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, 0, 0,
+                                        0, window, reinterpret_cast<HMENU>(IDC_MENU_BUTTON), instance, nullptr);
+    clockControl = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 0, 0, 0, 0, window,
+                                   reinterpret_cast<HMENU>(IDC_CLOCK), instance, nullptr);
+    if (menuButtonControl) {
+        fw::SetWindowSubclass(menuButtonControl, MenuButtonProcedure, 1, 0);
+        const HWND button = menuButtonControl;
+        fw::DescribeToAssistiveTechnology(button, {[] { return std::wstring(L"Menu"); }, ROLE_SYSTEM_PUSHBUTTON,
+                                                   L"Press", [button] { PressMenuButton(button); }});
+    }
+    if (clockControl)
+        fw::DescribeToAssistiveTechnology(
+            clockControl, {[this] { return fw::Widen(clockCache.lastText); }, ROLE_SYSTEM_STATICTEXT, {}, {}});
 }
 
 void Look::ApplyColorScheme(int index)
@@ -125,6 +169,10 @@ void Look::MeasureStrip()
     menuButtonRect = {button.left, button.top, button.right, button.bottom};
     for (int i = 0; i < 3; ++i)
         arrow[i] = {strip.arrow[i].x, strip.arrow[i].y};
+    MoveWindow(menuButtonControl, button.left, button.top, button.right - button.left, button.bottom - button.top,
+               FALSE);
+    MoveWindow(clockControl, button.right, 1, std::max(0L, client.right - 1 - button.right), strip.titleHeight - 1,
+               FALSE);
 }
 
 void Look::StartClock(core::Moment now)
@@ -149,6 +197,11 @@ void Look::UpdateClock(const std::string& format)
     if (text != clockCache.lastText) {
         lastClockTime = now;
         clockCache.lastText = text;
+        // A screen reader hears the time at most once a minute, whatever the clock shows.
+        if (now / 60 != announcedMinute) {
+            announcedMinute = now / 60;
+            fw::TellNameChanged(clockControl);
+        }
         // No erase first: the paint covers the whole strip, and the dialog's own background
         // erase would cost as much as the strip's paint once a second.
         RedrawWindow(window, &titleStripRect, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -159,7 +212,23 @@ void Look::UpdateClock(const std::string& format)
 void Look::Paint(const std::string& clockText)
 {
     fw::PaintDC paint(window);
-    const HDC dc = paint.Get();
+    Draw(paint.Get(), clockText, menuButtonControl && GetFocus() == menuButtonControl);
+}
+
+void Look::DrawControl(const DRAWITEMSTRUCT& item, const std::string& clockText)
+{
+    RECT control{};
+    GetWindowRect(item.hwndItem, &control);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&control), 2);
+    const int saved = SaveDC(item.hDC);
+    SetViewportOrgEx(item.hDC, -control.left, -control.top, nullptr);
+    Draw(item.hDC, clockText, item.hwndItem == menuButtonControl && (item.itemState & ODS_FOCUS));
+    RestoreDC(item.hDC, saved);
+}
+
+// The focused menu button shows its focus whether or not the keyboard has been used yet.
+void Look::Draw(HDC dc, const std::string& clockText, bool menuButtonFocused)
+{
     RECT client{};
     GetClientRect(window, &client);
     {
@@ -185,6 +254,11 @@ void Look::Paint(const std::string& clockText)
     SelectObject(dc, midPen.Get());
     MoveToEx(dc, 0, titleStripRect.bottom, nullptr);
     LineTo(dc, titleStripRect.right, titleStripRect.bottom);
+    if (menuButtonFocused) {
+        RECT focus = menuButtonRect;
+        InflateRect(&focus, -core::Scaled(2, dpi), -core::Scaled(2, dpi));
+        DrawFocusRect(dc, &focus);
+    }
 }
 
 void Look::Repaint()

@@ -14,6 +14,10 @@
 class Look {
 public:
     explicit Look(core::CalendarSettings& record) : settings(record) {}
+    // Also puts the strip's two controls over it: the menu button, which takes the focus
+    // by the keyboard, and the clock, both named for assistive technology and painted by
+    // the window as part of the strip. Neither takes the mouse: a press on them is the
+    // strip's.
     void Attach(HWND window);
 
     // The DPI every size is drawn at, which the window takes from its monitor; 96 until then.
@@ -43,15 +47,20 @@ public:
     void MeasureStrip();
     const RECT& TitleStrip() const { return titleStripRect; }
     const RECT& MenuButton() const { return menuButtonRect; }
+    HWND MenuButtonControl() const { return menuButtonControl; }
 
     // Remembers `now` as the moment whose clock text the strip shows.
     void StartClock(core::Moment now);
     // Repaints the strip when the clock's text in `format` has changed since it was painted.
     void UpdateClock(const std::string& format);
     void Paint(const std::string& clockText);
+    // The strip's controls show the window's surface beneath them, as painted.
+    void DrawControl(const DRAWITEMSTRUCT& item, const std::string& clockText);
     void Repaint();
 
 private:
+    void Draw(HDC dc, const std::string& clockText, bool menuButtonFocused);
+
     HWND window = nullptr;
     core::CalendarSettings& settings;
     int dpi = core::DESIGN_DPI;
@@ -69,7 +78,11 @@ private:
     RECT titleStripRect{};
     RECT menuButtonRect{};
     POINT arrow[3]{};
+    HWND menuButtonControl = nullptr;
+    HWND clockControl = nullptr;
     core::Moment lastClockTime = 0;
+    // The minute whose clock text assistive technology last heard of.
+    core::Moment announcedMinute = 0;
     // What the clock worked out at its last tick: the moment and format it saw, and the text
     // of `lastClockTime` in that format.
     struct ClockCache {

@@ -114,6 +114,39 @@ HRESULT SetWindowTheme(HWND window, LPCWSTR application, LPCWSTR idList)
     return setWindowTheme ? setWindowTheme(window, application, idList) : E_NOTIMPL;
 }
 
+HRESULT CreateStdAccessibleObject(HWND window, LONG objectId, REFIID interfaceId, void** object)
+{
+    static const auto create =
+        FindInSystemLibrary<decltype(&::CreateStdAccessibleObject)>(L"oleacc.dll", "CreateStdAccessibleObject");
+    return create ? create(window, objectId, interfaceId, object) : E_NOTIMPL;
+}
+
+LRESULT LresultFromObject(REFIID interfaceId, WPARAM flags, IUnknown* object)
+{
+    static const auto lresultFromObject =
+        FindInSystemLibrary<decltype(&::LresultFromObject)>(L"oleacc.dll", "LresultFromObject");
+    return lresultFromObject ? lresultFromObject(interfaceId, flags, object) : E_NOTIMPL;
+}
+
+// Entered once and never left: COM stays ready for the next request until the thread ends.
+bool EnterComApartment()
+{
+    static const bool entered = [] {
+        const auto initialize = FindInSystemLibrary<decltype(&::CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+        if (!initialize)
+            return false;
+        const HRESULT result = initialize(nullptr, COINIT_APARTMENTTHREADED);
+        return SUCCEEDED(result) || result == RPC_E_CHANGED_MODE;
+    }();
+    return entered;
+}
+
+BSTR AllocateBstr(const wchar_t* text)
+{
+    static const auto allocate = FindInSystemLibrary<decltype(&::SysAllocString)>(L"oleaut32.dll", "SysAllocString");
+    return allocate ? allocate(text) : nullptr;
+}
+
 BOOL ChooseFontW(CHOOSEFONTW& choice)
 {
     static const auto chooseFont = FindInSystemLibrary<decltype(&::ChooseFontW)>(L"comdlg32.dll", "ChooseFontW");

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
+#include <oleacc.h>
 
 namespace fw {
 
@@ -32,6 +33,16 @@ BOOL GradientFill(HDC dc, TRIVERTEX* vertices, ULONG vertexCount, void* mesh, UL
 // uxtheme.dll, at the first call. E_NOTIMPL without it: a system without the library has no
 // themes to switch.
 HRESULT SetWindowTheme(HWND window, LPCWSTR application, LPCWSTR idList);
+
+// The accessibility libraries (oleacc.dll, with ole32.dll and oleaut32.dll), at the first
+// request of assistive technology, which a run without one never makes. E_NOTIMPL or null
+// without them: the system's own description of the window stands.
+HRESULT CreateStdAccessibleObject(HWND window, LONG objectId, REFIID interfaceId, void** object);
+LRESULT LresultFromObject(REFIID interfaceId, WPARAM flags, IUnknown* object);
+// COM in the calling thread's single-threaded apartment, for the run; false without ole32.
+bool EnterComApartment();
+// A string for COM to own; null without oleaut32 or memory.
+BSTR AllocateBstr(const wchar_t* text);
 
 // comdlg32.dll, at the first dialog: it brings the printing libraries with it, some
 // megabytes that a run opening no such dialog need not carry. FALSE without it, as if the

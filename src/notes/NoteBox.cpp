@@ -1,8 +1,13 @@
 // The notes box, its day and the text it goes on from.
 #include "notes/NoteBox.h"
 
+#include <oleacc.h>
+
 #include "core/Appearance.h"
+#include "core/DayKey.h"
 #include "core/NotesMerge.h"
+#include "framework/Accessible.h"
+#include "framework/SystemTime.h"
 #include "resources/ResourceIds.h"
 
 void NoteBox::Bind(fw::DataExchange& exchange)
@@ -32,14 +37,47 @@ void NoteBox::FollowCalendar(SIZE growth)
 
 void NoteBox::SetShownDay(const std::string& dayKey)
 {
-    shownDayKey = dayKey;
+    ShowsDay(dayKey);
     journaledShownDay = false;
 }
 
 void NoteBox::ShowDay(const std::string& dayKey)
 {
     Show(notes.Lookup(dayKey));
+    ShowsDay(dayKey);
+}
+
+void NoteBox::ShowsDay(const std::string& dayKey)
+{
+    const bool changed = dayKey != shownDayKey;
     shownDayKey = dayKey;
+    if (changed)
+        fw::TellNameChanged(edit.Handle());
+}
+
+void NoteBox::Describe()
+{
+    fw::DescribeToAssistiveTechnology(edit.Handle(), {[this] { return AccessibleName(); }, ROLE_SYSTEM_TEXT, {}, {}});
+}
+
+// "Note for " and the shown day in the user's long date format.
+std::wstring NoteBox::AccessibleName() const
+{
+    core::LocalTime today;
+    core::CalendarDate date;
+    SYSTEMTIME day{};
+    FILETIME moment{};
+    wchar_t text[128];
+    if (!fw::TimeSource().ToLocal(fw::TimeSource().Now(), today) || !core::DateOfDayKey(shownDayKey, today.year, date))
+        return L"Note";
+    day.wYear = static_cast<WORD>(date.year);
+    day.wMonth = static_cast<WORD>(date.month);
+    day.wDay = static_cast<WORD>(date.day);
+    // The round trip fills in the day of the week.
+    if (!SystemTimeToFileTime(&day, &moment) || !FileTimeToSystemTime(&moment, &day) ||
+        GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &day, nullptr, text, 128) <= 0)
+        return L"Note";
+    return std::wstring(L"Note for ") + text;
 }
 
 void NoteBox::Show(const std::string& text)

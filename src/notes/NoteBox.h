@@ -26,6 +26,10 @@ public:
     // Moves down by `growth.cy` and widens by `growth.cx`, beside a calendar that grew.
     void FollowCalendar(SIZE growth);
 
+    // Names the box after the day it shows, for assistive technology.
+    void Describe();
+    std::wstring AccessibleName() const;
+
     const std::string& ShownDay() const { return shownDayKey; }
     void SetShownDay(const std::string& dayKey);
     // Shows the note of `dayKey` and makes it the shown day.
@@ -53,6 +57,9 @@ public:
     void ForgetJournaled() { journaledShownDay = false; }
 
 private:
+    // The box shows `dayKey` from now on; a new day renames it.
+    void ShowsDay(const std::string& dayKey);
+
     const core::NoteStore& notes;
     fw::CEdit edit;
     std::string shownDayKey;

@@ -8,6 +8,7 @@
 
 #include "core/DayKey.h"
 #include "core/FormatMoment.h"
+#include "framework/Accessible.h"
 #include "framework/DialogLayout.h"
 #include "framework/SystemLibraries.h"
 #include "framework/SystemTime.h"
@@ -31,6 +32,11 @@ const fw::MessageTable<CalendarWindow> CalendarWindow::messageTable = {
     fw::On<WM_ENDSESSION, &CalendarWindow::OnEndSession>(),
     fw::On<WM_DPICHANGED, &CalendarWindow::OnDpiChanged>(),
     fw::OnMessage<NOTES_NOTICE_MESSAGE, &CalendarWindow::OnNotesNotice>(),
+    fw::On<WM_DRAWITEM, &CalendarWindow::OnDrawItem>(),
+    fw::On<WM_CONTEXTMENU, &CalendarWindow::OnContextMenu>(),
+    fw::OnCommands<ID_OPEN_MENU, ID_OPEN_MENU, &CalendarWindow::OnKeyCommand>(),
+    fw::OnCommands<ID_SWITCH_PANE, ID_SWITCH_PANE, &CalendarWindow::OnKeyCommand>(),
+    fw::OnCommands<IDC_MENU_BUTTON, IDC_MENU_BUTTON, &CalendarWindow::OnKeyCommand>(),
     fw::OnCommands<ID_COLOR_FIRST, ID_COLOR_COMMANDS_LAST, &CalendarWindow::OnColorCommand>(),
     fw::OnCommands<ID_STYLE_FIRST, ID_STYLE_COMMANDS_LAST, &CalendarWindow::OnStyleCommand>(),
     fw::OnCommands<ID_TIME_FIRST, ID_TIME_COMMANDS_LAST, &CalendarWindow::OnTimeCommand>(),
@@ -100,6 +106,8 @@ BOOL CalendarWindow::OnInitDialog()
     OnNotesNotice(0, 0);
     notesPanel.RefreshNoteDays();
     FitCalendar();
+    keys.Install(handle, fw::CWinApp::Current().Instance(), IDR_MAINFRAME);
+    DescribeParts();
     fw::CWinApp::Current().OnWindowReady(handle);
     // TRUE: the dialog manager gives the focus to the first control, the month calendar.
     return TRUE;
@@ -277,11 +285,58 @@ fw::Result CalendarWindow::OnLButtonDblClk(UINT, POINT point)
 }
 
 // The Run key is read as the menu opens, never earlier: the user or Task Manager may have
-// changed it since.
-void CalendarWindow::OpenMenu(POINT screenPoint)
+// changed it since. While the menu is open its keys are the menu's.
+void CalendarWindow::OpenMenu(POINT screenPoint, bool firstSelected)
 {
     menu.MarkStartWithWindows(startup.IsOn());
-    menu.TrackMainMenu(handle, screenPoint);
+    keys.Enable(false);
+    menu.TrackMainMenu(handle, screenPoint, firstSelected);
+    keys.Enable(true);
+}
+
+void CalendarWindow::OpenMenuUnderButton()
+{
+    POINT below{look.MenuButton().left, look.MenuButton().bottom};
+    ClientToScreen(handle, &below);
+    OpenMenu(below, true);
+}
+
+// F10, Shift+F10, the Apps key, and the menu button's click by key or by assistive
+// technology open the menu; F6 and Shift+F6 move the focus between the calendar and the
+// notes box. The caret stays where it was in the notes box: nothing is selected for the
+// next key to replace.
+fw::Result CalendarWindow::OnKeyCommand(UINT id)
+{
+    if (id == ID_SWITCH_PANE) {
+        const HWND notes = notesPanel.Box().Handle();
+        SetFocus(GetFocus() == notes ? notesPanel.Calendar().Handle() : notes);
+    } else {
+        OpenMenuUnderButton();
+    }
+    return fw::Done();
+}
+
+// The keyboard's request for a context menu; a click's goes on to the control's own menu.
+fw::Result CalendarWindow::OnContextMenu(HWND, POINT screenPoint)
+{
+    if (screenPoint.x != -1 || screenPoint.y != -1)
+        return fw::Default;
+    OpenMenuUnderButton();
+    return fw::Done();
+}
+
+fw::Result CalendarWindow::OnDrawItem(const DRAWITEMSTRUCT& item)
+{
+    look.DrawControl(item, ClockText());
+    return fw::Done(TRUE);
+}
+
+void CalendarWindow::DescribeParts()
+{
+    fw::DescribeToAssistiveTechnology(handle, {[] { return std::wstring(L"Dayvane"); }, 0, {}, {}});
+    fw::DescribeToAssistiveTechnology(notesPanel.Calendar().Handle(),
+                                      {[] { return std::wstring(L"Calendar"); }, 0, {}, {}});
+    notesPanel.Box().Describe();
 }
 
 // A right click opens the menu on the button's release; a left press brings the window

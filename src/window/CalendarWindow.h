@@ -12,6 +12,7 @@
 #include "core/CalendarSettings.h"
 #include "framework/Dialog.h"
 #include "framework/Files.h"
+#include "framework/KeyboardShortcuts.h"
 #include "framework/MessageMap.h"
 #include "notes/NotesPanel.h"
 #include "settings/SettingsStorage.h"
@@ -66,6 +67,8 @@ private:
     fw::Result OnEndSession(bool ending);
     fw::Result OnDpiChanged(int dpi, const RECT& suggested);
     fw::Result OnNotesNotice(WPARAM, LPARAM);
+    fw::Result OnDrawItem(const DRAWITEMSTRUCT& item);
+    fw::Result OnContextMenu(HWND clicked, POINT screenPoint);
 
     // The menu's commands (Commands.cpp)
     fw::Result OnColorCommand(UINT id);
@@ -76,6 +79,7 @@ private:
     fw::Result OnActionCommand(UINT id);
     fw::Result OnOpenFolderCommand(UINT id);
     fw::Result OnStartWithWindowsCommand(UINT id);
+    fw::Result OnKeyCommand(UINT id);
     void ChooseFontFor(core::LogicalFont& font);
     void OpenHelp();
     void ShowAboutBox();
@@ -90,7 +94,11 @@ private:
     void ShowIcons();
     HICON IconAt(int size) const;
     void AddSystemMenuItems();
-    void OpenMenu(POINT screenPoint);
+    void OpenMenu(POINT screenPoint, bool firstSelected = false);
+    // The menu under its button, its first item selected, for the keyboard.
+    void OpenMenuUnderButton();
+    // Names the window and its controls for assistive technology.
+    void DescribeParts();
 
     // Closing
     bool SaveEverything();
@@ -110,6 +118,7 @@ private:
     WindowMenu menu;
     NotifyIcon tray;
     StartWithWindows startup;
+    fw::KeyboardShortcuts keys;
     // The files that could not be saved at the last close, and why.
     std::vector<fw::FileFailure> saveFailures;
     // The session is ending: saves are made without asking anything.

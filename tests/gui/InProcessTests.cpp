@@ -224,7 +224,7 @@ TEST(InProcess, TheMenuCarriesEveryCommandAndTheMarksOfTheSettings)
     EXPECT_EQ(time, L"40 %H:%M:%S\n41 %I:%M:%S %p\n42 %a %H:%M:%S\n43 %a %I:%M:%S %p\n44 %A %H:%M (*)\n"
                     L"45 %A %I:%M %p\n0 -\n46 Custom...\n");
     EXPECT_EQ(font, L"80 Title...\n81 Notes...\n");
-    EXPECT_EQ(notes, L"90 Find...\n91 Export...\n94 Import...\n92 Open data folder\n0 -\n93 Start with Windows\n");
+    EXPECT_EQ(notes, L"90 Find...\tCtrl+F\n96 Today\tAlt+Home\n91 Export...\n94 Import...\n92 Open data folder\n0 -\n93 Start with Windows\n");
     // The system menu's About item (Wine gives this window no system menu to read it from).
     wchar_t about[64] = L"";
     LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, about, 64);
@@ -666,7 +666,8 @@ TEST(InProcess, EveryFailureIsToldAndTheWindowGoesOn)
 namespace {
 
 // What reached the calendar window and its controls, in order: each move, size or show as it
-// was handled, and each paint. Their subclasses are set before the initialisation.
+// was handled, and each paint. Their subclasses are set before the initialisation, or as the
+// initialisation makes a control.
 struct StartEvent {
     HWND window;
     UINT message;
@@ -696,6 +697,9 @@ private:
             events.push_back({window, message, 0});
         else if (message == WM_NCDESTROY)
             RemoveWindowSubclass(window, Record, 3);
+        // Controls the initialisation makes are watched from their creation on.
+        else if (message == WM_PARENTNOTIFY && LOWORD(wParam) == WM_CREATE)
+            SetWindowSubclass(reinterpret_cast<HWND>(lParam), Record, 3, data);
         return DefSubclassProc(window, message, wParam, lParam);
     }
 };
