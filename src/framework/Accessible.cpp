@@ -52,6 +52,9 @@ public:
             AddRef();
             return S_OK;
         }
+        // The children's enumeration and the window itself are the system's.
+        if (id == __uuidof(IEnumVARIANT) || id == __uuidof(IOleWindow))
+            return inner->QueryInterface(id, object);
         *object = nullptr;
         return E_NOINTERFACE;
     }

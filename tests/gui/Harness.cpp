@@ -448,6 +448,13 @@ int DarkPixels(const RECT& screenArea)
     return dark;
 }
 
+HWND FocusOf(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 COLORREF ScreenPixel(POINT screen)
 {
     HDC screenDc = GetDC(nullptr);

@@ -33,13 +33,6 @@ std::wstring TextOf(HWND control)
     return text;
 }
 
-HWND FocusOf(HWND window)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
-}
-
 // The open popup menu of this process, if any.
 HWND OpenMenuWindow()
 {
@@ -132,7 +125,7 @@ TEST(Keyboard, EachKeyOfTheWindowGivesItsCommandWhereverTheFocusIs)
             {ID_NOTES_TODAY, [&](HWND) { EXPECT_TRUE(gui::WaitUntil([&] { return IsToday(Selected(window)); })); }},
             {ID_SWITCH_PANE,
              [&](HWND from) {
-                 EXPECT_TRUE(gui::WaitUntil([&] { return FocusOf(window) == (from == notes ? calendar : notes); }));
+                 EXPECT_TRUE(gui::WaitUntil([&] { return gui::FocusOf(window) == (from == notes ? calendar : notes); }));
              }},
         };
         for (const ACCEL& key : keys)
@@ -143,7 +136,7 @@ TEST(Keyboard, EachKeyOfTheWindowGivesItsCommandWhereverTheFocusIs)
                     SelectAYearBack(window);
                     SetFocus(from);
                 });
-                ASSERT_EQ(FocusOf(window), from);
+                ASSERT_EQ(gui::FocusOf(window), from);
                 ASSERT_FALSE(IsToday(Selected(window)));
                 gui::PressKey(key.key, key.fVirt & (FSHIFT | FCONTROL | FALT));
                 const auto effect = effects.find(key.cmd);
@@ -164,7 +157,7 @@ TEST(Keyboard, ANoteIsTypedFoundAndExportedByKeysAlone)
         ASSERT_TRUE(gui::BringToFront(window));
         const HWND notes = GetDlgItem(window, IDC_NOTES);
         gui::PressKey(VK_F6);
-        ASSERT_TRUE(gui::WaitUntil([&] { return FocusOf(window) == notes; }));
+        ASSERT_TRUE(gui::WaitUntil([&] { return gui::FocusOf(window) == notes; }));
         gui::TypeText(L"walked by keys");
         // The caret is where it was, before the first run's note.
         ASSERT_TRUE(gui::WaitUntil([&] { return TextOf(notes).rfind(L"walked by keys", 0) == 0; }));
