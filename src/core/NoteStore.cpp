@@ -143,8 +143,9 @@ bool NoteStore::Read(const std::uint8_t* data, std::size_t size, const CodePage&
 Bytes NoteStore::Write(const CodePage& codePage) const
 {
     Bytes bytes;
-    // Room for every text with a short prefix; a wide or very long text may still grow it.
-    bytes.reserve(4 + textBytes + 2 * Size());
+    // Room for every key and text with its longest length prefix, so that a large store is
+    // written without a copy of all it wrote so far; only a wide text may still grow it.
+    bytes.reserve(4 + textBytes + 8 * Size());
     ArchiveWriter out(bytes);
     out.Int32(static_cast<std::int32_t>(Size()));
     for (const Slot& slot : slots) {
