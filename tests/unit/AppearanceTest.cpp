@@ -1,5 +1,7 @@
-// Scheme colours, window regions for every layout and shape, and the clock text's top.
+// Scheme colours and their palettes in every colour mode, window regions for every layout and
+// shape, and the clock text's top.
 #include "core/Appearance.h"
+#include "core/Palette.h"
 
 #include <gtest/gtest.h>
 
@@ -91,4 +93,119 @@ TEST(Appearance, EverySizeAtEveryScale)
     }
     EXPECT_EQ(core::Unscaled(-17, 144), -11);
     EXPECT_EQ(core::Unscaled(5, 0), 5);
+}
+
+namespace {
+
+struct Pair {
+    const char* what;
+    core::Rgb core::Palette::*text;
+    core::Rgb core::Palette::*background;
+};
+
+// The day names and week numbers are drawn in the title's colour on the month's background,
+// and the selected day in the month's background on the title's colour.
+struct CalendarPair {
+    const char* what;
+    core::Rgb core::CalendarColors::*text;
+    core::Rgb core::CalendarColors::*background;
+};
+
+const Pair stripPairs[] = {
+    {"clock on the strip's light end", &core::Palette::stripText, &core::Palette::stripLight},
+    {"clock on the strip's other end", &core::Palette::stripText, &core::Palette::stripMid},
+};
+const Pair boxPairs[] = {
+    {"notes text", &core::Palette::notesText, &core::Palette::notesBackground},
+    {"dialog text", &core::Palette::dialogText, &core::Palette::dialogBackground},
+    {"dialog link", &core::Palette::dialogLink, &core::Palette::dialogBackground},
+};
+const CalendarPair calendarPairs[] = {
+    {"day numbers", &core::CalendarColors::text, &core::CalendarColors::monthBackground},
+    {"calendar title", &core::CalendarColors::titleText, &core::CalendarColors::titleBackground},
+    {"week numbers and day names", &core::CalendarColors::titleBackground, &core::CalendarColors::monthBackground},
+};
+
+// Windows' "High Contrast Black" and "High Contrast White".
+const core::SystemColors highContrastThemes[] = {
+    {{0, 0, 0}, {255, 255, 255}, {0, 0, 0}, {255, 255, 255}, {26, 235, 255}, {0, 0, 0}, {63, 242, 63}, {255, 255, 0}},
+    {{255, 255, 255}, {0, 0, 0}, {255, 255, 255}, {0, 0, 0}, {55, 0, 110}, {255, 255, 255}, {96, 0, 0}, {0, 0, 159}},
+};
+
+}  // namespace
+
+// The light mode is the design itself, whose colours are kept as they are: there the program
+// adds no pair of its own (the notes box and the dialogs keep the system's colours). Every pair
+// of the dark variants and of high contrast reads at 4.5:1 or better.
+TEST(Palette, EveryTextPairOfEverySchemeAndMode)
+{
+    for (int scheme = 0; scheme < core::SCHEME_COUNT; ++scheme) {
+        core::SchemeColors design;
+        ASSERT_TRUE(core::ColorsOfScheme(scheme, design));
+        for (core::ColorMode mode : {core::ColorMode::Light, core::ColorMode::Dark, core::ColorMode::HighContrast}) {
+            for (const core::SystemColors& system : highContrastThemes) {
+                SCOPED_TRACE(testing::Message() << "scheme " << scheme << ", mode " << static_cast<int>(mode));
+                const core::Palette palette = core::PaletteOf(scheme, mode, system);
+                const bool light = mode == core::ColorMode::Light;
+                EXPECT_EQ(palette.ownBoxColors, !light);
+                EXPECT_EQ(palette.darkFrames, mode == core::ColorMode::Dark);
+                if (light) {
+                    EXPECT_EQ(palette.background, design.light);
+                    EXPECT_EQ(palette.stripLight, design.light);
+                    EXPECT_EQ(palette.stripMid, design.mid);
+                    EXPECT_EQ(palette.frame, design.mid);
+                    EXPECT_EQ(palette.stripText, design.dark);
+                    const core::CalendarColors& c = palette.calendar;
+                    EXPECT_EQ(c.background, design.light);
+                    EXPECT_EQ(c.monthBackground, design.light);
+                    EXPECT_EQ(c.text, design.dark);
+                    EXPECT_EQ(c.titleBackground, design.mid);
+                    EXPECT_EQ(c.titleText, design.light);
+                    continue;
+                }
+                EXPECT_EQ(palette.calendar.trailingText, palette.calendar.monthBackground);
+                for (const Pair& pair : stripPairs)
+                    EXPECT_GE(core::ContrastRatio(palette.*pair.text, palette.*pair.background), 4.5) << pair.what;
+                for (const Pair& pair : boxPairs)
+                    EXPECT_GE(core::ContrastRatio(palette.*pair.text, palette.*pair.background), 4.5) << pair.what;
+                for (const CalendarPair& pair : calendarPairs)
+                    EXPECT_GE(core::ContrastRatio(palette.calendar.*pair.text, palette.calendar.*pair.background), 4.5)
+                        << pair.what;
+                if (mode == core::ColorMode::HighContrast) {
+                    EXPECT_EQ(palette.stripText, system.buttonText);
+                    EXPECT_EQ(palette.stripMid, system.buttonFace);
+                    EXPECT_EQ(palette.frame, system.windowText);
+                    EXPECT_EQ(palette.notesBackground, system.window);
+                    EXPECT_EQ(palette.notesText, system.windowText);
+                    EXPECT_EQ(palette.calendar.titleBackground, system.highlight);
+                    EXPECT_EQ(palette.calendar.titleText, system.highlightText);
+                } else {
+                    // The dark strip keeps the scheme's hue: its strongest channel is the design's.
+                    const auto strongest = [](const core::Rgb& c) {
+                        return c.red >= c.green && c.red >= c.blue ? 0 : c.green >= c.blue ? 1 : 2;
+                    };
+                    EXPECT_EQ(strongest(palette.stripMid), strongest(design.mid));
+                    EXPECT_LT(core::ContrastRatio(palette.stripMid, {0, 0, 0}), core::ContrastRatio(design.mid, {0, 0, 0}));
+                }
+            }
+        }
+    }
+    EXPECT_DOUBLE_EQ(core::ContrastRatio({0, 0, 0}, {255, 255, 255}), 21.0);
+    EXPECT_DOUBLE_EQ(core::ContrastRatio({90, 90, 90}, {90, 90, 90}), 1.0);
+}
+
+TEST(Palette, HighContrastWinsOverDarkAndOnlyZeroIsDark)
+{
+    struct Case {
+        bool highContrast;
+        std::optional<std::uint32_t> appsUseLightTheme;
+        core::ColorMode mode;
+    } cases[] = {
+        {false, std::nullopt, core::ColorMode::Light}, {false, 1u, core::ColorMode::Light},
+        {false, 7u, core::ColorMode::Light},           {false, 0u, core::ColorMode::Dark},
+        {true, 0u, core::ColorMode::HighContrast},      {true, std::nullopt, core::ColorMode::HighContrast},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(core::ChooseColorMode(c.highContrast, c.appsUseLightTheme), c.mode)
+            << c.highContrast << "/" << c.appsUseLightTheme.value_or(99);
 }
