@@ -21,7 +21,7 @@ struct SystemColors {
     Rgb window, windowText;           // COLOR_WINDOW, COLOR_WINDOWTEXT
     Rgb buttonFace, buttonText;       // COLOR_BTNFACE, COLOR_BTNTEXT
     Rgb highlight, highlightText;     // COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT
-    Rgb grayText, hotLight;           // COLOR_GRAYTEXT, COLOR_HOTLIGHT
+    Rgb hotLight;                     // COLOR_HOTLIGHT, the links'
 };
 
 // The month calendar's six colour slots.

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "framework/DialogColors.h"
 #include "framework/Files.h"
 #include "framework/WinApp.h"
 
@@ -55,6 +56,11 @@ std::string WhatFailed(UINT message, WPARAM wParam, LPARAM lParam)
 
 const MessageTable<CDialog> CDialog::messageTable = {
     OnCommands<IDOK, IDCANCEL, &CDialog::OnCloseCommand>(),
+    On<WM_CTLCOLORDLG, &CDialog::OnCtlColor>(),
+    On<WM_CTLCOLORSTATIC, &CDialog::OnCtlColor>(),
+    On<WM_CTLCOLOREDIT, &CDialog::OnCtlColor>(),
+    On<WM_CTLCOLORLISTBOX, &CDialog::OnCtlColor>(),
+    On<WM_CTLCOLORBTN, &CDialog::OnCtlColor>(),
 };
 
 CDialog::CDialog(UINT dialogTemplate, HWND parentWindow) : templateId(dialogTemplate), parent(parentWindow) {}
@@ -75,6 +81,7 @@ INT_PTR CDialog::DoModal()
 
 BOOL CDialog::OnInitDialog()
 {
+    DressDialog(handle);
     DataExchange exchange(handle);
     DoDataExchange(exchange);
     return TRUE;
@@ -99,6 +106,13 @@ Result CDialog::OnCloseCommand(UINT id)
     else
         OnCancel();
     return Done();
+}
+
+// While the program chooses the dialogs' colours, the body and its controls take them.
+Result CDialog::OnCtlColor(HDC dc, HWND)
+{
+    const HBRUSH body = PaintInDialogColors(dc);
+    return body ? Done(reinterpret_cast<LRESULT>(body)) : Default;
 }
 
 void CDialog::DoDataExchange(DataExchange&) {}

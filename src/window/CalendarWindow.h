@@ -67,6 +67,13 @@ private:
     fw::Result OnDpiChanged(int dpi, const RECT& suggested);
     fw::Result OnNotesNotice(WPARAM, LPARAM);
 
+    // The system's colour mode (ColorMode.cpp)
+    fw::Result OnSettingChange(UINT action, const wchar_t* area);
+    fw::Result OnSysColorChange();
+    fw::Result OnColorModeChanged(WPARAM, LPARAM);
+    void FollowSystemColors();
+    void ApplyPalette();
+
     // The menu's commands (Commands.cpp)
     fw::Result OnColorCommand(UINT id);
     fw::Result OnStyleCommand(UINT id);
@@ -114,4 +121,6 @@ private:
     std::vector<fw::FileFailure> saveFailures;
     // The session is ending: saves are made without asking anything.
     bool endingSession = false;
+    // The menus have been given the dark variant, and are given the light one back.
+    bool darkMenus = false;
 };

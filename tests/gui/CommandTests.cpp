@@ -5,8 +5,10 @@
 #include <cwchar>
 #include <vector>
 
+#include "ImportPatch.h"
 #include "ProbeWindow.h"
 #include "core/NotesJournal.h"
+#include "core/Palette.h"
 #include "resources/ResourceIds.h"
 #include "framework/Shell.h"
 
@@ -20,6 +22,25 @@ bool Marked(HMENU menu, UINT id)
 void ClosePopup(HWND window)
 {
     ProbeWindow::OnWindowThread(window, [] { EndMenu(); });
+}
+
+// Wine forgets SPI_SETHIGHCONTRAST at once: the program's question is answered here instead.
+bool highContrast = false;
+ImportPatch* systemParameters = nullptr;
+
+BOOL WINAPI SystemParametersAnswered(UINT action, UINT number, void* data, UINT update)
+{
+    if (action == SPI_GETHIGHCONTRAST && highContrast) {
+        static_cast<HIGHCONTRASTW*>(data)->dwFlags = HCF_HIGHCONTRASTON | HCF_AVAILABLE;
+        return TRUE;
+    }
+    return reinterpret_cast<decltype(&SystemParametersInfoW)>(systemParameters->Original())(action, number, data, update);
+}
+
+COLORREF ScreenPixelOf(HWND window, POINT client)
+{
+    ClientToScreen(window, &client);
+    return gui::ScreenPixel(client);
 }
 
 }  // namespace
@@ -539,4 +560,58 @@ TEST(Commands, TheHelpFileIsBuiltBesideTheProgram)
     const std::string help = gui::ReadFileBytes(program.substr(0, program.find_last_of(L"\\/") + 1) + L"Help.chm");
     EXPECT_EQ(help.substr(0, 4), "ITSF");
     EXPECT_GT(help.size(), 4000u);
+}
+
+// High contrast on and off, as the system announces it: the strip, its text and the notes box in
+// the high-contrast theme's colours (Windows' "High Contrast Black", set for the test), then in
+// the scheme's again.
+TEST(Commands, HighContrastDrawsInTheSystemsColoursAndGoesBackToTheSchemes)
+{
+    ImportPatch patch("user32.dll", "SystemParametersInfoW", reinterpret_cast<void*>(&SystemParametersAnswered));
+    ASSERT_TRUE(patch.Patched());
+    systemParameters = &patch;
+    const int indices[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT};
+    const COLORREF theme[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 255), RGB(26, 235, 255), RGB(0, 0, 0)};
+    COLORREF saved[6];
+    for (int i = 0; i < 6; ++i)
+        saved[i] = GetSysColor(indices[i]);
+    core::CalendarSettings settings = gui::DefaultSettings();
+    settings.titleGradient = 0;
+    const core::Palette light = core::PaletteOf(settings.colorScheme, core::ColorMode::Light, {});
+    ProbeWindow probe;
+    RunWindow(probe, [&](HWND window) {
+        const HWND box = GetDlgItem(window, IDC_NOTES);
+        RECT notes{};
+        GetClientRect(box, &notes);
+        const auto boxPixel = [&] { return ScreenPixelOf(box, {2, notes.bottom - 2}); };
+        const auto stripShows = [&](COLORREF top, COLORREF bottom) {
+            return gui::WaitUntil([&] {
+                return gui::NearColor(ScreenPixelOf(window, {25, 1}), top) &&
+                       gui::NearColor(ScreenPixelOf(window, {25, 22}), bottom);
+            }, 1000);
+        };
+        ASSERT_TRUE(stripShows(RGB(light.stripLight.red, light.stripLight.green, light.stripLight.blue),
+                               RGB(light.stripMid.red, light.stripMid.green, light.stripMid.blue)));
+
+        SetSysColors(6, indices, theme);
+        highContrast = true;
+        SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        EXPECT_TRUE(stripShows(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE)));
+        EXPECT_EQ(ScreenPixelOf(window, {0, 100}), GetSysColor(COLOR_WINDOWTEXT)) << "the outline";
+        EXPECT_EQ(boxPixel(), GetSysColor(COLOR_WINDOW));
+        RECT line{0, 0, notes.right, 14};
+        MapWindowPoints(box, nullptr, reinterpret_cast<POINT*>(&line), 2);
+        EXPECT_GT(gui::PixelsNear(line, GetSysColor(COLOR_WINDOWTEXT)), 10) << "the note's text";
+        gui::WaitUntilPainted(window);
+        RECT area{};
+        GetWindowRect(window, &area);
+        gui::SaveFinishedScreenPng(window, area, gui::Config().artifacts + L"\\high-contrast.png");
+
+        highContrast = false;
+        SetSysColors(6, indices, saved);
+        EXPECT_TRUE(stripShows(RGB(light.stripLight.red, light.stripLight.green, light.stripLight.blue),
+                               RGB(light.stripMid.red, light.stripMid.green, light.stripMid.blue)));
+        EXPECT_EQ(boxPixel(), GetSysColor(COLOR_WINDOW));
+    }, &settings);
+    systemParameters = nullptr;
 }

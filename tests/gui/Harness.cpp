@@ -406,17 +406,31 @@ RECT DayCellRect(const Program& program, int calendarId, const SYSTEMTIME& day)
     return cell;
 }
 
-int DarkPixels(const RECT& screenArea)
+namespace {
+
+int CountPixels(const RECT& screenArea, const std::function<bool(COLORREF)>& counted)
 {
     HDC screenDc = GetDC(nullptr);
-    int dark = 0;
+    int count = 0;
     for (LONG y = screenArea.top; y < screenArea.bottom; ++y)
-        for (LONG x = screenArea.left; x < screenArea.right; ++x) {
-            const COLORREF color = GetPixel(screenDc, x, y);
-            dark += GetRValue(color) + GetGValue(color) + GetBValue(color) < 3 * 128;
-        }
+        for (LONG x = screenArea.left; x < screenArea.right; ++x)
+            count += counted(GetPixel(screenDc, x, y));
     ReleaseDC(nullptr, screenDc);
-    return dark;
+    return count;
+}
+
+}  // namespace
+
+int DarkPixels(const RECT& screenArea)
+{
+    return CountPixels(screenArea, [](COLORREF color) {
+        return GetRValue(color) + GetGValue(color) + GetBValue(color) < 3 * 128;
+    });
+}
+
+int PixelsNear(const RECT& screenArea, COLORREF color)
+{
+    return CountPixels(screenArea, [color](COLORREF pixel) { return static_cast<bool>(NearColor(pixel, color)); });
 }
 
 COLORREF ScreenPixel(POINT screen)

@@ -108,6 +108,8 @@ bool SendWithData(const Program& program, HWND target, UINT message, WPARAM wPar
                   LRESULT* result = nullptr);
 // How many pixels of a screen area are darker than mid-grey: the ink of the text drawn there.
 int DarkPixels(const RECT& screenArea);
+// How many pixels of a screen area are within one gradient step of `color` (NearColor).
+int PixelsNear(const RECT& screenArea, COLORREF color);
 
 // Real input through the system's input queue.
 void MoveCursorTo(POINT screen);
