@@ -81,7 +81,6 @@ INT_PTR CDialog::DoModal()
 
 BOOL CDialog::OnInitDialog()
 {
-    DressDialog(handle);
     DataExchange exchange(handle);
     DoDataExchange(exchange);
     return TRUE;
@@ -152,8 +151,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
 
 INT_PTR CDialog::Route(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG)
-        return OnInitDialog();
+    if (message == WM_INITDIALOG) {
+        const BOOL result = OnInitDialog();
+        // Once the dialog has made its controls what they are, they take the colours in force.
+        DressDialog(handle);
+        return result;
+    }
     LRESULT result = 0;
     if (!ProcessMessage(message, wParam, lParam, result))
         return FALSE;

@@ -10,8 +10,27 @@ namespace {
 
 DialogColors current;
 CBrush bodyBrush;
-// A caption is given the light variant again only once it has been given the dark one.
-bool captionsDarkened = false;
+// A dialog is given the light variant again only once one has been given the dark one or the
+// program's colours: until then every dialog is exactly as the system makes it.
+bool dressedOnce = false;
+
+// Buttons and scroll bars have no colours of their own: the system's dark Explorer theme has
+// dark ones, where there is such a theme. A list takes the body's colours.
+BOOL CALLBACK DressControl(HWND control, LPARAM)
+{
+    wchar_t name[16] = L"";
+    GetClassNameW(control, name, 16);
+    if (lstrcmpiW(name, L"Button") == 0 || lstrcmpiW(name, L"ScrollBar") == 0)
+        SetWindowTheme(control, current.own && current.darkCaption ? L"DarkMode_Explorer" : nullptr, nullptr);
+    if (lstrcmpW(name, WC_LISTVIEWW) == 0) {
+        const COLORREF back = current.own ? current.background : GetSysColor(COLOR_WINDOW);
+        SendMessageW(control, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(back));
+        SendMessageW(control, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(back));
+        SendMessageW(control, LVM_SETTEXTCOLOR, 0,
+                     static_cast<LPARAM>(current.own ? current.text : GetSysColor(COLOR_WINDOWTEXT)));
+    }
+    return TRUE;
+}
 
 BOOL CALLBACK Redress(HWND window, LPARAM)
 {
@@ -53,11 +72,11 @@ HBRUSH PaintInDialogColors(HDC dc)
 
 void DressDialog(HWND dialog)
 {
-    const bool dark = current.own && current.darkCaption;
-    if (!dark && !captionsDarkened)
+    if (!current.own && !dressedOnce)
         return;
-    captionsDarkened = true;
-    UseDarkCaption(dialog, dark);
+    dressedOnce = true;
+    UseDarkCaption(dialog, current.own && current.darkCaption);
+    EnumChildWindows(dialog, DressControl, 0);
 }
 
 }  // namespace fw
