@@ -8,6 +8,7 @@
 #include "Harness.h"
 #include "SettingsFiles.h"
 #include "core/Palette.h"
+#include "framework/Colors.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -181,48 +182,20 @@ namespace {
 
 constexpr const wchar_t* PERSONALIZE_KEY = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
 
-// The user's app mode for the length of a test: missing (light) at first, as it was after.
-class AppMode {
-public:
-    AppMode()
-    {
-        DWORD size = sizeof saved;
-        had = RegGetValueW(HKEY_CURRENT_USER, PERSONALIZE_KEY, L"AppsUseLightTheme", RRF_RT_REG_DWORD, nullptr, &saved,
-                           &size) == ERROR_SUCCESS;
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, PERSONALIZE_KEY, L"AppsUseLightTheme");
-    }
-    AppMode(const AppMode&) = delete;
-    AppMode& operator=(const AppMode&) = delete;
-    ~AppMode()
-    {
-        if (had)
-            Write(saved);
-        else
-            RegDeleteKeyValueW(HKEY_CURRENT_USER, PERSONALIZE_KEY, L"AppsUseLightTheme");
-    }
-    // Writes the value as some tools do, and as the system's settings do when `announce`:
-    // with the broadcast to the windows.
-    static void Set(bool dark, HWND announceTo = nullptr)
-    {
-        Write(dark ? 0 : 1);
-        if (announceTo)
-            SendMessageTimeoutW(announceTo, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
-                                SMTO_ABORTIFHUNG, 2000, nullptr);
-    }
-
-private:
-    static void Write(DWORD value)
-    {
-        RegSetKeyValueW(HKEY_CURRENT_USER, PERSONALIZE_KEY, L"AppsUseLightTheme", REG_DWORD, &value, sizeof value);
-    }
-    DWORD saved = 1;
-    bool had = false;
-};
-
-COLORREF Ref(const core::Rgb& color)
+// The user's app mode, written as some tools do (`announceTo` null) or as the system's settings
+// do, with the broadcast. The tests' prefix has no such value: none is left.
+void SetAppMode(bool dark, HWND announceTo = nullptr)
 {
-    return RGB(color.red, color.green, color.blue);
+    const DWORD value = dark ? 0 : 1;
+    RegSetKeyValueW(HKEY_CURRENT_USER, PERSONALIZE_KEY, L"AppsUseLightTheme", REG_DWORD, &value, sizeof value);
+    if (announceTo)
+        SendMessageTimeoutW(announceTo, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
+                            SMTO_ABORTIFHUNG, 2000, nullptr);
 }
+
+struct LightAtTheEnd {
+    ~LightAtTheEnd() { RegDeleteKeyValueW(HKEY_CURRENT_USER, PERSONALIZE_KEY, L"AppsUseLightTheme"); }
+};
 
 RECT ScreenRectOf(HWND control, int inset)
 {
@@ -239,18 +212,18 @@ testing::AssertionResult Shows(const Started& window, const core::Palette& palet
 {
     const HWND calendar = GetDlgItem(window.Window(), IDC_CALENDAR);
     const HWND box = GetDlgItem(window.Window(), IDC_NOTES);
-    const COLORREF boxBackground = palette.ownBoxColors ? Ref(palette.notesBackground) : GetSysColor(COLOR_WINDOW);
-    const COLORREF boxText = palette.ownBoxColors ? Ref(palette.notesText) : GetSysColor(COLOR_WINDOWTEXT);
+    const COLORREF boxBackground = palette.ownBoxColors ? fw::ColorRef(palette.notesBackground) : GetSysColor(COLOR_WINDOW);
+    const COLORREF boxText = palette.ownBoxColors ? fw::ColorRef(palette.notesText) : GetSysColor(COLOR_WINDOWTEXT);
     const RECT body = ScreenRectOf(calendar, 2), notes = ScreenRectOf(box, 2);
     // The week numbers' column, left of the days, below the title and the day names.
     const RECT weekNumbers{body.left, body.top + 40, body.left + 18, body.bottom - 30};
     const RECT noteLine{notes.left, notes.top, notes.right, notes.top + 14};
-    if (!gui::NearColor(window.Pixel(25, 1), Ref(palette.stripLight)) ||
-        !gui::NearColor(window.Pixel(25, 22), Ref(palette.stripMid)))
+    if (!gui::NearColor(window.Pixel(25, 1), fw::ColorRef(palette.stripLight)) ||
+        !gui::NearColor(window.Pixel(25, 22), fw::ColorRef(palette.stripMid)))
         return testing::AssertionFailure() << "the strip";
-    if (gui::ScreenPixel({body.right - 1, body.bottom - 1}) != Ref(palette.calendar.monthBackground))
+    if (gui::ScreenPixel({body.right - 1, body.bottom - 1}) != fw::ColorRef(palette.calendar.monthBackground))
         return testing::AssertionFailure() << "the calendar's body";
-    if (gui::PixelsNear(weekNumbers, Ref(palette.calendar.titleBackground)) < 10)
+    if (gui::PixelsNear(weekNumbers, fw::ColorRef(palette.calendar.titleBackground)) < 10)
         return testing::AssertionFailure() << "the week numbers";
     if (gui::ScreenPixel({notes.left, notes.bottom - 1}) != boxBackground)
         return testing::AssertionFailure() << "the notes box's background";
@@ -269,22 +242,18 @@ testing::AssertionResult ShowsWithinASecond(const Started& window, const core::P
 
 TEST(Appearance, TheDarkVariantFollowsTheAppModeLiveAndNothingIsSaved)
 {
-    AppMode mode;
+    LightAtTheEnd light;
     Started window(With(0, 0));
     ASSERT_NE(window.Window(), nullptr);
     const std::string settingsBefore = window.SettingsBytes();
-    const core::Palette light = core::PaletteOf(0, core::ColorMode::Light, {});
-    const core::Palette dark = core::PaletteOf(0, core::ColorMode::Dark, {});
-    EXPECT_TRUE(Shows(window, light));
-
-    AppMode::Set(true, window.Window());
-    EXPECT_TRUE(ShowsWithinASecond(window, dark)) << "dark, announced";
-    AppMode::Set(false, window.Window());
-    EXPECT_TRUE(ShowsWithinASecond(window, light)) << "light, announced";
-    AppMode::Set(true);
-    EXPECT_TRUE(ShowsWithinASecond(window, dark)) << "dark, written only";
-    AppMode::Set(false);
-    EXPECT_TRUE(ShowsWithinASecond(window, light)) << "light, written only";
+    const core::Palette palettes[] = {core::PaletteOf(0, core::ColorMode::Light, {}),
+                                      core::PaletteOf(0, core::ColorMode::Dark, {})};
+    EXPECT_TRUE(Shows(window, palettes[0]));
+    for (HWND announceTo : {window.Window(), HWND{}})
+        for (bool dark : {true, false}) {
+            SetAppMode(dark, announceTo);
+            EXPECT_TRUE(ShowsWithinASecond(window, palettes[dark])) << dark << (announceTo ? ", announced" : "");
+        }
 
     PostMessageW(window.Window(), WM_COMMAND, ID_CLOSE, 0);
     EXPECT_TRUE(window.Process().WaitForExit());
@@ -294,8 +263,8 @@ TEST(Appearance, TheDarkVariantFollowsTheAppModeLiveAndNothingIsSaved)
 // Every scheme of the menu in the dark mode, photographed for a look at it.
 TEST(Appearance, EachSchemeOfTheMenuInTheDarkMode)
 {
-    AppMode mode;
-    AppMode::Set(true);
+    LightAtTheEnd light;
+    SetAppMode(true);
     Started window(With(0, 0));
     ASSERT_NE(window.Window(), nullptr);
     const wchar_t* names[] = {L"blue", L"green", L"red", L"yellow", L"gray"};

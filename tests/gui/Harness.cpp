@@ -406,31 +406,26 @@ RECT DayCellRect(const Program& program, int calendarId, const SYSTEMTIME& day)
     return cell;
 }
 
-namespace {
-
-int CountPixels(const RECT& screenArea, const std::function<bool(COLORREF)>& counted)
-{
-    HDC screenDc = GetDC(nullptr);
-    int count = 0;
-    for (LONG y = screenArea.top; y < screenArea.bottom; ++y)
-        for (LONG x = screenArea.left; x < screenArea.right; ++x)
-            count += counted(GetPixel(screenDc, x, y));
-    ReleaseDC(nullptr, screenDc);
-    return count;
-}
-
-}  // namespace
-
 int DarkPixels(const RECT& screenArea)
 {
-    return CountPixels(screenArea, [](COLORREF color) {
-        return GetRValue(color) + GetGValue(color) + GetBValue(color) < 3 * 128;
-    });
+    HDC screenDc = GetDC(nullptr);
+    int dark = 0;
+    for (LONG y = screenArea.top; y < screenArea.bottom; ++y)
+        for (LONG x = screenArea.left; x < screenArea.right; ++x) {
+            const COLORREF color = GetPixel(screenDc, x, y);
+            dark += GetRValue(color) + GetGValue(color) + GetBValue(color) < 3 * 128;
+        }
+    ReleaseDC(nullptr, screenDc);
+    return dark;
 }
 
 int PixelsNear(const RECT& screenArea, COLORREF color)
 {
-    return CountPixels(screenArea, [color](COLORREF pixel) { return static_cast<bool>(NearColor(pixel, color)); });
+    int count = 0;
+    for (LONG y = screenArea.top; y < screenArea.bottom; ++y)
+        for (LONG x = screenArea.left; x < screenArea.right; ++x)
+            count += static_cast<bool>(NearColor(ScreenPixel({x, y}), color));
+    return count;
 }
 
 COLORREF ScreenPixel(POINT screen)

@@ -97,33 +97,43 @@ TEST(Appearance, EverySizeAtEveryScale)
 
 namespace {
 
-struct Pair {
+using P = core::Palette;
+using S = core::SchemeColors;
+using Y = core::SystemColors;
+using Pick = core::Rgb (*)(const P&);
+
+// A text and its background: their colours in the design (none where the light mode leaves
+// them to the system) and in high contrast. The calendar draws the day names and the week
+// numbers in its title's colour, and the selected day in the month's background on it.
+struct TextPair {
     const char* what;
-    core::Rgb core::Palette::*text;
-    core::Rgb core::Palette::*background;
+    Pick text, background;
+    core::Rgb S::*designText;
+    core::Rgb S::*designBackground;
+    core::Rgb Y::*systemText;
+    core::Rgb Y::*systemBackground;
 };
 
-// The day names and week numbers are drawn in the title's colour on the month's background,
-// and the selected day in the month's background on the title's colour.
-struct CalendarPair {
-    const char* what;
-    core::Rgb core::CalendarColors::*text;
-    core::Rgb core::CalendarColors::*background;
-};
-
-const Pair stripPairs[] = {
-    {"clock on the strip's light end", &core::Palette::stripText, &core::Palette::stripLight},
-    {"clock on the strip's other end", &core::Palette::stripText, &core::Palette::stripMid},
-};
-const Pair boxPairs[] = {
-    {"notes text", &core::Palette::notesText, &core::Palette::notesBackground},
-    {"dialog text", &core::Palette::dialogText, &core::Palette::dialogBackground},
-    {"dialog link", &core::Palette::dialogLink, &core::Palette::dialogBackground},
-};
-const CalendarPair calendarPairs[] = {
-    {"day numbers", &core::CalendarColors::text, &core::CalendarColors::monthBackground},
-    {"calendar title", &core::CalendarColors::titleText, &core::CalendarColors::titleBackground},
-    {"week numbers and day names", &core::CalendarColors::titleBackground, &core::CalendarColors::monthBackground},
+const TextPair textPairs[] = {
+    {"clock, light end", [](const P& p) { return p.stripText; }, [](const P& p) { return p.stripLight; },
+     &S::dark, &S::light, &Y::buttonText, &Y::buttonFace},
+    {"clock, other end", [](const P& p) { return p.stripText; }, [](const P& p) { return p.stripMid; },
+     &S::dark, &S::mid, &Y::buttonText, &Y::buttonFace},
+    {"day numbers", [](const P& p) { return p.calendar.text; },
+     [](const P& p) { return p.calendar.monthBackground; }, &S::dark, &S::light,
+     &Y::windowText, &Y::window},
+    {"calendar title", [](const P& p) { return p.calendar.titleText; },
+     [](const P& p) { return p.calendar.titleBackground; }, &S::light, &S::mid,
+     &Y::highlightText, &Y::highlight},
+    {"week numbers", [](const P& p) { return p.calendar.titleBackground; },
+     [](const P& p) { return p.calendar.monthBackground; }, &S::mid, &S::light,
+     &Y::highlight, &Y::window},
+    {"notes", [](const P& p) { return p.notesText; }, [](const P& p) { return p.notesBackground; },
+     nullptr, nullptr, &Y::windowText, &Y::window},
+    {"dialog text", [](const P& p) { return p.dialogText; }, [](const P& p) { return p.dialogBackground; },
+     nullptr, nullptr, &Y::buttonText, &Y::buttonFace},
+    {"dialog link", [](const P& p) { return p.dialogLink; }, [](const P& p) { return p.dialogBackground; },
+     nullptr, nullptr, &Y::hotLight, &Y::buttonFace},
 };
 
 // Windows' "High Contrast Black" and "High Contrast White".
@@ -134,61 +144,42 @@ const core::SystemColors highContrastThemes[] = {
 
 }  // namespace
 
-// The light mode is the design itself, whose colours are kept as they are: there the program
-// adds no pair of its own (the notes box and the dialogs keep the system's colours). Every pair
-// of the dark variants and of high contrast reads at 4.5:1 or better.
+// Every text on its background, in every scheme and mode. The light mode is the design, kept
+// as it is, and the program adds no pair of its own there (the notes box and the dialogs keep
+// the system's colours). The dark variants and high contrast read at 4.5:1 or better, and high
+// contrast draws only the system's pairs.
 TEST(Palette, EveryTextPairOfEverySchemeAndMode)
 {
     for (int scheme = 0; scheme < core::SCHEME_COUNT; ++scheme) {
         core::SchemeColors design;
         ASSERT_TRUE(core::ColorsOfScheme(scheme, design));
-        for (core::ColorMode mode : {core::ColorMode::Light, core::ColorMode::Dark, core::ColorMode::HighContrast}) {
-            for (const core::SystemColors& system : highContrastThemes) {
-                SCOPED_TRACE(testing::Message() << "scheme " << scheme << ", mode " << static_cast<int>(mode));
+        for (const core::SystemColors& system : highContrastThemes)
+            for (core::ColorMode mode : {core::ColorMode::Light, core::ColorMode::Dark, core::ColorMode::HighContrast}) {
                 const core::Palette palette = core::PaletteOf(scheme, mode, system);
-                const bool light = mode == core::ColorMode::Light;
-                EXPECT_EQ(palette.ownBoxColors, !light);
+                EXPECT_EQ(palette.ownBoxColors, mode != core::ColorMode::Light);
                 EXPECT_EQ(palette.darkFrames, mode == core::ColorMode::Dark);
-                if (light) {
-                    EXPECT_EQ(palette.background, design.light);
-                    EXPECT_EQ(palette.stripLight, design.light);
-                    EXPECT_EQ(palette.stripMid, design.mid);
-                    EXPECT_EQ(palette.frame, design.mid);
-                    EXPECT_EQ(palette.stripText, design.dark);
-                    const core::CalendarColors& c = palette.calendar;
-                    EXPECT_EQ(c.background, design.light);
-                    EXPECT_EQ(c.monthBackground, design.light);
-                    EXPECT_EQ(c.text, design.dark);
-                    EXPECT_EQ(c.titleBackground, design.mid);
-                    EXPECT_EQ(c.titleText, design.light);
-                    continue;
-                }
                 EXPECT_EQ(palette.calendar.trailingText, palette.calendar.monthBackground);
-                for (const Pair& pair : stripPairs)
-                    EXPECT_GE(core::ContrastRatio(palette.*pair.text, palette.*pair.background), 4.5) << pair.what;
-                for (const Pair& pair : boxPairs)
-                    EXPECT_GE(core::ContrastRatio(palette.*pair.text, palette.*pair.background), 4.5) << pair.what;
-                for (const CalendarPair& pair : calendarPairs)
-                    EXPECT_GE(core::ContrastRatio(palette.calendar.*pair.text, palette.calendar.*pair.background), 4.5)
-                        << pair.what;
-                if (mode == core::ColorMode::HighContrast) {
-                    EXPECT_EQ(palette.stripText, system.buttonText);
-                    EXPECT_EQ(palette.stripMid, system.buttonFace);
-                    EXPECT_EQ(palette.frame, system.windowText);
-                    EXPECT_EQ(palette.notesBackground, system.window);
-                    EXPECT_EQ(palette.notesText, system.windowText);
-                    EXPECT_EQ(palette.calendar.titleBackground, system.highlight);
-                    EXPECT_EQ(palette.calendar.titleText, system.highlightText);
-                } else {
-                    // The dark strip keeps the scheme's hue: its strongest channel is the design's.
-                    const auto strongest = [](const core::Rgb& c) {
-                        return c.red >= c.green && c.red >= c.blue ? 0 : c.green >= c.blue ? 1 : 2;
-                    };
-                    EXPECT_EQ(strongest(palette.stripMid), strongest(design.mid));
-                    EXPECT_LT(core::ContrastRatio(palette.stripMid, {0, 0, 0}), core::ContrastRatio(design.mid, {0, 0, 0}));
+                for (const TextPair& pair : textPairs) {
+                    SCOPED_TRACE(testing::Message() << "scheme " << scheme << ", mode " << static_cast<int>(mode) << ", "
+                                                    << pair.what);
+                    const core::Rgb text = pair.text(palette), background = pair.background(palette);
+                    if (mode == core::ColorMode::Light && pair.designText) {
+                        EXPECT_EQ(text, design.*pair.designText);
+                        EXPECT_EQ(background, design.*pair.designBackground);
+                    } else if (mode != core::ColorMode::Light) {
+                        EXPECT_GE(core::ContrastRatio(text, background), 4.5);
+                    }
+                    if (mode == core::ColorMode::HighContrast) {
+                        EXPECT_EQ(text, system.*pair.systemText);
+                        EXPECT_EQ(background, system.*pair.systemBackground);
+                    }
                 }
             }
-        }
+        // The dark strip keeps the scheme's hue (its strongest channel), darkened.
+        const core::Rgb dark = core::PaletteOf(scheme, core::ColorMode::Dark, {}).stripMid, mid = design.mid;
+        EXPECT_EQ(dark.red >= dark.green && dark.red >= dark.blue, mid.red >= mid.green && mid.red >= mid.blue);
+        EXPECT_EQ(dark.green > dark.red && dark.green >= dark.blue, mid.green > mid.red && mid.green >= mid.blue);
+        EXPECT_LT(core::ContrastRatio(dark, {}), core::ContrastRatio(mid, {}));
     }
     EXPECT_DOUBLE_EQ(core::ContrastRatio({0, 0, 0}, {255, 255, 255}), 21.0);
     EXPECT_DOUBLE_EQ(core::ContrastRatio({90, 90, 90}, {90, 90, 90}), 1.0);
