@@ -7,12 +7,12 @@
 
 #include <string>
 
+#include "appearance/SystemTheme.h"
 #include "core/Appearance.h"
 #include "core/CalendarSettings.h"
 #include "core/Moment.h"
 #include "core/Palette.h"
 #include "framework/Handles.h"
-#include "appearance/SystemTheme.h"
 
 class Look {
 public:
@@ -58,12 +58,13 @@ public:
     void Repaint();
 
 private:
+    // The pens and the brush in the palette's colours.
+    void MakeTools();
+
     HWND window = nullptr;
     core::CalendarSettings& settings;
     int dpi = core::DESIGN_DPI;
     int calendarFontDpi = 0;
-    void MakeTools();
-
     SystemTheme theme;
     core::ColorMode mode = core::ColorMode::Light;
     // The scheme whose colours are in force: the blue one until the stored scheme is applied.
