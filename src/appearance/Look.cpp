@@ -7,6 +7,7 @@
 
 #include "core/FormatMoment.h"
 #include "framework/Accessible.h"
+#include "framework/Colors.h"
 #include "framework/Fonts.h"
 #include "framework/PaintDC.h"
 #include "framework/SystemLibraries.h"
@@ -19,11 +20,6 @@ namespace {
 // The month calendar's font: Tahoma at height -11, plain.
 constexpr const wchar_t* CALENDAR_FONT_FACE = L"Tahoma";
 constexpr LONG CALENDAR_FONT_HEIGHT = -11;
-
-COLORREF ToColorRef(const core::Rgb& color)
-{
-    return RGB(color.red, color.green, color.blue);
-}
 
 void FrameWith(HDC dc, const RECT& rect, COLORREF color)
 {
@@ -98,20 +94,35 @@ void Look::Attach(HWND lookedAfter)
     if (clockControl)
         fw::DescribeToAssistiveTechnology(
             clockControl, {[this] { return fw::Widen(clockCache.lastText); }, ROLE_SYSTEM_STATICTEXT, {}, {}});
+    mode = SystemTheme::Mode();
+    theme.Watch(window);
 }
 
 void Look::ApplyColorScheme(int index)
 {
     settings.colorScheme = index;
-    core::SchemeColors colors;
-    if (core::ColorsOfScheme(index, colors)) {
-        lightColor = ToColorRef(colors.light);
-        midColor = ToColorRef(colors.mid);
-        darkColor = ToColorRef(colors.dark);
-    }
-    midPen.Attach(CreatePen(PS_SOLID, 1, midColor));
-    darkPen.Attach(CreatePen(PS_SOLID, 1, darkColor));
-    midBrush.Attach(CreateSolidBrush(midColor));
+    if (index >= 0 && index < core::SCHEME_COUNT)
+        paletteScheme = index;
+    palette = core::PaletteOf(paletteScheme, mode, SystemTheme::Colors());
+    MakeTools();
+}
+
+bool Look::FollowSystem()
+{
+    mode = SystemTheme::Mode();
+    const core::Palette before = palette;
+    palette = core::PaletteOf(paletteScheme, mode, SystemTheme::Colors());
+    if (palette == before)
+        return false;
+    MakeTools();
+    return true;
+}
+
+void Look::MakeTools()
+{
+    midPen.Attach(CreatePen(PS_SOLID, 1, fw::ColorRef(palette.frame)));
+    darkPen.Attach(CreatePen(PS_SOLID, 1, fw::ColorRef(palette.stripText)));
+    midBrush.Attach(CreateSolidBrush(fw::ColorRef(palette.frame)));
 }
 
 void Look::ApplyWindowShape(int index)
@@ -232,20 +243,21 @@ void Look::Draw(HDC dc, const std::string& clockText, bool menuButtonFocused)
     RECT client{};
     GetClientRect(window, &client);
     {
-        fw::CBrush background(CreateSolidBrush(lightColor));
+        fw::CBrush background(CreateSolidBrush(fw::ColorRef(palette.background)));
         FillRect(dc, &client, background.Get());
     }
-    FillTitleGradient(dc, titleStripRect, settings.titleGradient, lightColor, midColor);
+    FillTitleGradient(dc, titleStripRect, settings.titleGradient, fw::ColorRef(palette.stripLight),
+                      fw::ColorRef(palette.stripMid));
 
     fw::SelectGuard fontGuard(dc, titleFontObject.Get());
     fw::SelectGuard penGuard(dc, darkPen.Get());
     fw::SelectGuard brushGuard(dc, midBrush.Get());
-    FrameWith(dc, client, midColor);
-    FrameWith(dc, menuButtonRect, midColor);
+    FrameWith(dc, client, fw::ColorRef(palette.frame));
+    FrameWith(dc, menuButtonRect, fw::ColorRef(palette.frame));
     Polygon(dc, arrow, 3);
 
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, darkColor);
+    SetTextColor(dc, fw::ColorRef(palette.stripText));
     const std::wstring clock = fw::Widen(clockText);
     RECT textRect{0, core::TextTop(titleStripRect.bottom, core::Scaled(settings.titleFont.height, dpi)),
                   titleStripRect.right, titleStripRect.bottom};

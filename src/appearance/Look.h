@@ -1,14 +1,17 @@
-// The window's look: the scheme's colours and the pens and brush made from them, the two
-// fonts, the window's outline, and the title strip with its menu button and clock.
+// The window's look: the scheme's colours in the system's colour mode and the pens and brush
+// made from them, the two fonts, the window's outline, and the title strip with its menu
+// button and clock.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "appearance/SystemTheme.h"
 #include "core/Appearance.h"
 #include "core/CalendarSettings.h"
 #include "core/Moment.h"
+#include "core/Palette.h"
 #include "framework/Handles.h"
 
 class Look {
@@ -18,14 +21,20 @@ public:
     // by the keyboard, and the clock, both named for assistive technology and painted by
     // the window as part of the strip. Neither takes the mouse: a press on them is the
     // strip's.
+    // Reads the system's colour mode and follows its key from now on.
     void Attach(HWND window);
 
     // The DPI every size is drawn at, which the window takes from its monitor; 96 until then.
     void SetDpi(int windowDpi) { dpi = windowDpi; }
     int Dpi() const { return dpi; }
 
-    // Takes scheme `index`'s colours (an index outside the table keeps those in force).
+    // Takes scheme `index`'s colours in the colour mode (an index outside the table keeps
+    // those in force).
     void ApplyColorScheme(int index);
+    // Reads the system's colour mode and colours again; true when the palette changed, which
+    // the caller then hands on and repaints.
+    bool FollowSystem();
+    const core::Palette& Colors() const { return palette; }
     // Gives the window the outline `index` for the current layout.
     void ApplyWindowShape(int index);
     // The fonts made anew from their settings, both or one.
@@ -39,9 +48,6 @@ public:
     // The logical font the platform reports for the calendar's font: the base of both font
     // settings.
     static core::LogicalFont BaseFont();
-    COLORREF LightColor() const { return lightColor; }
-    COLORREF MidColor() const { return midColor; }
-    COLORREF DarkColor() const { return darkColor; }
 
     // The strip as wide as the window's client area, with the menu button at its left end.
     void MeasureStrip();
@@ -60,15 +66,18 @@ public:
 
 private:
     void Draw(HDC dc, const std::string& clockText, bool menuButtonFocused);
+    // The pens and the brush in the palette's colours.
+    void MakeTools();
 
     HWND window = nullptr;
     core::CalendarSettings& settings;
     int dpi = core::DESIGN_DPI;
     int calendarFontDpi = 0;
-    // The window starts in the blue scheme's colours until the stored scheme is applied.
-    COLORREF lightColor = RGB(200, 220, 250);
-    COLORREF midColor = RGB(100, 120, 190);
-    COLORREF darkColor = RGB(50, 50, 100);
+    SystemTheme theme;
+    core::ColorMode mode = core::ColorMode::Light;
+    // The scheme whose colours are in force: the blue one until the stored scheme is applied.
+    int paletteScheme = 0;
+    core::Palette palette = core::PaletteOf(0, core::ColorMode::Light, {});
     fw::CPen midPen;
     fw::CPen darkPen;
     fw::CBrush midBrush;

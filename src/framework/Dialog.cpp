@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "framework/DialogColors.h"
 #include "framework/Files.h"
 #include "framework/WinApp.h"
 
@@ -55,6 +56,11 @@ std::string WhatFailed(UINT message, WPARAM wParam, LPARAM lParam)
 
 const MessageTable<CDialog> CDialog::messageTable = {
     OnCommands<IDOK, IDCANCEL, &CDialog::OnCloseCommand>(),
+    On<WM_CTLCOLORDLG, &CDialog::OnCtlColor>(),
+    On<WM_CTLCOLORSTATIC, &CDialog::OnCtlColor>(),
+    On<WM_CTLCOLOREDIT, &CDialog::OnCtlColor>(),
+    On<WM_CTLCOLORLISTBOX, &CDialog::OnCtlColor>(),
+    On<WM_CTLCOLORBTN, &CDialog::OnCtlColor>(),
 };
 
 CDialog::CDialog(UINT dialogTemplate, HWND parentWindow) : templateId(dialogTemplate), parent(parentWindow) {}
@@ -101,6 +107,13 @@ Result CDialog::OnCloseCommand(UINT id)
     return Done();
 }
 
+// While the program chooses the dialogs' colours, the body and its controls take them.
+Result CDialog::OnCtlColor(HDC dc, HWND)
+{
+    const HBRUSH body = PaintInDialogColors(dc);
+    return body ? Done(reinterpret_cast<LRESULT>(body)) : Default;
+}
+
 void CDialog::DoDataExchange(DataExchange&) {}
 
 void CDialog::EndDialog(INT_PTR result) const
@@ -138,8 +151,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
 
 INT_PTR CDialog::Route(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG)
-        return OnInitDialog();
+    if (message == WM_INITDIALOG) {
+        const BOOL result = OnInitDialog();
+        // Once the dialog has made its controls what they are, they take the colours in force.
+        DressDialog(handle);
+        return result;
+    }
     LRESULT result = 0;
     if (!ProcessMessage(message, wParam, lParam, result))
         return FALSE;

@@ -34,6 +34,7 @@ private:
     friend MessageTarget<CDialog, CWnd>;
     static const MessageTable<CDialog> messageTable;
     Result OnCloseCommand(UINT id);
+    Result OnCtlColor(HDC dc, HWND control);
 
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Route(UINT message, WPARAM wParam, LPARAM lParam);

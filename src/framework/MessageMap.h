@@ -121,7 +121,7 @@ struct WParamCracker {
     }
 };
 
-// Result OnMessage(): WM_PAINT, WM_QUERYDRAGICON, WM_MOUSELEAVE, a control's notification
+// Result OnMessage(): WM_PAINT, WM_QUERYDRAGICON, WM_MOUSELEAVE, WM_SYSCOLORCHANGE, a control's notification
 // such as EN_CHANGE, one timer
 struct PlainCracker {
     template <class Call>
@@ -172,13 +172,29 @@ struct Cracker<WM_CAPTURECHANGED> {
     }
 };
 
-// Result OnCtlColorStatic(HDC dc, HWND control): Done with the brush that paints the control.
-template <>
-struct Cracker<WM_CTLCOLORSTATIC> {
+// Result OnCtlColor(HDC dc, HWND control): Done with the brush that paints the control (the
+// dialog itself for WM_CTLCOLORDLG).
+struct CtlColorCracker {
     template <class Call>
     static Result Crack(WPARAM wParam, LPARAM lParam, Call call)
     {
         return call(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    }
+};
+template <> struct Cracker<WM_CTLCOLORSTATIC> : CtlColorCracker {};
+template <> struct Cracker<WM_CTLCOLOREDIT> : CtlColorCracker {};
+template <> struct Cracker<WM_CTLCOLORDLG> : CtlColorCracker {};
+template <> struct Cracker<WM_CTLCOLORBTN> : CtlColorCracker {};
+template <> struct Cracker<WM_CTLCOLORLISTBOX> : CtlColorCracker {};
+
+// Result OnSettingChange(UINT action, const wchar_t* area): the SPI_ action that changed, or
+// the name of the changed area ("ImmersiveColorSet"), or null.
+template <>
+struct Cracker<WM_SETTINGCHANGE> {
+    template <class Call>
+    static Result Crack(WPARAM wParam, LPARAM lParam, Call call)
+    {
+        return call(static_cast<UINT>(wParam), reinterpret_cast<const wchar_t*>(lParam));
     }
 };
 
@@ -254,6 +270,7 @@ template <> struct Cracker<WM_KEYDOWN> : WParamCracker<UINT> {};
 template <> struct Cracker<WM_PAINT> : PlainCracker {};
 template <> struct Cracker<WM_QUERYDRAGICON> : PlainCracker {};
 template <> struct Cracker<WM_MOUSELEAVE> : PlainCracker {};
+template <> struct Cracker<WM_SYSCOLORCHANGE> : PlainCracker {};
 
 template <class Crack, auto Handler, class Window>
 bool Dispatch(Window& window, UINT, WPARAM wParam, LPARAM lParam, LRESULT& result)

@@ -26,17 +26,21 @@ void SetUserRegistryRoot(HKEY root)
     userRoot = root;
 }
 
+DWORD OpenUserKey(const std::wstring& key, REGSAM access, HKEY& opened)
+{
+    return static_cast<DWORD>(RegOpenKeyExW(Root(), key.c_str(), 0, access, &opened));
+}
+
 DWORD ReadUserValue(const std::wstring& key, const std::wstring& name, RegistryValue& value)
 {
     HKEY opened = nullptr;
-    LSTATUS status = RegOpenKeyExW(Root(), key.c_str(), 0, KEY_QUERY_VALUE, &opened);
-    if (status != ERROR_SUCCESS)
-        return static_cast<DWORD>(status);
+    if (const DWORD error = OpenUserKey(key, KEY_QUERY_VALUE, opened); error != ERROR_SUCCESS)
+        return error;
     const CKey owned(opened);
     // Another program may change the value between asking its size and reading it.
     for (;;) {
         DWORD size = 0;
-        status = RegQueryValueExW(opened, name.c_str(), nullptr, &value.type, nullptr, &size);
+        LSTATUS status = RegQueryValueExW(opened, name.c_str(), nullptr, &value.type, nullptr, &size);
         if (status != ERROR_SUCCESS)
             return static_cast<DWORD>(status);
         value.bytes.resize(size);

@@ -27,6 +27,10 @@ DWORD WriteUserValue(const std::wstring& key, const std::wstring& name, const Re
 // the system's error.
 DWORD DeleteUserValue(const std::wstring& key, const std::wstring& name);
 
+// Opens `key`, a path under the user's key, with `access`; the caller closes it. Returns
+// ERROR_SUCCESS, ERROR_FILE_NOT_FOUND when the key is missing, or the system's error.
+DWORD OpenUserKey(const std::wstring& key, REGSAM access, HKEY& opened);
+
 // Tests keep their values under a key of their own: every later call works under `root`
 // (not owned) instead of HKEY_CURRENT_USER; nullptr restores the user's key.
 void SetUserRegistryRoot(HKEY root);

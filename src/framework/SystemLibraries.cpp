@@ -147,6 +147,33 @@ BSTR AllocateBstr(const wchar_t* text)
     return allocate ? allocate(text) : nullptr;
 }
 
+void UseDarkCaption(HWND window, bool dark)
+{
+    static const auto setAttribute = FindInSystemLibrary<HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD)>(
+        L"dwmapi.dll", "DwmSetWindowAttribute");
+    if (!setAttribute)
+        return;
+    const BOOL value = dark ? TRUE : FALSE;
+    for (const DWORD attribute : {20u, 19u})
+        if (SUCCEEDED(setAttribute(window, attribute, &value, sizeof value)))
+            return;
+}
+
+// The app mode's values: 2 forces the dark variant, 3 the light one. Both ordinals or neither:
+// a library that has only one of them is not the one these numbers were given in.
+void UseDarkMenus(bool dark)
+{
+    using SetPreferredAppModeFunction = int(WINAPI*)(int);
+    using FlushMenuThemesFunction = void(WINAPI*)();
+    static const HMODULE uxtheme = LoadFromSystemFolder(L"uxtheme.dll");
+    static const auto setPreferredAppMode = Find<SetPreferredAppModeFunction>(uxtheme, MAKEINTRESOURCEA(135));
+    static const auto flushMenuThemes = Find<FlushMenuThemesFunction>(uxtheme, MAKEINTRESOURCEA(136));
+    if (!setPreferredAppMode || !flushMenuThemes)
+        return;
+    setPreferredAppMode(dark ? 2 : 3);
+    flushMenuThemes();
+}
+
 BOOL ChooseFontW(CHOOSEFONTW& choice)
 {
     static const auto chooseFont = FindInSystemLibrary<decltype(&::ChooseFontW)>(L"comdlg32.dll", "ChooseFontW");

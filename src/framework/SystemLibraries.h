@@ -43,6 +43,15 @@ LRESULT LresultFromObject(REFIID interfaceId, WPARAM flags, IUnknown* object);
 bool EnterComApartment();
 // A string for COM to own; null without oleaut32 or memory.
 BSTR AllocateBstr(const wchar_t* text);
+// dwmapi.dll, at the first call: a top-level window's caption in the system's dark variant, or
+// back in the light one. The attribute is 20 on current systems and was 19 before Windows 10
+// 2004; a system that knows neither, or has no such library, keeps its caption as it is.
+void UseDarkCaption(HWND window, bool dark);
+
+// uxtheme.dll's unnamed app-mode functions, where the system has them (ordinals 135 and 136,
+// Windows 10 1903 and later): the program's menus in the dark variant, or in the light one.
+// Without them (older systems, Wine) the menus stay as they are.
+void UseDarkMenus(bool dark);
 
 // comdlg32.dll, at the first dialog: it brings the printing libraries with it, some
 // megabytes that a run opening no such dialog need not carry. FALSE without it, as if the

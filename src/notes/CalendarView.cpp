@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/DayKey.h"
+#include "framework/Colors.h"
 #include "framework/SystemLibraries.h"
 #include "framework/SystemTime.h"
 #include "resources/ResourceIds.h"
@@ -25,15 +26,15 @@ void CalendarView::KeepColors()
     fw::SetWindowTheme(control.Handle(), L"", L"");
 }
 
-void CalendarView::SetColors(COLORREF light, COLORREF mid, COLORREF dark)
+void CalendarView::SetColors(const core::CalendarColors& colors)
 {
-    control.Send(MCM_SETCOLOR, MCSC_BACKGROUND, light);
-    control.Send(MCM_SETCOLOR, MCSC_MONTHBK, light);
-    control.Send(MCM_SETCOLOR, MCSC_TEXT, dark);
-    control.Send(MCM_SETCOLOR, MCSC_TITLEBK, mid);
-    control.Send(MCM_SETCOLOR, MCSC_TITLETEXT, light);
+    control.Send(MCM_SETCOLOR, MCSC_BACKGROUND, fw::ColorRef(colors.background));
+    control.Send(MCM_SETCOLOR, MCSC_MONTHBK, fw::ColorRef(colors.monthBackground));
+    control.Send(MCM_SETCOLOR, MCSC_TEXT, fw::ColorRef(colors.text));
+    control.Send(MCM_SETCOLOR, MCSC_TITLEBK, fw::ColorRef(colors.titleBackground));
+    control.Send(MCM_SETCOLOR, MCSC_TITLETEXT, fw::ColorRef(colors.titleText));
     // The neighbouring months' days vanish into the background.
-    control.Send(MCM_SETCOLOR, MCSC_TRAILINGTEXT, light);
+    control.Send(MCM_SETCOLOR, MCSC_TRAILINGTEXT, fw::ColorRef(colors.trailingText));
 }
 
 // Some month calendars (Wine's among them) need more room with their font than the template

@@ -8,6 +8,7 @@
 
 #include "core/DayKey.h"
 #include "core/NoteStore.h"
+#include "core/Palette.h"
 #include "framework/Wnd.h"
 
 class CalendarView {
@@ -17,7 +18,7 @@ public:
 
     // Switches the calendar's theme off, so that it takes the colours it is given.
     void KeepColors();
-    void SetColors(COLORREF light, COLORREF mid, COLORREF dark);
+    void SetColors(const core::CalendarColors& colors);
     // Gives the calendar its fixed `font`, which must outlive it, and the room it then asks
     // for; `exactly` also takes away what it does not ask for. Returns how much larger it
     // became.

@@ -8,6 +8,8 @@
 #include "core/NotesMerge.h"
 #include "framework/Accessible.h"
 #include "framework/SystemTime.h"
+#include "framework/Colors.h"
+#include "framework/SystemLibraries.h"
 #include "resources/ResourceIds.h"
 
 void NoteBox::Bind(fw::DataExchange& exchange)
@@ -18,6 +20,30 @@ void NoteBox::Bind(fw::DataExchange& exchange)
 void NoteBox::SetFont(HFONT font)
 {
     edit.Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void NoteBox::SetColors(const core::Palette& palette)
+{
+    textColor = fw::ColorRef(palette.notesText);
+    backgroundColor = fw::ColorRef(palette.notesBackground);
+    background = fw::CBrush(palette.ownBoxColors ? CreateSolidBrush(backgroundColor) : nullptr);
+    // The scroll bars have no colour of their own: the system's dark Explorer theme has dark
+    // ones, where there is such a theme. Only a box once made dark is given its theme back.
+    if (palette.darkFrames != darkScrollBars) {
+        fw::SetWindowTheme(edit.Handle(), palette.darkFrames ? L"DarkMode_Explorer" : nullptr, nullptr);
+        darkScrollBars = palette.darkFrames;
+    }
+    if (IsWindowVisible(edit.Handle()))
+        RedrawWindow(edit.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
+HBRUSH NoteBox::PaintColors(HDC dc) const
+{
+    if (!background)
+        return nullptr;
+    SetTextColor(dc, textColor);
+    SetBkColor(dc, backgroundColor);
+    return background.Get();
 }
 
 void NoteBox::Lengthen(int dpi)

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "core/NoteStore.h"
+#include "core/Palette.h"
+#include "framework/Handles.h"
 #include "framework/Wnd.h"
 
 class NoteBox {
@@ -21,6 +23,11 @@ public:
     void Bind(fw::DataExchange& exchange);
     HWND Handle() const { return edit.Handle(); }
     void SetFont(HFONT font);
+    // The box's colours and scroll bars in `palette`: the system's own in the light mode.
+    void SetColors(const core::Palette& palette);
+    // For the parent's WM_CTLCOLOREDIT: the brush of the box's background, having set the
+    // text's colours; null while the box keeps the system's colours.
+    HBRUSH PaintColors(HDC dc) const;
     // Makes the box NOTES_EXTRA_HEIGHT (a 96-DPI size) longer than the template, at `dpi`.
     void Lengthen(int dpi);
     // Moves down by `growth.cy` and widens by `growth.cx`, beside a calendar that grew.
@@ -62,6 +69,9 @@ private:
 
     const core::NoteStore& notes;
     fw::CEdit edit;
+    fw::CBrush background;
+    COLORREF textColor = 0, backgroundColor = 0;
+    bool darkScrollBars = false;
     std::string shownDayKey;
     // The shown day's text when the box was given it, or last committed it.
     std::string shownBaseText;

@@ -12,6 +12,7 @@ const fw::MessageTable<NotesPanel> NotesPanel::messageTable = {
     fw::OnNotify<IDC_CALENDAR, MCN_SELCHANGE, &NotesPanel::OnCalendarSelChange>(),
     fw::OnControlCommand<IDC_NOTES, EN_CHANGE, &NotesPanel::OnNotesChanged>(),
     fw::OnTimer<NotesPanel::JOURNAL_TIMER_ID, &NotesPanel::OnJournalTimer>(),
+    fw::On<WM_CTLCOLOREDIT, &NotesPanel::OnCtlColorEdit>(),
     fw::Chain<&NotesPanel::outsideChanges>(),
     fw::Chain<&NotesPanel::commands>(),
 };
@@ -22,6 +23,15 @@ void NotesPanel::Bind(fw::DataExchange& exchange)
     noteBox.Bind(exchange);
     if (!preview.Handle())
         preview.Watch(calendarView.Handle());
+}
+
+// The notes box asks its parent, the window, for its colours.
+fw::Result NotesPanel::OnCtlColorEdit(HDC dc, HWND control)
+{
+    if (control != noteBox.Handle())
+        return fw::Default;
+    const HBRUSH brush = noteBox.PaintColors(dc);
+    return brush ? fw::Done(reinterpret_cast<LRESULT>(brush)) : fw::Default;
 }
 
 bool NotesPanel::LoadNotes(const std::wstring& readPath, const std::wstring& path)

@@ -69,6 +69,7 @@ private:
     fw::Result OnCalendarSelChange(const NMHDR& header);
     fw::Result OnNotesChanged();
     fw::Result OnJournalTimer();
+    fw::Result OnCtlColorEdit(HDC dc, HWND control);
     // Sets the journal's timer for when the pacing has it due; false when the system gave no
     // timer.
     bool ScheduleJournal();

@@ -75,3 +75,5 @@
 #define NOTES_FOLDER_CHANGED_MESSAGE 0x8040
 // Posted by the notes panel when it has something to tell the user of the journal (WM_APP + 65).
 #define NOTES_NOTICE_MESSAGE 0x8041
+// Posted by the watch of the user's app mode when its registry key changed (WM_APP + 66).
+#define COLOR_MODE_CHANGED_MESSAGE 0x8042

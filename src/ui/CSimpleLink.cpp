@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "core/Appearance.h"
+#include "framework/DialogColors.h"
 #include "framework/Fonts.h"
 #include "framework/Shell.h"
 #include "framework/SystemLibraries.h"
@@ -56,10 +57,12 @@ void CSimpleLink::SetTooltipText(std::string_view text)
     SendMessageW(tooltip.Get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+// In the dialogs' own colours (dark, or high contrast) the link takes theirs.
 void CSimpleLink::SetDefaultColors()
 {
-    normalTextColor = hoverTextColor = RGB(50, 50, 250);
-    normalBackColor = hoverBackColor = GetSysColor(COLOR_BTNFACE);
+    const fw::DialogColors& dialog = fw::CurrentDialogColors();
+    normalTextColor = hoverTextColor = dialog.own ? dialog.link : RGB(50, 50, 250);
+    normalBackColor = hoverBackColor = dialog.own ? dialog.background : GetSysColor(COLOR_BTNFACE);
 }
 
 void CSimpleLink::PreSubclassWindow()

@@ -37,6 +37,9 @@ const fw::MessageTable<CalendarWindow> CalendarWindow::messageTable = {
     fw::OnCommands<ID_OPEN_MENU, ID_OPEN_MENU, &CalendarWindow::OnKeyCommand>(),
     fw::OnCommands<ID_SWITCH_PANE, ID_SWITCH_PANE, &CalendarWindow::OnKeyCommand>(),
     fw::OnCommands<IDC_MENU_BUTTON, IDC_MENU_BUTTON, &CalendarWindow::OnKeyCommand>(),
+    fw::On<WM_SETTINGCHANGE, &CalendarWindow::OnSettingChange>(),
+    fw::On<WM_SYSCOLORCHANGE, &CalendarWindow::OnSysColorChange>(),
+    fw::OnMessage<COLOR_MODE_CHANGED_MESSAGE, &CalendarWindow::OnColorModeChanged>(),
     fw::OnCommands<ID_COLOR_FIRST, ID_COLOR_COMMANDS_LAST, &CalendarWindow::OnColorCommand>(),
     fw::OnCommands<ID_STYLE_FIRST, ID_STYLE_COMMANDS_LAST, &CalendarWindow::OnStyleCommand>(),
     fw::OnCommands<ID_TIME_FIRST, ID_TIME_COMMANDS_LAST, &CalendarWindow::OnTimeCommand>(),
@@ -132,12 +135,6 @@ void CalendarWindow::ApplySettings(core::CalendarSettings& record)
     notesPanel.Box().SetFont(look.NotesFont());
     notesPanel.ShowSelectedNote();
     look.Repaint();
-}
-
-void CalendarWindow::ApplyColorScheme(int index)
-{
-    look.ApplyColorScheme(index);
-    notesPanel.Calendar().SetColors(look.LightColor(), look.MidColor(), look.DarkColor());
 }
 
 void CalendarWindow::ToggleLayout()

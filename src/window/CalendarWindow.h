@@ -70,6 +70,13 @@ private:
     fw::Result OnDrawItem(const DRAWITEMSTRUCT& item);
     fw::Result OnContextMenu(HWND clicked, POINT screenPoint);
 
+    // The system's colour mode (ColorMode.cpp)
+    fw::Result OnSettingChange(UINT action, const wchar_t* area);
+    fw::Result OnSysColorChange();
+    fw::Result OnColorModeChanged(WPARAM, LPARAM);
+    void FollowSystemColors();
+    void ApplyPalette();
+
     // The menu's commands (Commands.cpp)
     fw::Result OnColorCommand(UINT id);
     fw::Result OnStyleCommand(UINT id);
@@ -123,4 +130,6 @@ private:
     std::vector<fw::FileFailure> saveFailures;
     // The session is ending: saves are made without asking anything.
     bool endingSession = false;
+    // The menus have been given the dark variant, and are given the light one back.
+    bool darkMenus = false;
 };

@@ -1,11 +1,15 @@
 // The look as the user sees it: scheme colours, title gradients, frame, arrow, clock and the
-// window's outline, for settings files of every kind.
+// window's outline, for settings files of every kind, and the dark variants following the
+// system's app mode live.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "Harness.h"
 #include "SettingsFiles.h"
+#include "core/Palette.h"
+#include "framework/Colors.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -27,6 +31,8 @@ public:
         program = std::make_unique<gui::Program>(folder);
     }
     HWND Window() const { return program->Window(); }
+    const gui::Program& Process() const { return *program; }
+    std::string SettingsBytes() const { return gui::ReadFileBytes(folder.File(L"qor_info.dat")); }
     COLORREF Pixel(int x, int y) const { return gui::ScreenPixel(program->ClientToScreenPoint({x, y})); }
     int Width() const
     {
@@ -169,5 +175,106 @@ TEST(Appearance, TheWindowRegionFollowsShapeAndLayout)
         EXPECT_TRUE(PtInRegion(region, client.right - 8, height - 8));
         EXPECT_EQ(PtInRegion(region, 10, height) != 0, reachesBelow);
         DeleteObject(region);
+    }
+}
+
+namespace {
+
+constexpr const wchar_t* PERSONALIZE_KEY = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+
+// The user's app mode, written as some tools do (`announceTo` null) or as the system's settings
+// do, with the broadcast. The tests' prefix has no such value: none is left.
+void SetAppMode(bool dark, HWND announceTo = nullptr)
+{
+    const DWORD value = dark ? 0 : 1;
+    RegSetKeyValueW(HKEY_CURRENT_USER, PERSONALIZE_KEY, L"AppsUseLightTheme", REG_DWORD, &value, sizeof value);
+    if (announceTo)
+        SendMessageTimeoutW(announceTo, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
+                            SMTO_ABORTIFHUNG, 2000, nullptr);
+}
+
+struct LightAtTheEnd {
+    ~LightAtTheEnd() { RegDeleteKeyValueW(HKEY_CURRENT_USER, PERSONALIZE_KEY, L"AppsUseLightTheme"); }
+};
+
+RECT ScreenRectOf(HWND control, int inset)
+{
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    InflateRect(&rect, -inset, -inset);
+    return rect;
+}
+
+// What the window shows of `palette`: the strip's two ends, the calendar's body, a week
+// number, the notes box's background and its text (the first-run note). In the light mode the
+// notes box has the system's colours.
+testing::AssertionResult Shows(const Started& window, const core::Palette& palette)
+{
+    const HWND calendar = GetDlgItem(window.Window(), IDC_CALENDAR);
+    const HWND box = GetDlgItem(window.Window(), IDC_NOTES);
+    const COLORREF boxBackground = palette.ownBoxColors ? fw::ColorRef(palette.notesBackground) : GetSysColor(COLOR_WINDOW);
+    const COLORREF boxText = palette.ownBoxColors ? fw::ColorRef(palette.notesText) : GetSysColor(COLOR_WINDOWTEXT);
+    const RECT body = ScreenRectOf(calendar, 2), notes = ScreenRectOf(box, 2);
+    // The week numbers' column, left of the days, below the title and the day names.
+    const RECT weekNumbers{body.left, body.top + 40, body.left + 18, body.bottom - 30};
+    const RECT noteLine{notes.left, notes.top, notes.right, notes.top + 14};
+    if (!gui::NearColor(window.Pixel(25, 1), fw::ColorRef(palette.stripLight)) ||
+        !gui::NearColor(window.Pixel(25, 22), fw::ColorRef(palette.stripMid)))
+        return testing::AssertionFailure() << "the strip";
+    if (gui::ScreenPixel({body.right - 1, body.bottom - 1}) != fw::ColorRef(palette.calendar.monthBackground))
+        return testing::AssertionFailure() << "the calendar's body";
+    if (gui::PixelsNear(weekNumbers, fw::ColorRef(palette.calendar.titleBackground)) < 10)
+        return testing::AssertionFailure() << "the week numbers";
+    if (gui::ScreenPixel({notes.left, notes.bottom - 1}) != boxBackground)
+        return testing::AssertionFailure() << "the notes box's background";
+    if (gui::PixelsNear(noteLine, boxText) < 10)
+        return testing::AssertionFailure() << "the note's text";
+    return testing::AssertionSuccess();
+}
+
+testing::AssertionResult ShowsWithinASecond(const Started& window, const core::Palette& palette)
+{
+    gui::WaitUntil([&] { return static_cast<bool>(Shows(window, palette)); }, 1000);
+    return Shows(window, palette);
+}
+
+}  // namespace
+
+TEST(Appearance, TheDarkVariantFollowsTheAppModeLiveAndNothingIsSaved)
+{
+    LightAtTheEnd light;
+    Started window(With(0, 0));
+    ASSERT_NE(window.Window(), nullptr);
+    const std::string settingsBefore = window.SettingsBytes();
+    const core::Palette palettes[] = {core::PaletteOf(0, core::ColorMode::Light, {}),
+                                      core::PaletteOf(0, core::ColorMode::Dark, {})};
+    EXPECT_TRUE(Shows(window, palettes[0]));
+    for (HWND announceTo : {window.Window(), HWND{}})
+        for (bool dark : {true, false}) {
+            SetAppMode(dark, announceTo);
+            EXPECT_TRUE(ShowsWithinASecond(window, palettes[dark])) << dark << (announceTo ? ", announced" : "");
+        }
+
+    PostMessageW(window.Window(), WM_COMMAND, ID_CLOSE, 0);
+    EXPECT_TRUE(window.Process().WaitForExit());
+    EXPECT_EQ(window.SettingsBytes(), settingsBefore);
+}
+
+// Every scheme of the menu in the dark mode, photographed for a look at it.
+TEST(Appearance, EachSchemeOfTheMenuInTheDarkMode)
+{
+    LightAtTheEnd light;
+    SetAppMode(true);
+    Started window(With(0, 0));
+    ASSERT_NE(window.Window(), nullptr);
+    const wchar_t* names[] = {L"blue", L"green", L"red", L"yellow", L"gray"};
+    for (int scheme = 0; scheme < 5; ++scheme) {
+        PostMessageW(window.Window(), WM_COMMAND, ID_COLOR_FIRST + scheme, 0);
+        const core::Palette dark = core::PaletteOf(scheme, core::ColorMode::Dark, {});
+        EXPECT_TRUE(ShowsWithinASecond(window, dark)) << names[scheme];
+        RECT area{};
+        GetWindowRect(window.Window(), &area);
+        EXPECT_TRUE(gui::SaveFinishedScreenPng(window.Window(), area,
+                                               gui::Config().artifacts + L"\\dark-" + names[scheme] + L".png"));
     }
 }

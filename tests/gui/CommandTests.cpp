@@ -2,11 +2,16 @@
 // changes, its radio mark, and what "Close" writes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cwchar>
+#include <iterator>
 #include <vector>
 
+#include "ImportPatch.h"
 #include "ProbeWindow.h"
 #include "core/NotesJournal.h"
+#include "core/Palette.h"
+#include "framework/Colors.h"
 #include "resources/ResourceIds.h"
 #include "framework/Shell.h"
 
@@ -20,6 +25,25 @@ bool Marked(HMENU menu, UINT id)
 void ClosePopup(HWND window)
 {
     ProbeWindow::OnWindowThread(window, [] { EndMenu(); });
+}
+
+// Wine forgets SPI_SETHIGHCONTRAST at once: the program's question is answered here instead.
+bool highContrast = false;
+ImportPatch* systemParameters = nullptr;
+
+BOOL WINAPI SystemParametersAnswered(UINT action, UINT number, void* data, UINT update)
+{
+    if (action == SPI_GETHIGHCONTRAST && highContrast) {
+        static_cast<HIGHCONTRASTW*>(data)->dwFlags = HCF_HIGHCONTRASTON | HCF_AVAILABLE;
+        return TRUE;
+    }
+    return reinterpret_cast<decltype(&SystemParametersInfoW)>(systemParameters->Original())(action, number, data, update);
+}
+
+COLORREF ScreenPixelOf(HWND window, POINT client)
+{
+    ClientToScreen(window, &client);
+    return gui::ScreenPixel(client);
 }
 
 }  // namespace
@@ -539,4 +563,54 @@ TEST(Commands, TheHelpFileIsBuiltBesideTheProgram)
     const std::string help = gui::ReadFileBytes(program.substr(0, program.find_last_of(L"\\/") + 1) + L"Help.chm");
     EXPECT_EQ(help.substr(0, 4), "ITSF");
     EXPECT_GT(help.size(), 4000u);
+}
+
+// High contrast on and off, as the system announces it: the strip, the outline and the notes box
+// in the high-contrast theme's colours (Windows' "High Contrast Black", set for the test), then
+// in the scheme's again.
+TEST(Commands, HighContrastDrawsInTheSystemsColoursAndGoesBackToTheSchemes)
+{
+    ImportPatch patch("user32.dll", "SystemParametersInfoW", reinterpret_cast<void*>(&SystemParametersAnswered));
+    ASSERT_TRUE(patch.Patched());
+    systemParameters = &patch;
+    int indices[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT};
+    COLORREF theme[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 255), RGB(26, 235, 255), 0};
+    COLORREF saved[6];
+    std::transform(std::begin(indices), std::end(indices), saved, GetSysColor);
+    core::CalendarSettings settings = gui::DefaultSettings();
+    settings.titleGradient = 0;
+    const core::Palette light = core::PaletteOf(settings.colorScheme, core::ColorMode::Light, {});
+    ProbeWindow probe;
+    RunWindow(probe, [&](HWND window) {
+        const HWND box = GetDlgItem(window, IDC_NOTES);
+        RECT line{};
+        GetClientRect(box, &line);
+        const POINT boxCorner{2, line.bottom - 2};
+        line.bottom = 14;
+        MapWindowPoints(box, nullptr, reinterpret_cast<POINT*>(&line), 2);
+        const auto stripShows = [&](COLORREF top, COLORREF bottom) {
+            return gui::WaitUntil([&] {
+                return gui::NearColor(ScreenPixelOf(window, {25, 1}), top) &&
+                       gui::NearColor(ScreenPixelOf(window, {25, 22}), bottom);
+            }, 1000);
+        };
+        ASSERT_TRUE(stripShows(fw::ColorRef(light.stripLight), fw::ColorRef(light.stripMid)));
+
+        SetSysColors(6, indices, theme);
+        highContrast = true;
+        SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        EXPECT_TRUE(stripShows(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE)));
+        EXPECT_EQ(ScreenPixelOf(window, {0, 100}), GetSysColor(COLOR_WINDOWTEXT)) << "the outline";
+        EXPECT_EQ(ScreenPixelOf(box, boxCorner), GetSysColor(COLOR_WINDOW));
+        EXPECT_GT(gui::PixelsNear(line, GetSysColor(COLOR_WINDOWTEXT)), 10) << "the note's text";
+        RECT area{};
+        GetWindowRect(window, &area);
+        gui::SaveFinishedScreenPng(window, area, gui::Config().artifacts + L"\\high-contrast.png");
+
+        highContrast = false;
+        SetSysColors(6, indices, saved);
+        EXPECT_TRUE(stripShows(fw::ColorRef(light.stripLight), fw::ColorRef(light.stripMid)));
+        EXPECT_EQ(ScreenPixelOf(box, boxCorner), GetSysColor(COLOR_WINDOW));
+    }, &settings);
+    systemParameters = nullptr;
 }

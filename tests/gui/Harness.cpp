@@ -455,6 +455,15 @@ HWND FocusOf(HWND window)
     return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
+int PixelsNear(const RECT& screenArea, COLORREF color)
+{
+    int count = 0;
+    for (LONG y = screenArea.top; y < screenArea.bottom; ++y)
+        for (LONG x = screenArea.left; x < screenArea.right; ++x)
+            count += static_cast<bool>(NearColor(ScreenPixel({x, y}), color));
+    return count;
+}
+
 COLORREF ScreenPixel(POINT screen)
 {
     HDC screenDc = GetDC(nullptr);

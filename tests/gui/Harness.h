@@ -110,6 +110,8 @@ bool SendWithData(const Program& program, HWND target, UINT message, WPARAM wPar
 int DarkPixels(const RECT& screenArea);
 // The control with the keyboard focus in the thread of `window`, whatever its process.
 HWND FocusOf(HWND window);
+// How many pixels of a screen area are within one gradient step of `color` (NearColor).
+int PixelsNear(const RECT& screenArea, COLORREF color);
 
 // Real input through the system's input queue.
 void MoveCursorTo(POINT screen);

@@ -1,5 +1,7 @@
-// Scheme colours, window regions for every layout and shape, and the clock text's top.
+// Scheme colours and their palettes in every colour mode, window regions for every layout and
+// shape, and the clock text's top.
 #include "core/Appearance.h"
+#include "core/Palette.h"
 
 #include <gtest/gtest.h>
 
@@ -91,4 +93,110 @@ TEST(Appearance, EverySizeAtEveryScale)
     }
     EXPECT_EQ(core::Unscaled(-17, 144), -11);
     EXPECT_EQ(core::Unscaled(5, 0), 5);
+}
+
+namespace {
+
+using P = core::Palette;
+using S = core::SchemeColors;
+using Y = core::SystemColors;
+using Pick = core::Rgb (*)(const P&);
+
+// A text and its background: their colours in the design (none where the light mode leaves
+// them to the system) and in high contrast. The calendar draws the day names and the week
+// numbers in its title's colour, and the selected day in the month's background on it.
+struct TextPair {
+    const char* what;
+    Pick text, background;
+    core::Rgb S::*designText;
+    core::Rgb S::*designBackground;
+    core::Rgb Y::*systemText;
+    core::Rgb Y::*systemBackground;
+};
+
+const TextPair textPairs[] = {
+    {"clock, light end", [](const P& p) { return p.stripText; }, [](const P& p) { return p.stripLight; },
+     &S::dark, &S::light, &Y::buttonText, &Y::buttonFace},
+    {"clock, other end", [](const P& p) { return p.stripText; }, [](const P& p) { return p.stripMid; },
+     &S::dark, &S::mid, &Y::buttonText, &Y::buttonFace},
+    {"day numbers", [](const P& p) { return p.calendar.text; },
+     [](const P& p) { return p.calendar.monthBackground; }, &S::dark, &S::light,
+     &Y::windowText, &Y::window},
+    {"calendar title", [](const P& p) { return p.calendar.titleText; },
+     [](const P& p) { return p.calendar.titleBackground; }, &S::light, &S::mid,
+     &Y::highlightText, &Y::highlight},
+    {"week numbers", [](const P& p) { return p.calendar.titleBackground; },
+     [](const P& p) { return p.calendar.monthBackground; }, &S::mid, &S::light,
+     &Y::highlight, &Y::window},
+    {"notes", [](const P& p) { return p.notesText; }, [](const P& p) { return p.notesBackground; },
+     nullptr, nullptr, &Y::windowText, &Y::window},
+    {"dialog text", [](const P& p) { return p.dialogText; }, [](const P& p) { return p.dialogBackground; },
+     nullptr, nullptr, &Y::buttonText, &Y::buttonFace},
+    {"dialog link", [](const P& p) { return p.dialogLink; }, [](const P& p) { return p.dialogBackground; },
+     nullptr, nullptr, &Y::hotLight, &Y::buttonFace},
+};
+
+// Windows' "High Contrast Black" and "High Contrast White".
+const core::SystemColors highContrastThemes[] = {
+    {{0, 0, 0}, {255, 255, 255}, {0, 0, 0}, {255, 255, 255}, {26, 235, 255}, {0, 0, 0}, {255, 255, 0}},
+    {{255, 255, 255}, {0, 0, 0}, {255, 255, 255}, {0, 0, 0}, {55, 0, 110}, {255, 255, 255}, {0, 0, 159}},
+};
+
+}  // namespace
+
+// Every text on its background, in every scheme and mode. The light mode is the design, kept
+// as it is, and the program adds no pair of its own there (the notes box and the dialogs keep
+// the system's colours). The dark variants and high contrast read at 4.5:1 or better, and high
+// contrast draws only the system's pairs.
+TEST(Palette, EveryTextPairOfEverySchemeAndMode)
+{
+    for (int scheme = 0; scheme < core::SCHEME_COUNT; ++scheme) {
+        core::SchemeColors design;
+        ASSERT_TRUE(core::ColorsOfScheme(scheme, design));
+        for (const core::SystemColors& system : highContrastThemes)
+            for (core::ColorMode mode : {core::ColorMode::Light, core::ColorMode::Dark, core::ColorMode::HighContrast}) {
+                const core::Palette palette = core::PaletteOf(scheme, mode, system);
+                EXPECT_EQ(palette.ownBoxColors, mode != core::ColorMode::Light);
+                EXPECT_EQ(palette.darkFrames, mode == core::ColorMode::Dark);
+                EXPECT_EQ(palette.calendar.trailingText, palette.calendar.monthBackground);
+                for (const TextPair& pair : textPairs) {
+                    SCOPED_TRACE(testing::Message() << "scheme " << scheme << ", mode " << static_cast<int>(mode) << ", "
+                                                    << pair.what);
+                    const core::Rgb text = pair.text(palette), background = pair.background(palette);
+                    if (mode == core::ColorMode::Light && pair.designText) {
+                        EXPECT_EQ(text, design.*pair.designText);
+                        EXPECT_EQ(background, design.*pair.designBackground);
+                    } else if (mode != core::ColorMode::Light) {
+                        EXPECT_GE(core::ContrastRatio(text, background), 4.5);
+                    }
+                    if (mode == core::ColorMode::HighContrast) {
+                        EXPECT_EQ(text, system.*pair.systemText);
+                        EXPECT_EQ(background, system.*pair.systemBackground);
+                    }
+                }
+            }
+        // The dark strip keeps the scheme's hue (its strongest channel), darkened.
+        const core::Rgb dark = core::PaletteOf(scheme, core::ColorMode::Dark, {}).stripMid, mid = design.mid;
+        EXPECT_EQ(dark.red >= dark.green && dark.red >= dark.blue, mid.red >= mid.green && mid.red >= mid.blue);
+        EXPECT_EQ(dark.green > dark.red && dark.green >= dark.blue, mid.green > mid.red && mid.green >= mid.blue);
+        EXPECT_LT(core::ContrastRatio(dark, {}), core::ContrastRatio(mid, {}));
+    }
+    EXPECT_DOUBLE_EQ(core::ContrastRatio({0, 0, 0}, {255, 255, 255}), 21.0);
+    EXPECT_DOUBLE_EQ(core::ContrastRatio({90, 90, 90}, {90, 90, 90}), 1.0);
+}
+
+TEST(Palette, HighContrastWinsOverDarkAndOnlyZeroIsDark)
+{
+    struct Case {
+        bool highContrast;
+        std::optional<std::uint32_t> appsUseLightTheme;
+        core::ColorMode mode;
+    } cases[] = {
+        {false, std::nullopt, core::ColorMode::Light}, {false, 1u, core::ColorMode::Light},
+        {false, 7u, core::ColorMode::Light},           {false, 0u, core::ColorMode::Dark},
+        {true, 0u, core::ColorMode::HighContrast},      {true, std::nullopt, core::ColorMode::HighContrast},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(core::ChooseColorMode(c.highContrast, c.appsUseLightTheme), c.mode)
+            << c.highContrast << "/" << c.appsUseLightTheme.value_or(99);
 }
