@@ -111,6 +111,8 @@ BOOL CalendarWindow::OnInitDialog()
     FitCalendar();
     keys.Install(handle, fw::CWinApp::Current().Instance(), IDR_MAINFRAME);
     DescribeParts();
+    // The control with the focus shows it from the start, not only once a key has been used.
+    Send(WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     fw::CWinApp::Current().OnWindowReady(handle);
     // TRUE: the dialog manager gives the focus to the first control, the month calendar.
     return TRUE;
