@@ -1,12 +1,11 @@
-// The accelerator table of a window, translated on the way out of the thread's message queue.
+// The accelerator table of a window, translated in the window and its controls.
 #include "framework/KeyboardShortcuts.h"
+
+#include "framework/SystemLibraries.h"
 
 namespace fw {
 
 namespace {
-
-// The table whose hook runs: the program's one window's.
-KeyboardShortcuts* installed = nullptr;
 
 BYTE ModifiersDown()
 {
@@ -20,61 +19,48 @@ BYTE ModifiersDown()
     return down;
 }
 
+constexpr UINT_PTR SUBCLASS_ID = 0x4B;
+
 }  // namespace
 
 bool KeyboardShortcuts::Install(HWND window, HMODULE module, UINT tableId)
 {
-    Remove();
     const HACCEL table = LoadAcceleratorsW(module, MAKEINTRESOURCEW(tableId));
     if (!table)
         return false;
     keys.resize(static_cast<std::size_t>(CopyAcceleratorTableW(table, nullptr, 0)));
     CopyAcceleratorTableW(table, keys.data(), static_cast<int>(keys.size()));
-    hook = SetWindowsHookExW(WH_GETMESSAGE, Hook, nullptr, GetCurrentThreadId());
-    if (!hook)
-        return false;
     target = window;
-    installed = this;
+    fw::SetWindowSubclass(window, Translate, SUBCLASS_ID, reinterpret_cast<DWORD_PTR>(this));
+    for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
+        fw::SetWindowSubclass(control, Translate, SUBCLASS_ID, reinterpret_cast<DWORD_PTR>(this));
     return true;
 }
 
-void KeyboardShortcuts::Remove()
+WORD KeyboardShortcuts::CommandOf(UINT message, WPARAM key) const
 {
-    if (hook)
-        UnhookWindowsHookEx(hook);
-    hook = nullptr;
-    target = nullptr;
-    if (installed == this)
-        installed = nullptr;
-}
-
-WORD KeyboardShortcuts::CommandOf(const MSG& message) const
-{
-    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN)
+    if (message != WM_KEYDOWN && message != WM_SYSKEYDOWN)
         return 0;
     const BYTE modifiers = ModifiersDown();
-    for (const ACCEL& key : keys)
-        if ((key.fVirt & FVIRTKEY) && key.key == message.wParam &&
-            (key.fVirt & (FSHIFT | FCONTROL | FALT)) == modifiers)
-            return key.cmd;
+    for (const ACCEL& entry : keys)
+        if ((entry.fVirt & FVIRTKEY) && entry.key == key && (entry.fVirt & (FSHIFT | FCONTROL | FALT)) == modifiers)
+            return entry.cmd;
     return 0;
 }
 
-// Only messages leaving the queue count, and only those of the window and its controls while
-// it takes input: an open dialog of its own has the keys to itself.
-LRESULT CALLBACK KeyboardShortcuts::Hook(int code, WPARAM removal, LPARAM message)
+// Posted, so that a command that runs a loop of its own (the menu, a dialog) never runs inside
+// the key's message.
+LRESULT CALLBACK KeyboardShortcuts::Translate(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                              DWORD_PTR shortcuts)
 {
-    KeyboardShortcuts* self = installed;
-    auto& msg = *reinterpret_cast<MSG*>(message);
-    if (code == HC_ACTION && removal == PM_REMOVE && self && self->enabled &&
-        (msg.hwnd == self->target || IsChild(self->target, msg.hwnd)) && IsWindowEnabled(self->target))
-        if (const WORD command = self->CommandOf(msg)) {
-            msg.hwnd = self->target;
-            msg.message = WM_COMMAND;
-            msg.wParam = MAKEWPARAM(command, 1);
-            msg.lParam = 0;
-        }
-    return CallNextHookEx(nullptr, code, removal, message);
+    const auto& self = *reinterpret_cast<const KeyboardShortcuts*>(shortcuts);
+    if (const WORD command = self.CommandOf(message, wParam)) {
+        PostMessageW(self.target, WM_COMMAND, MAKEWPARAM(command, 1), 0);
+        return 0;
+    }
+    if (message == WM_NCDESTROY)
+        fw::RemoveWindowSubclass(window, Translate, id);
+    return fw::DefSubclassProc(window, message, wParam, lParam);
 }
 
 }  // namespace fw

@@ -1,7 +1,9 @@
 // Keys that give a window's commands whatever control in it has the focus. A dialog's modal
-// loop translates no accelerators, so a hook on the thread's messages turns each key of the
-// table into the WM_COMMAND an accelerator gives (notification code 1), on the window's own
-// message path.
+// loop translates no accelerators, so the window and each of its controls turn a key of the
+// table into the WM_COMMAND an accelerator gives (notification code 1), posted to the window,
+// where it takes the window's own message path. The keys are watched in the windows they
+// reach, not in the thread's queue: a hook there would cost a call to Wine's server for each
+// of the clock's hundred timer messages a second.
 #pragma once
 
 #include <windows.h>
@@ -15,27 +17,21 @@ public:
     KeyboardShortcuts() = default;
     KeyboardShortcuts(const KeyboardShortcuts&) = delete;
     KeyboardShortcuts& operator=(const KeyboardShortcuts&) = delete;
-    ~KeyboardShortcuts() { Remove(); }
 
-    // The keys of accelerator table `tableId` of `module` give their commands to `window` and
-    // its controls from now on; false when the table or the hook is missing. One window of a
-    // thread at a time.
+    // The keys of accelerator table `tableId` of `module` give their commands to `window`
+    // from now on, pressed in it or in any of its controls; false without the table.
     bool Install(HWND window, HMODULE module, UINT tableId);
-    void Remove();
-    // While false, as while a menu of the window is open, keys go where they would without
-    // the table.
-    void Enable(bool on) { enabled = on; }
 
-    // The command of a key press in `message` with the modifier keys now down; 0 for none.
-    WORD CommandOf(const MSG& message) const;
+    // The command of a key press (WM_KEYDOWN or WM_SYSKEYDOWN of `key`) with the modifier
+    // keys now down; 0 for none.
+    WORD CommandOf(UINT message, WPARAM key) const;
 
 private:
-    static LRESULT CALLBACK Hook(int code, WPARAM removal, LPARAM message);
+    static LRESULT CALLBACK Translate(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                      DWORD_PTR shortcuts);
 
     HWND target = nullptr;
-    HHOOK hook = nullptr;
     std::vector<ACCEL> keys;
-    bool enabled = true;
 };
 
 }  // namespace fw

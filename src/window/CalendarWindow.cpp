@@ -284,13 +284,11 @@ fw::Result CalendarWindow::OnLButtonDblClk(UINT, POINT point)
 }
 
 // The Run key is read as the menu opens, never earlier: the user or Task Manager may have
-// changed it since. While the menu is open its keys are the menu's.
+// changed it since.
 void CalendarWindow::OpenMenu(POINT screenPoint, bool firstSelected)
 {
     menu.MarkStartWithWindows(startup.IsOn());
-    keys.Enable(false);
     menu.TrackMainMenu(handle, screenPoint, firstSelected);
-    keys.Enable(true);
 }
 
 void CalendarWindow::OpenMenuUnderButton()

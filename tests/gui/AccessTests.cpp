@@ -179,16 +179,10 @@ TEST(Access, EachPartHasItsNameAndRoleAndTheNotesBoxFollowsTheDay)
     CreateDirectoryW(gui::Config().artifacts.c_str(), nullptr);
     gui::SaveFinishedScreenPng(window, area, gui::Config().artifacts + L"\\menu-button-focused.png");
     // Enter on the focused button opens the menu, not the window's default command, Close.
-    const auto menuOpen = [&] {
-        for (HWND open : gui::VisibleTopLevelWindows(program.ProcessId()))
-            if (gui::ClassNameOf(open) == L"#32768")
-                return true;
-        return false;
-    };
     gui::PressKey(VK_RETURN);
-    EXPECT_TRUE(gui::WaitUntil(menuOpen));
+    EXPECT_TRUE(gui::WaitUntil([&] { return gui::OpenMenuWindow(program.ProcessId()) != nullptr; }));
     gui::PressKey(VK_ESCAPE);
-    EXPECT_TRUE(gui::WaitUntil([&] { return !menuOpen(); }));
+    EXPECT_TRUE(gui::WaitUntil([&] { return gui::OpenMenuWindow(program.ProcessId()) == nullptr; }));
     EXPECT_TRUE(program.Running());
     gui::PressKey(VK_TAB);
     EXPECT_TRUE(gui::WaitUntil([&] { return gui::FocusOf(window) == calendar && gui::DarkPixels(buttonArea) == plain; }));

@@ -448,6 +448,14 @@ int DarkPixels(const RECT& screenArea)
     return dark;
 }
 
+HWND OpenMenuWindow(DWORD processId)
+{
+    for (HWND open : VisibleTopLevelWindows(processId))
+        if (ClassNameOf(open) == L"#32768")
+            return open;
+    return nullptr;
+}
+
 HWND FocusOf(HWND window)
 {
     GUITHREADINFO info{};

@@ -110,6 +110,8 @@ bool SendWithData(const Program& program, HWND target, UINT message, WPARAM wPar
 int DarkPixels(const RECT& screenArea);
 // The control with the keyboard focus in the thread of `window`, whatever its process.
 HWND FocusOf(HWND window);
+// The open popup menu of a process, if any.
+HWND OpenMenuWindow(DWORD processId);
 // How many pixels of a screen area are within one gradient step of `color` (NearColor).
 int PixelsNear(const RECT& screenArea, COLORREF color);
 

@@ -33,15 +33,6 @@ std::wstring TextOf(HWND control)
     return text;
 }
 
-// The open popup menu of this process, if any.
-HWND OpenMenuWindow()
-{
-    for (HWND open : gui::VisibleTopLevelWindows(GetCurrentProcessId()))
-        if (gui::ClassNameOf(open) == L"#32768")
-            return open;
-    return nullptr;
-}
-
 SYSTEMTIME Selected(HWND window)
 {
     SYSTEMTIME day{};
@@ -110,10 +101,10 @@ TEST(Keyboard, EachKeyOfTheWindowGivesItsCommandWhereverTheFocusIs)
             {ID_OPEN_MENU,
              [&](HWND) {
                  EXPECT_TRUE(gui::WaitUntil([&] {
-                     return OpenMenuWindow() && (GetMenuState(probe.MainMenu(), 0, MF_BYPOSITION) & MF_HILITE);
+                     return gui::OpenMenuWindow(GetCurrentProcessId()) && (GetMenuState(probe.MainMenu(), 0, MF_BYPOSITION) & MF_HILITE);
                  }));
                  gui::PressKey(VK_ESCAPE);
-                 EXPECT_TRUE(gui::WaitUntil([] { return OpenMenuWindow() == nullptr; }));
+                 EXPECT_TRUE(gui::WaitUntil([] { return gui::OpenMenuWindow(GetCurrentProcessId()) == nullptr; }));
              }},
             {ID_NOTES_FIND,
              [&](HWND) {
@@ -173,7 +164,7 @@ TEST(Keyboard, ANoteIsTypedFoundAndExportedByKeysAlone)
 
         gui::PressKey(VK_F10);
         const HMENU main = probe.MainMenu();
-        ASSERT_TRUE(gui::WaitUntil([&] { return OpenMenuWindow() && (GetMenuState(main, 0, MF_BYPOSITION) & MF_HILITE); }));
+        ASSERT_TRUE(gui::WaitUntil([&] { return gui::OpenMenuWindow(GetCurrentProcessId()) && (GetMenuState(main, 0, MF_BYPOSITION) & MF_HILITE); }));
         const int notesPosition = PositionOf(main, [&](int i) { return GetMenuItemID(GetSubMenu(main, i), 0) == ID_NOTES_FIND; });
         const HMENU notesMenu = GetSubMenu(main, notesPosition);
         ASSERT_TRUE(DownTo(main, notesPosition));
