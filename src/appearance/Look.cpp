@@ -214,8 +214,9 @@ void Look::UpdateClock(const std::string& format)
             fw::TellNameChanged(clockControl);
         }
         // No erase first: the paint covers the whole strip, and the dialog's own background
-        // erase would cost as much as the strip's paint once a second.
-        RedrawWindow(window, &titleStripRect, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        // erase would cost as much as the strip's paint once a second. Nor the strip's
+        // controls: the window's paint covers them with what they would paint themselves.
+        RedrawWindow(window, &titleStripRect, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
     }
 }
 

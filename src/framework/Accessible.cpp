@@ -11,10 +11,8 @@
 
 namespace fw {
 
-namespace {
-
-// The facts of one window, shared by the window's subclass and the objects handed out: the
-// subclass lets go of them when the window goes, the objects when their last client does.
+// The facts of one window, shared by the window and the objects handed out: the window lets
+// go of them when it goes, the objects when their last client does.
 struct Description {
     LONG references = 1;
     AccessibleFacts facts;
@@ -26,7 +24,15 @@ struct Description {
         if (--references == 0)
             delete this;
     }
+    void WindowGone()
+    {
+        windowAlive = false;
+        facts = {};
+        Release();
+    }
 };
+
+namespace {
 
 bool IsSelf(const VARIANT& child)
 {
@@ -186,32 +192,50 @@ private:
     Description* description;
 };
 
+LRESULT Answer(HWND window, Description* description, WPARAM flags, LPARAM objectId)
+{
+    IAccessible* system = nullptr;
+    if (static_cast<LONG>(objectId) != OBJID_CLIENT || !EnterComApartment() ||
+        FAILED(fw::CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&system))))
+        return 0;
+    auto* object = new DescribedObject(system, description);
+    const LRESULT result = fw::LresultFromObject(__uuidof(IAccessible), flags, object);
+    // The marshalled reference, if any, keeps the object for its client.
+    object->Release();
+    return result > 0 ? result : 0;
+}
+
 LRESULT CALLBACK DescribingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR data)
 {
     auto* description = reinterpret_cast<Description*>(data);
-    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT && EnterComApartment()) {
-        IAccessible* system = nullptr;
-        if (SUCCEEDED(fw::CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                                reinterpret_cast<void**>(&system)))) {
-            auto* object = new DescribedObject(system, description);
-            const LRESULT result = fw::LresultFromObject(__uuidof(IAccessible), wParam, object);
-            // The marshalled reference, if any, keeps the object for its client.
-            object->Release();
-            if (result > 0)
-                return result;
-        }
-    }
+    if (message == WM_GETOBJECT)
+        if (const LRESULT result = Answer(window, description, wParam, lParam))
+            return result;
     if (message == WM_NCDESTROY) {
         fw::RemoveWindowSubclass(window, DescribingProcedure, id);
-        description->windowAlive = false;
-        description->facts = {};
-        description->Release();
+        description->WindowGone();
     }
     return fw::DefSubclassProc(window, message, wParam, lParam);
 }
 
 }  // namespace
+
+AccessibleWindow::AccessibleWindow(AccessibleFacts facts) : description(new Description)
+{
+    description->facts = std::move(facts);
+}
+
+AccessibleWindow::~AccessibleWindow()
+{
+    description->WindowGone();
+}
+
+LRESULT AccessibleWindow::Answer(HWND window, WPARAM flags, LPARAM objectId) const
+{
+    return fw::Answer(window, description, flags, objectId);
+}
 
 void DescribeToAssistiveTechnology(HWND window, AccessibleFacts facts)
 {

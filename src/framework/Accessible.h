@@ -21,9 +21,29 @@ struct AccessibleFacts {
     std::function<void()> doDefaultAction;
 };
 
-// From here on `window` answers WM_GETOBJECT for its client area with the system's own
-// object, told by `facts`, until the window is destroyed. Objects that clients still hold
-// then answer that they are no longer there.
+struct Description;
+
+// The facts of a window that answers WM_GETOBJECT in its own message table: a subclass would
+// cost every one of its messages a look-up of the subclass, which under Wine is a call to
+// the server. Objects that clients still hold once it is gone answer that they are no longer
+// there.
+class AccessibleWindow {
+public:
+    explicit AccessibleWindow(AccessibleFacts facts);
+    AccessibleWindow(const AccessibleWindow&) = delete;
+    AccessibleWindow& operator=(const AccessibleWindow&) = delete;
+    ~AccessibleWindow();
+
+    // WM_GETOBJECT's answer for `window`: its client area's object, or 0 to leave the
+    // question to the system.
+    LRESULT Answer(HWND window, WPARAM flags, LPARAM objectId) const;
+
+private:
+    Description* description;
+};
+
+// From here on the control `window` answers WM_GETOBJECT for its client area with the
+// system's own object, told by `facts`, until the control is destroyed.
 void DescribeToAssistiveTechnology(HWND window, AccessibleFacts facts);
 
 // Tells the clients listening that the name of `window` changed.

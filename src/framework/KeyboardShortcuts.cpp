@@ -31,7 +31,8 @@ bool KeyboardShortcuts::Install(HWND window, HMODULE module, UINT tableId)
     keys.resize(static_cast<std::size_t>(CopyAcceleratorTableW(table, nullptr, 0)));
     CopyAcceleratorTableW(table, keys.data(), static_cast<int>(keys.size()));
     target = window;
-    fw::SetWindowSubclass(window, Translate, SUBCLASS_ID, reinterpret_cast<DWORD_PTR>(this));
+    // The window itself never holds the focus while it has a control that takes it, and a
+    // subclass would cost each of its messages a look-up (under Wine a call to the server).
     for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
         fw::SetWindowSubclass(control, Translate, SUBCLASS_ID, reinterpret_cast<DWORD_PTR>(this));
     return true;

@@ -1,7 +1,7 @@
 // Keys that give a window's commands whatever control in it has the focus. A dialog's modal
-// loop translates no accelerators, so the window and each of its controls turn a key of the
-// table into the WM_COMMAND an accelerator gives (notification code 1), posted to the window,
-// where it takes the window's own message path. The keys are watched in the windows they
+// loop translates no accelerators, so each of the window's controls turns a key of the table
+// into the WM_COMMAND an accelerator gives (notification code 1), posted to the window, where
+// it takes the window's own message path. The keys are watched in the windows they
 // reach, not in the thread's queue: a hook there would cost a call to Wine's server for each
 // of the clock's hundred timer messages a second.
 #pragma once
@@ -19,7 +19,7 @@ public:
     KeyboardShortcuts& operator=(const KeyboardShortcuts&) = delete;
 
     // The keys of accelerator table `tableId` of `module` give their commands to `window`
-    // from now on, pressed in it or in any of its controls; false without the table.
+    // from now on, pressed in any of its controls; false without the table.
     bool Install(HWND window, HMODULE module, UINT tableId);
 
     // The command of a key press (WM_KEYDOWN or WM_SYSKEYDOWN of `key`) with the modifier

@@ -8,7 +8,6 @@
 
 #include "core/DayKey.h"
 #include "core/FormatMoment.h"
-#include "framework/Accessible.h"
 #include "framework/DialogLayout.h"
 #include "framework/SystemLibraries.h"
 #include "framework/SystemTime.h"
@@ -33,6 +32,7 @@ const fw::MessageTable<CalendarWindow> CalendarWindow::messageTable = {
     fw::On<WM_DPICHANGED, &CalendarWindow::OnDpiChanged>(),
     fw::OnMessage<NOTES_NOTICE_MESSAGE, &CalendarWindow::OnNotesNotice>(),
     fw::On<WM_DRAWITEM, &CalendarWindow::OnDrawItem>(),
+    fw::OnMessage<WM_GETOBJECT, &CalendarWindow::OnGetObject>(),
     fw::On<WM_CONTEXTMENU, &CalendarWindow::OnContextMenu>(),
     fw::OnCommands<ID_OPEN_MENU, ID_OPEN_MENU, &CalendarWindow::OnKeyCommand>(),
     fw::OnCommands<ID_SWITCH_PANE, ID_SWITCH_PANE, &CalendarWindow::OnKeyCommand>(),
@@ -328,9 +328,16 @@ fw::Result CalendarWindow::OnDrawItem(const DRAWITEMSTRUCT& item)
     return fw::Done(TRUE);
 }
 
+fw::Result CalendarWindow::OnGetObject(WPARAM flags, LPARAM objectId)
+{
+    const LRESULT object = accessible.Answer(handle, flags, objectId);
+    return object ? fw::Done(object) : fw::Default;
+}
+
+// The window answers for itself in its table; its controls, whose messages are few, through
+// subclasses.
 void CalendarWindow::DescribeParts()
 {
-    fw::DescribeToAssistiveTechnology(handle, {[] { return std::wstring(L"Dayvane"); }, 0, {}, {}});
     fw::DescribeToAssistiveTechnology(notesPanel.Calendar().Handle(),
                                       {[] { return std::wstring(L"Calendar"); }, 0, {}, {}});
     notesPanel.Box().Describe();

@@ -10,6 +10,7 @@
 
 #include "appearance/Look.h"
 #include "core/CalendarSettings.h"
+#include "framework/Accessible.h"
 #include "framework/Dialog.h"
 #include "framework/Files.h"
 #include "framework/KeyboardShortcuts.h"
@@ -68,6 +69,7 @@ private:
     fw::Result OnDpiChanged(int dpi, const RECT& suggested);
     fw::Result OnNotesNotice(WPARAM, LPARAM);
     fw::Result OnDrawItem(const DRAWITEMSTRUCT& item);
+    fw::Result OnGetObject(WPARAM flags, LPARAM objectId);
     fw::Result OnContextMenu(HWND clicked, POINT screenPoint);
 
     // The system's colour mode (ColorMode.cpp)
@@ -126,6 +128,7 @@ private:
     NotifyIcon tray;
     StartWithWindows startup;
     fw::KeyboardShortcuts keys;
+    fw::AccessibleWindow accessible{{[] { return std::wstring(L"Dayvane"); }, 0, {}, {}}};
     // The files that could not be saved at the last close, and why.
     std::vector<fw::FileFailure> saveFailures;
     // The session is ending: saves are made without asking anything.

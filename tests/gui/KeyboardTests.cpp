@@ -157,6 +157,8 @@ TEST(Keyboard, ANoteIsTypedFoundAndExportedByKeysAlone)
         gui::PressKey('F', FCONTROL);
         const HWND find = gui::WaitForOtherWindow(GetCurrentProcessId(), window, 5000);
         ASSERT_NE(find, nullptr);
+        // Typed keys go where the focus is: the dialog's search text, once it has it.
+        ASSERT_TRUE(gui::WaitUntil([&] { return gui::FocusOf(find) == GetDlgItem(find, IDC_FIND_TEXT); }));
         gui::TypeText(L"walked");
         gui::PressKey(VK_RETURN);
         ASSERT_TRUE(gui::WaitUntil([&] { return !IsWindow(find) && IsToday(Selected(window)); }));
@@ -172,8 +174,14 @@ TEST(Keyboard, ANoteIsTypedFoundAndExportedByKeysAlone)
         ASSERT_TRUE(gui::WaitUntil([&] { return Highlighted(notesMenu) == 0; }));
         ASSERT_TRUE(DownTo(notesMenu, PositionOf(notesMenu, [&](int i) { return GetMenuItemID(notesMenu, i) == ID_NOTES_EXPORT; })));
         gui::PressKey(VK_RETURN);
-        const HWND save = gui::WaitForOtherWindow(GetCurrentProcessId(), window, 5000);
-        ASSERT_NE(save, nullptr);
+        // The save dialog, once it has the focus (the closing menu may still show a moment).
+        HWND save = nullptr;
+        ASSERT_TRUE(gui::WaitUntil([&] {
+            for (HWND open : gui::VisibleTopLevelWindows(GetCurrentProcessId()))
+                if (open != window && IsChild(open, gui::FocusOf(open)))
+                    save = open;
+            return save != nullptr;
+        }));
         gui::TypeText(file);
         gui::PressKey(VK_RETURN);
         ASSERT_TRUE(gui::WaitUntil([&] { return gui::ReadFileBytes(file + L".ics").find("walked by keys") != std::string::npos; }));
