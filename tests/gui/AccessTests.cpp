@@ -176,7 +176,6 @@ TEST(Access, EachPartHasItsNameAndRoleAndTheNotesBoxFollowsTheDay)
     EXPECT_TRUE(gui::WaitUntil([&] { return gui::DarkPixels(buttonArea) > plain; }));
     RECT area{};
     GetWindowRect(window, &area);
-    CreateDirectoryW(gui::Config().artifacts.c_str(), nullptr);
     gui::SaveFinishedScreenPng(window, area, gui::Config().artifacts + L"\\menu-button-focused.png");
     // Enter on the focused button opens the menu, not the window's default command, Close.
     gui::PressKey(VK_RETURN);

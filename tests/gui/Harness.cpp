@@ -80,7 +80,6 @@ class ScreenshotOnFailure : public testing::EmptyTestEventListener {
         const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
         if (!test)
             return;
-        CreateDirectoryW(Config().artifacts.c_str(), nullptr);
         // A window that has just moved or changed shows on the screen once it has painted there;
         // one that never settles is photographed as it is.
         RECT area{};

@@ -149,8 +149,7 @@ TEST(Scale, EachScaleDrawsTheWindowFromItsDesignSizesAndAChangeOfScaleGivesTheSa
         RECT area{};
         GetWindowRect(program.Window(), &area);
         InflateRect(&area, 16, 16);
-        CreateDirectoryW(gui::Config().artifacts.c_str(), nullptr);
-        gui::SaveFinishedScreenPng(program.Window(), area,
+            gui::SaveFinishedScreenPng(program.Window(), area,
                                    gui::Config().artifacts + L"\\scale-" + std::to_wstring(dpi) + L".png");
         // The dialogs come out at the same scale.
         PostMessageW(program.Window(), WM_COMMAND, ID_ABOUT, 0);

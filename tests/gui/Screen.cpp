@@ -178,6 +178,10 @@ bool WritePng(int width, int height, const std::string& raw, const std::wstring&
     PutChunk(png, "IHDR", header);
     PutChunk(png, "IDAT", StoredZlib(raw));
     PutChunk(png, "IEND", "");
+    // The folder of the screenshots is made by the first one saved in a fresh build.
+    const std::size_t folderEnd = path.find_last_of(L"\\/");
+    if (folderEnd != std::wstring::npos)
+        CreateDirectoryW(path.substr(0, folderEnd).c_str(), nullptr);
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
