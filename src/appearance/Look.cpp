@@ -103,26 +103,25 @@ void Look::ApplyColorScheme(int index)
     settings.colorScheme = index;
     if (index >= 0 && index < core::SCHEME_COUNT)
         paletteScheme = index;
-    palette = core::PaletteOf(paletteScheme, mode, SystemTheme::Colors());
-    MakeTools();
+    MakePalette();
 }
 
 bool Look::FollowSystem()
 {
     mode = SystemTheme::Mode();
-    const core::Palette before = palette;
-    palette = core::PaletteOf(paletteScheme, mode, SystemTheme::Colors());
-    if (palette == before)
-        return false;
-    MakeTools();
-    return true;
+    return MakePalette();
 }
 
-void Look::MakeTools()
+bool Look::MakePalette()
 {
+    const core::Palette before = palette;
+    palette = core::PaletteOf(paletteScheme, mode, SystemTheme::Colors());
+    if (palette == before && midPen)
+        return false;
     midPen.Attach(CreatePen(PS_SOLID, 1, fw::ColorRef(palette.frame)));
     darkPen.Attach(CreatePen(PS_SOLID, 1, fw::ColorRef(palette.stripText)));
     midBrush.Attach(CreateSolidBrush(fw::ColorRef(palette.frame)));
+    return true;
 }
 
 void Look::ApplyWindowShape(int index)

@@ -17,11 +17,10 @@
 class Look {
 public:
     explicit Look(core::CalendarSettings& record) : settings(record) {}
-    // Also puts the strip's two controls over it: the menu button, which takes the focus
-    // by the keyboard, and the clock, both named for assistive technology and painted by
-    // the window as part of the strip. Neither takes the mouse: a press on them is the
-    // strip's.
-    // Reads the system's colour mode and follows its key from now on.
+    // Reads the system's colour mode and follows its key from now on, and puts the strip's
+    // two controls over it: the menu button, which takes the focus by the keyboard, and the
+    // clock, both named for assistive technology and painted by the window as part of the
+    // strip. Neither takes the mouse: a press on them is the strip's.
     void Attach(HWND window);
 
     // The DPI every size is drawn at, which the window takes from its monitor; 96 until then.
@@ -53,7 +52,6 @@ public:
     void MeasureStrip();
     const RECT& TitleStrip() const { return titleStripRect; }
     const RECT& MenuButton() const { return menuButtonRect; }
-    HWND MenuButtonControl() const { return menuButtonControl; }
 
     // Remembers `now` as the moment whose clock text the strip shows.
     void StartClock(core::Moment now);
@@ -66,8 +64,9 @@ public:
 
 private:
     void Draw(HDC dc, const std::string& clockText, bool menuButtonFocused);
-    // The pens and the brush in the palette's colours.
-    void MakeTools();
+    // The palette of the scheme in the colour mode, and the pens and the brush in its
+    // colours when it changed; true when it did.
+    bool MakePalette();
 
     HWND window = nullptr;
     core::CalendarSettings& settings;

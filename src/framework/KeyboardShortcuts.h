@@ -22,11 +22,10 @@ public:
     // from now on, pressed in any of its controls; false without the table.
     bool Install(HWND window, HMODULE module, UINT tableId);
 
+private:
     // The command of a key press (WM_KEYDOWN or WM_SYSKEYDOWN of `key`) with the modifier
     // keys now down; 0 for none.
     WORD CommandOf(UINT message, WPARAM key) const;
-
-private:
     static LRESULT CALLBACK Translate(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR shortcuts);
 
