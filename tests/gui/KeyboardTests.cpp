@@ -63,14 +63,15 @@ int Highlighted(HMENU menu)
     return -1;
 }
 
-// Down keys, one at a time, until item `position` of the open `menu` is highlighted.
+// Down keys, one at a time, until item `position` of the open `menu` is highlighted. A busy
+// machine may be slow to take a key: one not seen within a second is pressed again, and an
+// overshoot comes round again, as the menu wraps.
 bool DownTo(HMENU menu, int position)
 {
-    for (int presses = 0; presses < GetMenuItemCount(menu) && Highlighted(menu) != position; ++presses) {
+    for (int presses = 0; presses < 3 * GetMenuItemCount(menu) && Highlighted(menu) != position; ++presses) {
         const int before = Highlighted(menu);
         gui::PressKey(VK_DOWN);
-        if (!gui::WaitUntil([&] { return Highlighted(menu) != before; }))
-            return false;
+        gui::WaitUntil([&] { return Highlighted(menu) != before; }, 1000);
     }
     return Highlighted(menu) == position;
 }
