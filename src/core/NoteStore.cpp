@@ -132,9 +132,11 @@ bool NoteStore::Read(const std::uint8_t* data, std::size_t size, const CodePage&
         }
     }
     // Indexed after reading: the index's nodes then lie together in memory instead of
-    // between the texts, which keeps a large file's load from waiting on the cache. Sized
-    // once, it is never rehashed on the way.
-    index.reserve(slots.size());
+    // between the texts, which keeps a large file's load from waiting on the cache. It is
+    // sized for the entries, but never for more than the 31 * 12 * 100 day keys there are:
+    // a long-used file repeats its days, and buckets for every entry of it would spread the
+    // few keys over more memory than the cache holds.
+    index.reserve(std::min<std::size_t>(slots.size(), 31 * 12 * 100));
     for (std::size_t position = 0; position < slots.size(); ++position)
         Index(position);
     return complete;
