@@ -49,13 +49,30 @@ start)
     # A server that stays up keeps every test's start fast. It puts itself in the
     # background once it listens, so nothing below can start a short-lived one instead.
     timeout 30 wineserver -p >/dev/null 2>&1 < /dev/null || true
-    # Xvfb runs no window manager. Left managed, every window that hides waits two
-    # seconds for a manager to withdraw it.
-    timeout 120 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    # A program that crashes ends at once with its error, instead of waiting in a debugger
-    # that nobody will ever attach to.
-    timeout 120 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f \
-        >/dev/null 2>&1
+    # In one import:
+    # - Xvfb runs no window manager. Left managed, every window that hides waits two seconds
+    #   for a manager to withdraw it.
+    # - A program that crashes ends at once with its error, instead of waiting in a debugger
+    #   that nobody will ever attach to.
+    # - The display scale and the apps' dark mode, which tests change and put back, start
+    #   as a fresh prefix has them even after a run that was stopped halfway.
+    cat >"$state/session.reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
+"Debugger"=""
+
+[HKEY_CURRENT_USER\Control Panel\Desktop]
+"LogPixels"=dword:00000060
+
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize]
+"AppsUseLightTheme"=-
+REG
+    # Wine's drive Z: is the root of the Linux file system.
+    timeout 120 wine regedit /s "Z:$(realpath "$state/session.reg" | tr / '\\')" >/dev/null 2>&1
     ;;
 stop)
     timeout 30 wineserver -k >/dev/null 2>&1 || true
