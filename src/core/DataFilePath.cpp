@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "core/Numerals.h"
+
 namespace core {
 
 namespace {
@@ -43,7 +45,7 @@ std::wstring HashText(std::wstring_view key)
 
 std::wstring TemporaryName(std::wstring_view prefix, std::uint32_t processId, unsigned attempt)
 {
-    return std::wstring(prefix) + std::to_wstring(processId) + L"-" + std::to_wstring(attempt) + std::wstring(SAVE_SUFFIX);
+    return std::wstring(prefix) + WideDecimal(processId) + L"-" + WideDecimal(attempt) + std::wstring(SAVE_SUFFIX);
 }
 
 bool IsTemporaryName(std::wstring_view prefix, std::wstring_view text)

@@ -1,9 +1,8 @@
 // Day keys from moments and from dates.
 #include "core/DayKey.h"
 
-#include <cstdio>
-
 #include "core/FormatMoment.h"
+#include "core/Numerals.h"
 
 namespace core {
 
@@ -14,9 +13,7 @@ std::string MakeDayKey(const TimeService& time, Moment moment)
 
 std::string DayKeyFromDate(int year, int month, int day)
 {
-    char key[16];
-    std::snprintf(key, sizeof key, "%02d%02d%02d", day % 100, month % 100, (year % 100 + 100) % 100);
-    return key;
+    return Decimal(day % 100, 2) + Decimal(month % 100, 2) + Decimal((year % 100 + 100) % 100, 2);
 }
 
 namespace {

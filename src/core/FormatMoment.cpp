@@ -1,8 +1,9 @@
 // The strftime conversions of ISO C in the "C" locale.
 #include "core/FormatMoment.h"
 
-#include <cstdio>
 #include <cstdlib>
+
+#include "core/Numerals.h"
 
 namespace core {
 
@@ -17,12 +18,7 @@ const char* const monthNames[] = {"January", "February", "March",     "April",  
 
 std::string Number(long value, int width, char pad = '0')
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%ld", value < 0 ? -value : value);
-    std::string digits = text;
-    if (static_cast<int>(digits.size()) < width)
-        digits.insert(0, width - digits.size(), pad);
-    return value < 0 ? "-" + digits : digits;
+    return Decimal(value, width, pad);
 }
 
 int IsoWeeksInYear(int year)

@@ -3,12 +3,12 @@
 #include "core/ICalendarEvent.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <tuple>
 #include <vector>
 
 #include "core/CodePage.h"
+#include "core/Numerals.h"
 
 namespace core {
 
@@ -162,10 +162,7 @@ private:
 
     static std::string TimePrefix(const WallTime& start)
     {
-        char prefix[16];
-        std::snprintf(prefix, sizeof prefix, "%02d:%02d ", static_cast<int>(start.secondOfDay / 3600),
-                      static_cast<int>(start.secondOfDay / 60 % 60));
-        return prefix;
+        return Decimal(start.secondOfDay / 3600, 2) + ":" + Decimal(start.secondOfDay / 60 % 60, 2) + " ";
     }
 
     // Why the event brings nothing, or none with its occurrences filled in.

@@ -3,7 +3,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
+
+#include "core/Numerals.h"
 
 namespace core {
 
@@ -11,11 +12,10 @@ namespace {
 
 constexpr std::size_t FOLD_OCTETS = 75;
 
-std::string Digits(const CalendarDate& date, const char* format)
+// "yyyy-mm-dd"
+std::string IsoDate(const CalendarDate& date)
 {
-    char text[48];
-    std::snprintf(text, sizeof text, format, date.year, date.month, date.day);
-    return text;
+    return Decimal(date.year, 4) + "-" + Decimal(date.month, 2) + "-" + Decimal(date.day, 2);
 }
 
 CalendarDate NextDay(const CalendarDate& date)
@@ -232,7 +232,7 @@ std::string TextOf(const NoteStore& store, int todayYear)
     std::string file;
     file.reserve(store.TextBytes() + 20 * store.Size());
     ForEachDatedNote(store, todayYear, [&](const CalendarDate& date, const std::string& text) {
-        file += Digits(date, "%04d-%02d-%02d") + "\r\n" + text + "\r\n\r\n";
+        file += IsoDate(date) + "\r\n" + text + "\r\n\r\n";
     });
     return file;
 }

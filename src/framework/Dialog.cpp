@@ -1,8 +1,7 @@
 // The dialog base and its one dialog procedure.
 #include "framework/Dialog.h"
 
-#include <cstdio>
-
+#include "core/Numerals.h"
 #include "framework/DialogColors.h"
 #include "framework/Files.h"
 #include "framework/WinApp.h"
@@ -36,20 +35,16 @@ bool ReturnsDirectly(UINT message)
 // What the program was doing when `message` failed, for the report.
 std::string WhatFailed(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    char what[80];
     if (message == WM_COMMAND)
-        std::snprintf(what, sizeof what, "carry out command %u", static_cast<unsigned>(LOWORD(wParam)));
-    else if (message == WM_NOTIFY)
-        std::snprintf(what, sizeof what, "answer notification %d of control %u",
-                      static_cast<int>(reinterpret_cast<const NMHDR*>(lParam)->code),
-                      static_cast<unsigned>(reinterpret_cast<const NMHDR*>(lParam)->idFrom));
-    else if (message == WM_INITDIALOG)
-        std::snprintf(what, sizeof what, "prepare a window");
-    else if (message == WM_TIMER)
-        std::snprintf(what, sizeof what, "run timer %u", static_cast<unsigned>(wParam));
-    else
-        std::snprintf(what, sizeof what, "answer window message 0x%04X", message);
-    return what;
+        return "carry out command " + core::Decimal(LOWORD(wParam));
+    if (message == WM_NOTIFY)
+        return "answer notification " + core::Decimal(static_cast<int>(reinterpret_cast<const NMHDR*>(lParam)->code)) +
+               " of control " + core::Decimal(static_cast<long long>(reinterpret_cast<const NMHDR*>(lParam)->idFrom));
+    if (message == WM_INITDIALOG)
+        return "prepare a window";
+    if (message == WM_TIMER)
+        return "run timer " + core::Decimal(static_cast<long long>(wParam));
+    return "answer window message 0x" + core::Hexadecimal(message, 4);
 }
 
 }  // namespace

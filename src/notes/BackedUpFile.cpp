@@ -1,6 +1,8 @@
 // The numbered backups of a data file.
 #include "notes/BackedUpFile.h"
 
+#include "core/Numerals.h"
+
 bool BackedUpFile::Replace(const core::Bytes& bytes)
 {
     core::Bytes replaced;
@@ -25,5 +27,5 @@ void BackedUpFile::KeepBackup(const core::Bytes& replaced) const
 
 std::wstring BackedUpFile::BackupPath(int generation) const
 {
-    return Path() + L".bak" + std::to_wstring(generation);
+    return Path() + L".bak" + core::WideDecimal(generation);
 }

@@ -1,11 +1,10 @@
 // Find, Export and Import over every note.
 #include "notes/NotesCommands.h"
 
-#include <cstdio>
-
 #include "core/ICalendarImport.h"
 #include "core/ImportReport.h"
 #include "core/NotesExport.h"
+#include "core/Numerals.h"
 #include "framework/CommonDialogs.h"
 #include "framework/Files.h"
 #include "framework/SystemTime.h"
@@ -83,9 +82,9 @@ std::string NotesCommands::ExportBytes(bool calendarFile)
         return core::TextOf(notesPanel.Notes(), todayYear);
     core::LocalTime utc;
     core::BreakDown(fw::TimeSource().Now(), 0, utc);
-    char stamp[96];
-    std::snprintf(stamp, sizeof stamp, "%04d%02d%02dT%02d%02d%02dZ", utc.year, utc.month, utc.day, utc.hour, utc.minute,
-                  utc.second);
+    const std::string stamp = core::Decimal(utc.year, 4) + core::Decimal(utc.month, 2) + core::Decimal(utc.day, 2) +
+                              "T" + core::Decimal(utc.hour, 2) + core::Decimal(utc.minute, 2) +
+                              core::Decimal(utc.second, 2) + "Z";
     return core::ICalendarOf(notesPanel.Notes(), todayYear, stamp);
 }
 

@@ -6,6 +6,7 @@
 
 #include "core/FormatMoment.h"
 #include "core/NotesMerge.h"
+#include "core/Numerals.h"
 #include "framework/AnsiCodePage.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
@@ -192,7 +193,7 @@ bool NotesFile::KeepUnreadFile(std::vector<fw::FileFailure>& failures)
     const std::wstring copyBase = path + L".damaged-" + stamp;
     DWORD error = ERROR_FILE_EXISTS;
     for (int attempt = 1; attempt < 100 && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS); ++attempt)
-        error = fw::CopyToNewFile(path, attempt == 1 ? copyBase : copyBase + L"-" + std::to_wstring(attempt));
+        error = fw::CopyToNewFile(path, attempt == 1 ? copyBase : copyBase + L"-" + core::WideDecimal(attempt));
     if (error != ERROR_SUCCESS) {
         failures.push_back({path, error});
         return false;

@@ -1,7 +1,11 @@
-// Formatting moments: the clock presets, the 128-byte rule and malformed formats.
+// Formatting moments: the clock presets, the 128-byte rule and malformed formats; numbers as text.
 #include "core/FormatMoment.h"
 
+#include <climits>
+
 #include <gtest/gtest.h>
+
+#include "core/Numerals.h"
 
 #include "FixedTime.h"
 
@@ -89,4 +93,18 @@ TEST(FormatMoment, WeeksAndHoursAtTheirEdges)
     EXPECT_EQ(core::FormatMoment(utc, 1230508800 + 12 * 3600, "%I %p"), "12 PM");
     // West of UTC.
     EXPECT_EQ(core::FormatMoment(FixedTime(0, -(5 * 3600 + 30 * 60)), 1230508800, "%z %d"), "-0530 28");
+}
+
+// The numbers every format, file name and report is made of, at the edges of their types.
+TEST(Numerals, PaddingSignsAndTheWidestValues)
+{
+    EXPECT_EQ(core::Decimal(7, 2), "07");
+    EXPECT_EQ(core::Decimal(-7, 2), "-07");
+    EXPECT_EQ(core::Decimal(5, 2, ' '), " 5");
+    EXPECT_EQ(core::Decimal(12345, 2), "12345");
+    EXPECT_EQ(core::Decimal(LLONG_MIN), "-9223372036854775808");
+    EXPECT_EQ(core::WideDecimal(-42), L"-42");
+    EXPECT_EQ(core::Hexadecimal(0x2A, 4), "002A");
+    EXPECT_EQ(core::Hexadecimal(0), "0");
+    EXPECT_EQ(core::Hexadecimal(ULLONG_MAX), "FFFFFFFFFFFFFFFF");
 }
