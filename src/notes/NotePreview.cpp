@@ -26,17 +26,28 @@ TOOLINFOW ToolOf(HWND calendar)
 void NotePreview::Watch(HWND calendar)
 {
     Attach(calendar);
-    tooltip.Attach(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, calendar, nullptr,
-                              fw::CWinApp::Current().Instance(), nullptr));
-    TOOLINFOW tool = ToolOf(calendar);
-    tool.lpszText = const_cast<wchar_t*>(L"");
-    SendMessageW(tooltip.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageW(tooltip.Get(), TTM_SETMAXTIPWIDTH, 0, 320);
     // Without the subclass the calendar works as ever, only without previews.
     if (const DWORD error = Subclass(); error != ERROR_SUCCESS)
         fw::CWinApp::Current().ReportFailure(GetParent(calendar), "show the notes of the days the mouse rests on",
                                              fw::SystemMessage(error));
+}
+
+// The tooltip is made for the first preview, not with the window: a start without a pointer
+// resting on a day, most of them, never needs it.
+bool NotePreview::MakeTooltip()
+{
+    if (tooltip)
+        return true;
+    tooltip.Attach(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle, nullptr,
+                                   fw::CWinApp::Current().Instance(), nullptr));
+    if (!tooltip)
+        return false;
+    TOOLINFOW tool = ToolOf(handle);
+    tool.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(tooltip.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltip.Get(), TTM_SETMAXTIPWIDTH, 0, 320);
+    return true;
 }
 
 const fw::MessageTable<NotePreview> NotePreview::messageTable = {
@@ -99,7 +110,7 @@ fw::Result NotePreview::OnTimer(UINT_PTR timerId)
     if (timerId != REST_TIMER_ID)
         return fw::Default;
     KillTimer(handle, REST_TIMER_ID);
-    if (restingKey.empty() || restingKey == shownDayKey)
+    if (restingKey.empty() || restingKey == shownDayKey || !MakeTooltip())
         return fw::Done();
     wchar_t title[100] = L"";
     GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_LONGDATE, &restingDate, nullptr, title, 100, nullptr);
@@ -148,6 +159,8 @@ void NotePreview::Hide()
         WatchLeaving(TME_LEAVE | TME_CANCEL);
     restingKey.clear();
     KillTimer(handle, REST_TIMER_ID);
+    if (!tooltip)
+        return;
     TOOLINFOW tool = ToolOf(handle);
     SendMessageW(tooltip.Get(), TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }

@@ -34,6 +34,7 @@ private:
     fw::Result OnMouseWheel(short delta);
     fw::Result OnMouseAction(UINT keyFlags, POINT point);
     fw::Result OnKeyDown(UINT virtualKey);
+    bool MakeTooltip();
     void Hide();
     // Asks for WM_MOUSELEAVE (TME_LEAVE), or stops asking (with TME_CANCEL).
     void WatchLeaving(DWORD flags);

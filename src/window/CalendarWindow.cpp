@@ -31,6 +31,7 @@ const fw::MessageTable<CalendarWindow> CalendarWindow::messageTable = {
     fw::On<WM_ENDSESSION, &CalendarWindow::OnEndSession>(),
     fw::On<WM_DPICHANGED, &CalendarWindow::OnDpiChanged>(),
     fw::OnMessage<NOTES_NOTICE_MESSAGE, &CalendarWindow::OnNotesNotice>(),
+    fw::OnMessage<WINDOW_SHOWN_MESSAGE, &CalendarWindow::OnWindowShown>(),
     fw::On<WM_DRAWITEM, &CalendarWindow::OnDrawItem>(),
     fw::OnMessage<WM_GETOBJECT, &CalendarWindow::OnGetObject>(),
     fw::On<WM_CONTEXTMENU, &CalendarWindow::OnContextMenu>(),
@@ -76,7 +77,6 @@ BOOL CalendarWindow::OnInitDialog()
     if (look.Dpi() != core::DESIGN_DPI)
         LayOut(look.Dpi());
     AddSystemMenuItems();
-    ShowIcons();
     settings.cornerEllipse = 15;
 
     if (!notesPanel.LoadNotes(DataFileToRead(NOTES_FILE_NAME), DataFilePath(NOTES_FILE_NAME)))
@@ -100,13 +100,9 @@ BOOL CalendarWindow::OnInitDialog()
     if (!SetTimer(handle, CLOCK_TIMER_ID, CLOCK_PERIOD_MS, nullptr))
         fw::CWinApp::Current().ReportFailure(handle, "start its clock", fw::SystemMessage(GetLastError()));
     // Notes recovered after an unexpected end matter more than a first run's welcome.
-    const auto greeting = recovered            ? NotifyIcon::Greeting::Recovered
-                          : storage.FirstRun() ? NotifyIcon::Greeting::Balloon
-                                               : NotifyIcon::Greeting::None;
-    trayImage.Attach(IconAt(16));
-    tray.AddTrayIcon(handle, trayImage ? trayImage.Get() : appIcon, greeting);
-    // A journal that could not be read is told in the balloon, over any greeting.
-    OnNotesNotice(0, 0);
+    greeting = recovered            ? NotifyIcon::Greeting::Recovered
+               : storage.FirstRun() ? NotifyIcon::Greeting::Balloon
+                                    : NotifyIcon::Greeting::None;
     notesPanel.RefreshNoteDays();
     FitCalendar();
     keys.Install(handle, fw::CWinApp::Current().Instance(), IDR_MAINFRAME);
@@ -254,6 +250,8 @@ std::string CalendarWindow::ClockText() const
 
 fw::Result CalendarWindow::OnClockTimer()
 {
+    // A window that the system never asked to paint gets its icons all the same.
+    FinishShowing();
     look.UpdateClock(ClockFormat());
     return fw::Done();
 }
@@ -261,6 +259,7 @@ fw::Result CalendarWindow::OnClockTimer()
 fw::Result CalendarWindow::OnPaint()
 {
     look.Paint(ClockText());
+    FinishShowing();
     return fw::Done();
 }
 
@@ -419,9 +418,33 @@ fw::Result CalendarWindow::OnEndSession(bool)
     return fw::Default;
 }
 
-// The journal's trouble is told beside the tray icon, so that typing goes on undisturbed.
+// The icons of the window and of the notification area come once the window has painted: under
+// Wine each costs some milliseconds that the first frame does not wait for, and neither shows in it.
+fw::Result CalendarWindow::OnWindowShown(WPARAM, LPARAM)
+{
+    ShowIcons();
+    trayImage.Attach(IconAt(16));
+    tray.AddTrayIcon(handle, trayImage ? trayImage.Get() : appIcon, greeting);
+    // A journal that could not be read is told in the balloon, over any greeting.
+    OnNotesNotice(0, 0);
+    return fw::Done();
+}
+
+// Once, after the first paint: the rest of the start, in a message of its own.
+void CalendarWindow::FinishShowing()
+{
+    if (firstFramePainted)
+        return;
+    firstFramePainted = true;
+    PostMessageW(handle, WINDOW_SHOWN_MESSAGE, 0, 0);
+}
+
+// The journal's trouble is told beside the tray icon, so that typing goes on undisturbed. A
+// notice that comes before the icon waits in the panel until the icon tells it.
 fw::Result CalendarWindow::OnNotesNotice(WPARAM, LPARAM)
 {
+    if (!tray.Record().hWnd)
+        return fw::Done();
     if (const std::string notice = notesPanel.TakeJournalNotice(); !notice.empty())
         tray.Tell(notice);
     return fw::Done();

@@ -68,6 +68,7 @@ private:
     fw::Result OnEndSession(bool ending);
     fw::Result OnDpiChanged(int dpi, const RECT& suggested);
     fw::Result OnNotesNotice(WPARAM, LPARAM);
+    fw::Result OnWindowShown(WPARAM, LPARAM);
     fw::Result OnDrawItem(const DRAWITEMSTRUCT& item);
     fw::Result OnGetObject(WPARAM flags, LPARAM objectId);
     fw::Result OnContextMenu(HWND clicked, POINT screenPoint);
@@ -101,6 +102,7 @@ private:
     void FitCalendar();
     void LayOut(int dpi);
     void ShowIcons();
+    void FinishShowing();
     HICON IconAt(int size) const;
     void AddSystemMenuItems();
     void OpenMenu(POINT screenPoint, bool firstSelected = false);
@@ -133,6 +135,9 @@ private:
     std::vector<fw::FileFailure> saveFailures;
     // The session is ending: saves are made without asking anything.
     bool endingSession = false;
+    // What the tray icon says when it comes, once the window has painted for the first time.
+    NotifyIcon::Greeting greeting = NotifyIcon::Greeting::None;
+    bool firstFramePainted = false;
     // The menus have been given the dark variant, and are given the light one back.
     bool darkMenus = false;
 };

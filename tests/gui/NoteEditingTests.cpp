@@ -511,12 +511,13 @@ TEST(NoteEditing, RestingOnADayWithANoteShowsItsNoteAndDateAndNothingElseDoes)
     RunWindow(probe, [&](HWND window) {
         const HWND calendar = GetDlgItem(window, IDC_CALENDAR);
         watchedCalendar = calendar;
-        ProbeWindow::OnWindowThread(window, [&] { SetWindowSubclass(Preview(calendar), RecordTitle, 7, 0); });
         RestOn(calendar, noted);
-        // The real wait, once.
+        // The real wait, once. The tooltip is made for the first preview; its titles are
+        // recorded from then on.
         ASSERT_TRUE(gui::WaitUntil([&] { return VisiblePreview(calendar) != nullptr; }, 3000));
         watched.push_back(leaveWatched);
         const HWND tip = VisiblePreview(calendar);
+        ProbeWindow::OnWindowThread(window, [&] { SetWindowSubclass(tip, RecordTitle, 7, 0); });
         wchar_t buffer[1024] = L"";
         TOOLINFOW tool{};
         tool.cbSize = sizeof tool;
@@ -525,7 +526,6 @@ TEST(NoteEditing, RestingOnADayWithANoteShowsItsNoteAndDateAndNothingElseDoes)
         tool.lpszText = buffer;
         SendMessageW(tip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
         text = buffer;
-        title = previewTitle;
         // An empty day and the shown day show nothing, however long the pointer rests, and
         // the pointer resting there is not watched (Wine polls a watched pointer).
         for (WORD day : {empty, today.wDay}) {
@@ -539,6 +539,7 @@ TEST(NoteEditing, RestingOnADayWithANoteShowsItsNoteAndDateAndNothingElseDoes)
         RestLongEnough(calendar);
         shown.push_back(VisiblePreview(calendar) != nullptr);
         watched.push_back(leaveWatched);
+        title = previewTitle;
         SendMessageW(calendar, WM_KEYDOWN, VK_SHIFT, 0);
         shown.push_back(VisiblePreview(calendar) != nullptr);
         watched.push_back(leaveWatched);

@@ -163,6 +163,12 @@ inline void RunWindow(ProbeWindow& probe, const std::function<void(HWND)>& drive
             return;
         cameUp = true;
         HWND window = probe.window;
+        // The window has finished its start once its first frame brought the tray icon.
+        gui::WaitUntil([&] {
+            bool added = false;
+            ProbeWindow::OnWindowThread(window, [&] { added = probe.TrayIcon().hWnd != nullptr; });
+            return added;
+        });
         drive(window);
         // Whatever the steps did, the window must end so the test can go on.
         if (IsWindow(window))
