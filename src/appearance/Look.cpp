@@ -80,10 +80,20 @@ LRESULT CALLBACK MenuButtonProcedure(HWND button, UINT message, WPARAM wParam, L
 void Look::Attach(HWND lookedAfter)
 {
     window = lookedAfter;
+    mode = SystemTheme::Mode();
+    theme.Watch(window);
+}
+
+// Made where the strip's layout puts them: under Wine each later move of a control costs as
+// much as making it.
+void Look::MakeStripControls(const RECT& buttonRect, const RECT& clock)
+{
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-    menuButtonControl = CreateWindowExW(0, L"BUTTON", L"Menu", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, 0, 0,
-                                        0, window, reinterpret_cast<HMENU>(IDC_MENU_BUTTON), instance, nullptr);
-    clockControl = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 0, 0, 0, 0, window,
+    menuButtonControl = CreateWindowExW(0, L"BUTTON", L"Menu", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
+                                        buttonRect.left, buttonRect.top, buttonRect.right - buttonRect.left,
+                                        buttonRect.bottom - buttonRect.top, window, reinterpret_cast<HMENU>(IDC_MENU_BUTTON), instance, nullptr);
+    clockControl = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, clock.left, clock.top,
+                                   clock.right - clock.left, clock.bottom - clock.top, window,
                                    reinterpret_cast<HMENU>(IDC_CLOCK), instance, nullptr);
     if (menuButtonControl) {
         fw::SetWindowSubclass(menuButtonControl, MenuButtonProcedure, 1, 0);
@@ -94,8 +104,6 @@ void Look::Attach(HWND lookedAfter)
     if (clockControl)
         fw::DescribeToAssistiveTechnology(
             clockControl, {[this] { return fw::Widen(clockCache.lastText); }, ROLE_SYSTEM_STATICTEXT, {}, {}});
-    mode = SystemTheme::Mode();
-    theme.Watch(window);
 }
 
 void Look::ApplyColorScheme(int index)
@@ -179,10 +187,14 @@ void Look::MeasureStrip()
     menuButtonRect = {button.left, button.top, button.right, button.bottom};
     for (int i = 0; i < 3; ++i)
         arrow[i] = {strip.arrow[i].x, strip.arrow[i].y};
+    const RECT clock{button.right, 1, std::max<LONG>(button.right, client.right - 1), strip.titleHeight};
+    if (!menuButtonControl && !clockControl) {
+        MakeStripControls(menuButtonRect, clock);
+        return;
+    }
     MoveWindow(menuButtonControl, button.left, button.top, button.right - button.left, button.bottom - button.top,
                FALSE);
-    MoveWindow(clockControl, button.right, 1, std::max(0L, client.right - 1 - button.right), strip.titleHeight - 1,
-               FALSE);
+    MoveWindow(clockControl, clock.left, clock.top, clock.right - clock.left, clock.bottom - clock.top, FALSE);
 }
 
 void Look::StartClock(core::Moment now)

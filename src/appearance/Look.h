@@ -17,10 +17,7 @@
 class Look {
 public:
     explicit Look(core::CalendarSettings& record) : settings(record) {}
-    // Reads the system's colour mode and follows its key from now on, and puts the strip's
-    // two controls over it: the menu button, which takes the focus by the keyboard, and the
-    // clock, both named for assistive technology and painted by the window as part of the
-    // strip. Neither takes the mouse: a press on them is the strip's.
+    // Reads the system's colour mode and follows its key from now on.
     void Attach(HWND window);
 
     // The DPI every size is drawn at, which the window takes from its monitor; 96 until then.
@@ -49,6 +46,10 @@ public:
     static core::LogicalFont BaseFont();
 
     // The strip as wide as the window's client area, with the menu button at its left end.
+    // The first measure puts the strip's two controls over it: the menu button, which takes
+    // the focus by the keyboard, and the clock, both named for assistive technology and
+    // painted by the window as part of the strip. Neither takes the mouse: a press on them
+    // is the strip's.
     void MeasureStrip();
     const RECT& TitleStrip() const { return titleStripRect; }
     const RECT& MenuButton() const { return menuButtonRect; }
@@ -63,6 +64,7 @@ public:
     void Repaint();
 
 private:
+    void MakeStripControls(const RECT& button, const RECT& clock);
     void Draw(HDC dc, const std::string& clockText, bool menuButtonFocused);
     // The palette of the scheme in the colour mode, and the pens and the brush in its
     // colours when it changed; true when it did.

@@ -77,5 +77,3 @@
 #define NOTES_NOTICE_MESSAGE 0x8041
 // Posted by the watch of the user's app mode when its registry key changed (WM_APP + 66).
 #define COLOR_MODE_CHANGED_MESSAGE 0x8042
-// Posted by the window to itself once it has painted for the first time (WM_APP + 67).
-#define WINDOW_SHOWN_MESSAGE 0x8043

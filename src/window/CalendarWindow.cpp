@@ -31,7 +31,7 @@ const fw::MessageTable<CalendarWindow> CalendarWindow::messageTable = {
     fw::On<WM_ENDSESSION, &CalendarWindow::OnEndSession>(),
     fw::On<WM_DPICHANGED, &CalendarWindow::OnDpiChanged>(),
     fw::OnMessage<NOTES_NOTICE_MESSAGE, &CalendarWindow::OnNotesNotice>(),
-    fw::OnMessage<WINDOW_SHOWN_MESSAGE, &CalendarWindow::OnWindowShown>(),
+    fw::OnTimer<CalendarWindow::SHOWN_TIMER_ID, &CalendarWindow::OnShownTimer>(),
     fw::On<WM_DRAWITEM, &CalendarWindow::OnDrawItem>(),
     fw::OnMessage<WM_GETOBJECT, &CalendarWindow::OnGetObject>(),
     fw::On<WM_CONTEXTMENU, &CalendarWindow::OnContextMenu>(),
@@ -420,23 +420,28 @@ fw::Result CalendarWindow::OnEndSession(bool)
 
 // The icons of the window and of the notification area come once the window has painted: under
 // Wine each costs some milliseconds that the first frame does not wait for, and neither shows in it.
-fw::Result CalendarWindow::OnWindowShown(WPARAM, LPARAM)
+fw::Result CalendarWindow::OnShownTimer()
 {
+    KillTimer(handle, SHOWN_TIMER_ID);
     ShowIcons();
     trayImage.Attach(IconAt(16));
     tray.AddTrayIcon(handle, trayImage ? trayImage.Get() : appIcon, greeting);
     // A journal that could not be read is told in the balloon, over any greeting.
     OnNotesNotice(0, 0);
+    started = true;
     return fw::Done();
 }
 
-// Once, after the first paint: the rest of the start, in a message of its own.
+// Once, after the first paint, the rest of the start waits for the window to go idle, which is
+// when the system puts its first frame on the screen: a timer comes after the window's and its
+// controls' paints, and after whatever the queue held.
 void CalendarWindow::FinishShowing()
 {
     if (firstFramePainted)
         return;
     firstFramePainted = true;
-    PostMessageW(handle, WINDOW_SHOWN_MESSAGE, 0, 0);
+    if (!SetTimer(handle, SHOWN_TIMER_ID, USER_TIMER_MINIMUM, nullptr))
+        OnShownTimer();
 }
 
 // The journal's trouble is told beside the tray icon, so that typing goes on undisturbed. A

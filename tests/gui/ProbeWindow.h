@@ -163,11 +163,11 @@ inline void RunWindow(ProbeWindow& probe, const std::function<void(HWND)>& drive
             return;
         cameUp = true;
         HWND window = probe.window;
-        // The window has finished its start once its first frame brought the tray icon.
+        // The start ends a moment after the first frame, with the icons.
         gui::WaitUntil([&] {
-            bool added = false;
-            ProbeWindow::OnWindowThread(window, [&] { added = probe.TrayIcon().hWnd != nullptr; });
-            return added;
+            bool started = false;
+            ProbeWindow::OnWindowThread(window, [&] { started = probe.Started(); });
+            return started;
         });
         drive(window);
         // Whatever the steps did, the window must end so the test can go on.
