@@ -76,12 +76,27 @@ start_once FloorWindow.exe strip >/dev/null
 start_once FloorTrayWindow.exe strip >/dev/null
 start_once dayvane.exe paint >/dev/null
 
+# What a start leaves behind weighs on the next one: a balloon closing in Wine's notification
+# area, files being flushed. Each round takes the programs in an order of its own, shuffled
+# (the same shuffles every run), so that no program always follows the same one.
+RANDOM=28
 minimal=() floor=() floorTray=() dayvane=()
 for i in $(seq "$runs"); do
-    minimal+=("$(start_once MinimalWindow.exe exit)")
-    floor+=("$(start_once FloorWindow.exe strip)")
-    floorTray+=("$(start_once FloorTrayWindow.exe strip)")
-    dayvane+=("$(start_once dayvane.exe paint)")
+    order=(0 1 2 3)
+    for ((k = 3; k > 0; k--)); do
+        j=$((RANDOM % (k + 1)))
+        swap=${order[k]}
+        order[k]=${order[j]}
+        order[j]=$swap
+    done
+    for k in "${order[@]}"; do
+        case $k in
+        0) minimal+=("$(start_once MinimalWindow.exe exit)") ;;
+        1) floor+=("$(start_once FloorWindow.exe strip)") ;;
+        2) floorTray+=("$(start_once FloorTrayWindow.exe strip)") ;;
+        3) dayvane+=("$(start_once dayvane.exe paint)") ;;
+        esac
+    done
     echo "  start $i: minimal ${minimal[-1]} ms, floor ${floor[-1]} ms, floor with the tray icon ${floorTray[-1]} ms," \
         "dayvane ${dayvane[-1]} ms"
 done
