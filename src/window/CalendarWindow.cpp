@@ -31,7 +31,6 @@ const fw::MessageTable<CalendarWindow> CalendarWindow::messageTable = {
     fw::On<WM_ENDSESSION, &CalendarWindow::OnEndSession>(),
     fw::On<WM_DPICHANGED, &CalendarWindow::OnDpiChanged>(),
     fw::OnMessage<NOTES_NOTICE_MESSAGE, &CalendarWindow::OnNotesNotice>(),
-    fw::OnTimer<CalendarWindow::SHOWN_TIMER_ID, &CalendarWindow::OnShownTimer>(),
     fw::On<WM_DRAWITEM, &CalendarWindow::OnDrawItem>(),
     fw::OnMessage<WM_GETOBJECT, &CalendarWindow::OnGetObject>(),
     fw::On<WM_CONTEXTMENU, &CalendarWindow::OnContextMenu>(),
@@ -77,11 +76,15 @@ BOOL CalendarWindow::OnInitDialog()
     if (look.Dpi() != core::DESIGN_DPI)
         LayOut(look.Dpi());
     AddSystemMenuItems();
+    ShowIcons();
     settings.cornerEllipse = 15;
 
     if (!notesPanel.LoadNotes(DataFileToRead(NOTES_FILE_NAME), DataFilePath(NOTES_FILE_NAME)))
         notesPanel.AddFirstRunNote();
     const bool recovered = notesPanel.RecoverNotes();
+    // Sized before it is placed, outlined or given its strip's controls, so that each of
+    // those is done once, for the window as it shows.
+    GrowForCalendar();
     const core::LogicalFont baseFont = Look::BaseFont();
     if (!storage.LoadSettings(settings, baseFont))
         storage.SetDefaultSettings(settings, baseFont, placement.CentredOrigin());
@@ -100,11 +103,14 @@ BOOL CalendarWindow::OnInitDialog()
     if (!SetTimer(handle, CLOCK_TIMER_ID, CLOCK_PERIOD_MS, nullptr))
         fw::CWinApp::Current().ReportFailure(handle, "start its clock", fw::SystemMessage(GetLastError()));
     // Notes recovered after an unexpected end matter more than a first run's welcome.
-    greeting = recovered            ? NotifyIcon::Greeting::Recovered
-               : storage.FirstRun() ? NotifyIcon::Greeting::Balloon
-                                    : NotifyIcon::Greeting::None;
+    const auto greeting = recovered            ? NotifyIcon::Greeting::Recovered
+                          : storage.FirstRun() ? NotifyIcon::Greeting::Balloon
+                                               : NotifyIcon::Greeting::None;
+    trayImage.Attach(IconAt(16));
+    tray.AddTrayIcon(handle, trayImage ? trayImage.Get() : appIcon, greeting);
+    // A journal that could not be read is told in the balloon, over any greeting.
+    OnNotesNotice(0, 0);
     notesPanel.RefreshNoteDays();
-    FitCalendar();
     keys.Install(handle, fw::CWinApp::Current().Instance(), IDR_MAINFRAME);
     DescribeParts();
     // The control with the focus shows it from the start, not only once a key has been used.
@@ -124,6 +130,7 @@ void CalendarWindow::ApplySettings(core::CalendarSettings& record)
     if (const int placedDpi = fw::DpiOfWindow(handle); placedDpi != look.Dpi()) {
         look.SetDpi(placedDpi);
         LayOut(placedDpi);
+        GrowForCalendar();
         ShowIcons();
     }
     notesPanel.Calendar().KeepColors();
@@ -142,15 +149,23 @@ void CalendarWindow::ToggleLayout()
     look.ApplyWindowShape(settings.shape);
 }
 
-// The calendar takes the room it asks for with its font; the window, its strip and its
-// outline grow by as much. At 96 DPI a calendar that fits keeps the template's room; at
-// another scale it gets exactly what it asks for, as the scaled template's room is no design.
-void CalendarWindow::FitCalendar()
+// The calendar takes the room it asks for with its font; the window grows by as much. At 96 DPI
+// a calendar that fits keeps the template's room; at another scale it gets exactly what it asks
+// for, as the scaled template's room is no design. True when the window grew.
+bool CalendarWindow::GrowForCalendar()
 {
     const SIZE growth = notesPanel.FitCalendar(look.CalendarFont(), look.Dpi() != core::DESIGN_DPI);
     if (growth.cx == 0 && growth.cy == 0)
-        return;
+        return false;
     placement.Grow(growth);
+    return true;
+}
+
+// The calendar's room, and the window's strip and outline with it.
+void CalendarWindow::FitCalendar()
+{
+    if (!GrowForCalendar())
+        return;
     look.MeasureStrip();
     look.ApplyWindowShape(settings.shape);
 }
@@ -250,8 +265,6 @@ std::string CalendarWindow::ClockText() const
 
 fw::Result CalendarWindow::OnClockTimer()
 {
-    // A window that the system never asked to paint gets its icons all the same.
-    FinishShowing();
     look.UpdateClock(ClockFormat());
     return fw::Done();
 }
@@ -259,7 +272,6 @@ fw::Result CalendarWindow::OnClockTimer()
 fw::Result CalendarWindow::OnPaint()
 {
     look.Paint(ClockText());
-    FinishShowing();
     return fw::Done();
 }
 
@@ -418,38 +430,9 @@ fw::Result CalendarWindow::OnEndSession(bool)
     return fw::Default;
 }
 
-// The icons of the window and of the notification area come once the window has painted: under
-// Wine each costs some milliseconds that the first frame does not wait for, and neither shows in it.
-fw::Result CalendarWindow::OnShownTimer()
-{
-    KillTimer(handle, SHOWN_TIMER_ID);
-    ShowIcons();
-    trayImage.Attach(IconAt(16));
-    tray.AddTrayIcon(handle, trayImage ? trayImage.Get() : appIcon, greeting);
-    // A journal that could not be read is told in the balloon, over any greeting.
-    OnNotesNotice(0, 0);
-    started = true;
-    return fw::Done();
-}
-
-// Once, after the first paint, the rest of the start waits for the window to go idle, which is
-// when the system puts its first frame on the screen: a timer comes after the window's and its
-// controls' paints, and after whatever the queue held.
-void CalendarWindow::FinishShowing()
-{
-    if (firstFramePainted)
-        return;
-    firstFramePainted = true;
-    if (!SetTimer(handle, SHOWN_TIMER_ID, USER_TIMER_MINIMUM, nullptr))
-        OnShownTimer();
-}
-
-// The journal's trouble is told beside the tray icon, so that typing goes on undisturbed. A
-// notice that comes before the icon waits in the panel until the icon tells it.
+// The journal's trouble is told beside the tray icon, so that typing goes on undisturbed.
 fw::Result CalendarWindow::OnNotesNotice(WPARAM, LPARAM)
 {
-    if (!tray.Record().hWnd)
-        return fw::Done();
     if (const std::string notice = notesPanel.TakeJournalNotice(); !notice.empty())
         tray.Tell(notice);
     return fw::Done();

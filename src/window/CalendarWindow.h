@@ -25,8 +25,6 @@
 class CalendarWindow : public fw::MessageTarget<CalendarWindow, fw::CDialog> {
 public:
     static constexpr UINT_PTR CLOCK_TIMER_ID = 1;
-    // Once, a moment after the first paint: the rest of the start.
-    static constexpr UINT_PTR SHOWN_TIMER_ID = 5;
     static constexpr UINT CLOCK_PERIOD_MS = 10;
 
     // Posted to the running copy's window by a later start on the same data folder: come
@@ -41,8 +39,6 @@ public:
     core::CalendarSettings& Settings() { return settings; }
     HMENU MainMenu() const { return menu.Handle(); }
     const NOTIFYICONDATAW& TrayIcon() const { return tray.Record(); }
-    // The start has run to its end, icons included, a moment after the first paint.
-    bool Started() const { return started; }
 
 protected:
     void DoDataExchange(fw::DataExchange& exchange) override;
@@ -72,7 +68,6 @@ private:
     fw::Result OnEndSession(bool ending);
     fw::Result OnDpiChanged(int dpi, const RECT& suggested);
     fw::Result OnNotesNotice(WPARAM, LPARAM);
-    fw::Result OnShownTimer();
     fw::Result OnDrawItem(const DRAWITEMSTRUCT& item);
     fw::Result OnGetObject(WPARAM flags, LPARAM objectId);
     fw::Result OnContextMenu(HWND clicked, POINT screenPoint);
@@ -103,10 +98,10 @@ private:
     void ApplySettings(core::CalendarSettings& record);
     void ApplyColorScheme(int index);
     void ToggleLayout();
+    bool GrowForCalendar();
     void FitCalendar();
     void LayOut(int dpi);
     void ShowIcons();
-    void FinishShowing();
     HICON IconAt(int size) const;
     void AddSystemMenuItems();
     void OpenMenu(POINT screenPoint, bool firstSelected = false);
@@ -139,10 +134,6 @@ private:
     std::vector<fw::FileFailure> saveFailures;
     // The session is ending: saves are made without asking anything.
     bool endingSession = false;
-    // What the tray icon says when it comes, once the window has painted for the first time.
-    NotifyIcon::Greeting greeting = NotifyIcon::Greeting::None;
-    bool firstFramePainted = false;
-    bool started = false;
     // The menus have been given the dark variant, and are given the light one back.
     bool darkMenus = false;
 };
