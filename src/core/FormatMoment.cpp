@@ -16,11 +16,6 @@ const char* const dayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
 const char* const monthNames[] = {"January", "February", "March",     "April",   "May",      "June",
                                   "July",    "August",   "September", "October", "November", "December"};
 
-std::string Number(long value, int width, char pad = '0')
-{
-    return Decimal(value, width, pad);
-}
-
 int IsoWeeksInYear(int year)
 {
     const auto jan1Shift = [](int y) { return (y + y / 4 - y / 100 + y / 400) % 7; };
@@ -62,47 +57,47 @@ bool Convert(const LocalTime& t, char c, std::string& out)
     case 'c':
         out += FormatLocalTime(t, "%a %b %e %H:%M:%S %Y");
         break;
-    case 'C': out += Number(t.year / 100, 2); break;
-    case 'd': out += Number(t.day, 2); break;
+    case 'C': out += Decimal(t.year / 100, 2); break;
+    case 'd': out += Decimal(t.day, 2); break;
     case 'D':
     case 'x': out += FormatLocalTime(t, "%m/%d/%y"); break;
-    case 'e': out += Number(t.day, 2, ' '); break;
+    case 'e': out += Decimal(t.day, 2, ' '); break;
     case 'F': out += FormatLocalTime(t, "%Y-%m-%d"); break;
     case 'g':
         IsoWeek(t, isoWeek, isoYear);
-        out += Number(isoYear % 100, 2);
+        out += Decimal(isoYear % 100, 2);
         break;
     case 'G':
         IsoWeek(t, isoWeek, isoYear);
-        out += Number(isoYear, 1);
+        out += Decimal(isoYear, 1);
         break;
-    case 'H': out += Number(t.hour, 2); break;
-    case 'I': out += Number(Hour12(t), 2); break;
-    case 'j': out += Number(t.yearDay + 1, 3); break;
-    case 'm': out += Number(t.month, 2); break;
-    case 'M': out += Number(t.minute, 2); break;
+    case 'H': out += Decimal(t.hour, 2); break;
+    case 'I': out += Decimal(Hour12(t), 2); break;
+    case 'j': out += Decimal(t.yearDay + 1, 3); break;
+    case 'm': out += Decimal(t.month, 2); break;
+    case 'M': out += Decimal(t.minute, 2); break;
     case 'n': out += '\n'; break;
     case 'p': out += t.hour < 12 ? "AM" : "PM"; break;
     case 'r': out += FormatLocalTime(t, "%I:%M:%S %p"); break;
     case 'R': out += FormatLocalTime(t, "%H:%M"); break;
-    case 'S': out += Number(t.second, 2); break;
+    case 'S': out += Decimal(t.second, 2); break;
     case 't': out += '\t'; break;
     case 'T':
     case 'X': out += FormatLocalTime(t, "%H:%M:%S"); break;
-    case 'u': out += Number(weekday == 0 ? 7 : weekday, 1); break;
-    case 'U': out += Number((t.yearDay + 7 - weekday) / 7, 2); break;
+    case 'u': out += Decimal(weekday == 0 ? 7 : weekday, 1); break;
+    case 'U': out += Decimal((t.yearDay + 7 - weekday) / 7, 2); break;
     case 'V':
         IsoWeek(t, isoWeek, isoYear);
-        out += Number(isoWeek, 2);
+        out += Decimal(isoWeek, 2);
         break;
-    case 'w': out += Number(weekday, 1); break;
-    case 'W': out += Number((t.yearDay + 7 - (weekday + 6) % 7) / 7, 2); break;
-    case 'y': out += Number(t.year % 100, 2); break;
-    case 'Y': out += Number(t.year, 1); break;
+    case 'w': out += Decimal(weekday, 1); break;
+    case 'W': out += Decimal((t.yearDay + 7 - (weekday + 6) % 7) / 7, 2); break;
+    case 'y': out += Decimal(t.year % 100, 2); break;
+    case 'Y': out += Decimal(t.year, 1); break;
     case 'z': {
         const int minutes = std::abs(t.utcOffsetSeconds) / 60;
         out += t.utcOffsetSeconds < 0 ? '-' : '+';
-        out += Number(minutes / 60 * 100 + minutes % 60, 4);
+        out += Decimal(minutes / 60 * 100 + minutes % 60, 4);
         break;
     }
     case 'Z': out += t.zoneName; break;
