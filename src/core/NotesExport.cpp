@@ -1,7 +1,6 @@
 // Exporting the notes to iCalendar and to text.
 #include "core/NotesExport.h"
 
-#include <algorithm>
 #include <array>
 
 #include "core/Numerals.h"
@@ -40,29 +39,34 @@ bool Continues(char byte)
     return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
 }
 
-void SetTwoDigits(std::string& key, std::size_t at, int value)
-{
-    key[at] = static_cast<char>('0' + value / 10);
-    key[at + 1] = static_cast<char>('0' + value % 10);
-}
-
-// Each key names one day of the hundred-year window, so walking the window's days in order
-// visits every note that can be dated, already sorted, with the text Lookup gives its key.
+// Each day of the hundred-year window has a place in a table of 31 days to every month, so
+// one walk over the store in its order finds every note that can be dated, and one walk over
+// the table visits them sorted. A day's first entry is the one Lookup gives, so a later entry
+// of the same day never takes its place.
 template <class Visit>
 void ForEachDatedNote(const NoteStore& store, int todayYear, Visit visit)
 {
-    std::string key = "ddmmyy";
-    for (int year = todayYear - 50; year <= todayYear + 49; ++year) {
-        SetTwoDigits(key, 4, (year % 100 + 100) % 100);
-        for (int month = 1; month <= 12; ++month) {
-            SetTwoDigits(key, 2, month);
-            for (int day = 1; day <= DaysInMonth(year, month); ++day) {
-                SetTwoDigits(key, 0, day);
-                const std::string* text = store.Find(key);
-                if (text && !IsBlankText(*text))
-                    visit(CalendarDate{year, month, day}, *text);
-            }
-        }
+    constexpr std::size_t MONTH_PLACES = 31;
+    constexpr std::size_t YEAR_PLACES = 12 * MONTH_PLACES;
+    const int firstYear = todayYear - 50;
+    std::vector<const std::string*> days(100 * YEAR_PLACES, nullptr);
+    store.ForEach([&](const DayNote& note) {
+        CalendarDate date;
+        if (!DateOfDayKey(note.key, todayYear, date))
+            return;
+        const std::size_t place = static_cast<std::size_t>(date.year - firstYear) * YEAR_PLACES +
+                                  static_cast<std::size_t>(date.month - 1) * MONTH_PLACES +
+                                  static_cast<std::size_t>(date.day - 1);
+        if (!days[place])
+            days[place] = &note.text;
+    });
+    for (std::size_t place = 0; place < days.size(); ++place) {
+        if (!days[place] || IsBlankText(*days[place]))
+            continue;
+        const CalendarDate date{firstYear + static_cast<int>(place / YEAR_PLACES),
+                                static_cast<int>(place % YEAR_PLACES / MONTH_PLACES) + 1,
+                                static_cast<int>(place % MONTH_PLACES) + 1};
+        visit(date, *days[place]);
     }
 }
 
@@ -137,22 +141,23 @@ struct Unfolded {
 template <class Line>
 void AppendEscaped(Line& line, std::string_view text)
 {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
+    const char* start = text.data();
+    const char* const end = start + text.size();
+    for (const char* at = start; at != end; ++at) {
+        const char c = *at;
         if (!SPECIAL[static_cast<unsigned char>(c)])
             continue;
-        line.Text(text.substr(start, i - start));
+        line.Text(std::string_view(start, static_cast<std::size_t>(at - start)));
         if (c == '\r' || c == '\n') {
             line.Escape('n');
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
+            if (c == '\r' && at + 1 != end && at[1] == '\n')
+                ++at;
         } else {
             line.Escape(c);
         }
-        start = i + 1;
+        start = at + 1;
     }
-    line.Text(text.substr(start));
+    line.Text(std::string_view(start, static_cast<std::size_t>(end - start)));
 }
 
 // "YYYYMMDD", made without the C library's formatting: the export writes two per note.
