@@ -7,15 +7,18 @@ namespace core {
 
 namespace {
 constexpr std::uint64_t LARGEST_64_BIT_LENGTH = std::uint64_t{1} << 31;
-}  // namespace
 
-StoredString EncodeText(const std::string& utf8, const CodePage& codePage)
+// The bytes of a string in one copy: through its own iterators, each char would be converted.
+void AppendBytes(Bytes& buffer, const std::string& text)
+{
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    buffer.insert(buffer.end(), bytes, bytes + text.size());
+}
+
+// EncodeText for a text already known not to be ASCII.
+StoredString EncodeNonAscii(const std::string& utf8, const CodePage& codePage)
 {
     StoredString stored;
-    if (IsAscii(utf8)) {
-        stored.bytes = utf8;
-        return stored;
-    }
     std::string ansi;
     if (codePage.FromUtf8(utf8, ansi) && codePage.ToUtf8(ansi) == utf8) {
         stored.bytes = std::move(ansi);
@@ -23,6 +26,17 @@ StoredString EncodeText(const std::string& utf8, const CodePage& codePage)
     }
     stored.wide = true;
     Utf8ToUtf16(utf8, stored.units);
+    return stored;
+}
+
+}  // namespace
+
+StoredString EncodeText(const std::string& utf8, const CodePage& codePage)
+{
+    if (!IsAscii(utf8))
+        return EncodeNonAscii(utf8, codePage);
+    StoredString stored;
+    stored.bytes = utf8;
     return stored;
 }
 
@@ -74,18 +88,18 @@ void ArchiveWriter::Length(std::uint64_t length, std::uint32_t largest16)
 void ArchiveWriter::Text(const std::string& utf8, const CodePage& codePage)
 {
     if (!IsAscii(utf8)) {
-        String(EncodeText(utf8, codePage));
+        String(EncodeNonAscii(utf8, codePage));
         return;
     }
     Length(utf8.size(), 0xFFFD);
-    buffer.insert(buffer.end(), utf8.begin(), utf8.end());
+    AppendBytes(buffer, utf8);
 }
 
 void ArchiveWriter::String(const StoredString& text)
 {
     if (!text.wide) {
         Length(text.bytes.size(), 0xFFFD);
-        buffer.insert(buffer.end(), text.bytes.begin(), text.bytes.end());
+        AppendBytes(buffer, text.bytes);
         return;
     }
     Raw(0xFF, 1);

@@ -146,6 +146,13 @@ bool Windows1252::FromUtf8(const std::string& utf8, std::string& ansi) const
     ansi.clear();
     ansi.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
+        // The ASCII between the other characters goes across in runs.
+        const std::size_t start = i;
+        while (i < utf8.size() && static_cast<std::uint8_t>(utf8[i]) < 0x80)
+            ++i;
+        ansi.append(utf8, start, i - start);
+        if (i == utf8.size())
+            break;
         char32_t c;
         if (!NextCodePoint(utf8, i, c))
             return false;
