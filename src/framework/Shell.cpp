@@ -1,9 +1,7 @@
 // Requests to the shell.
 #include "framework/Shell.h"
 
-#include <windows.h>
-#include <shellapi.h>
-
+#include "framework/SystemLibraries.h"
 #include "framework/Text.h"
 
 namespace fw {
@@ -23,7 +21,7 @@ void ShellOpen(std::string_view target, int showCommand)
         installedHandler(target, showCommand);
         return;
     }
-    ShellExecuteW(nullptr, L"open", Widen(target).c_str(), nullptr, nullptr, showCommand);
+    ShellExecuteW(L"open", Widen(target).c_str(), showCommand);
 }
 
 }  // namespace fw

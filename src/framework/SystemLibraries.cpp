@@ -1,6 +1,7 @@
 // The system libraries, each loaded from the system folder at its first use and kept for the run.
 #include "framework/SystemLibraries.h"
 
+#include <shlobj.h>
 #include <uxtheme.h>
 
 #include <string>
@@ -192,6 +193,44 @@ BOOL GetOpenFileNameW(OPENFILENAMEW& choice)
     static const auto getOpenFileName =
         FindInSystemLibrary<decltype(&::GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
     return getOpenFileName ? getOpenFileName(&choice) : FALSE;
+}
+
+ShellFunctions& Shell()
+{
+    static ShellFunctions functions = [] {
+        const HMODULE library = LoadFromSystemFolder(L"shell32.dll");
+        ShellFunctions found;
+        found.notifyIcon = Find<decltype(found.notifyIcon)>(library, "Shell_NotifyIconW");
+        found.execute = Find<decltype(found.execute)>(library, "ShellExecuteW");
+        found.getFolderPath = Find<decltype(found.getFolderPath)>(library, "SHGetFolderPathW");
+        found.createDirectory = Find<decltype(found.createDirectory)>(library, "SHCreateDirectoryExW");
+        return found;
+    }();
+    return functions;
+}
+
+BOOL Shell_NotifyIconW(DWORD message, NOTIFYICONDATAW& data)
+{
+    const auto notifyIcon = Shell().notifyIcon;
+    return notifyIcon ? notifyIcon(message, &data) : FALSE;
+}
+
+void ShellExecuteW(const wchar_t* verb, const wchar_t* file, int showCommand)
+{
+    if (const auto execute = Shell().execute)
+        execute(nullptr, verb, file, nullptr, nullptr, showCommand);
+}
+
+HRESULT SHGetFolderPathW(int folder, wchar_t* path)
+{
+    const auto getFolderPath = Shell().getFolderPath;
+    return getFolderPath ? getFolderPath(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path) : E_NOTIMPL;
+}
+
+int SHCreateDirectoryExW(const wchar_t* path)
+{
+    const auto createDirectory = Shell().createDirectory;
+    return createDirectory ? createDirectory(nullptr, path, nullptr) : ERROR_PROC_NOT_FOUND;
 }
 
 int DpiOfWindow(HWND window)

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <oleacc.h>
+#include <shellapi.h>
 
 namespace fw {
 
@@ -59,6 +60,22 @@ void UseDarkMenus(bool dark);
 BOOL ChooseFontW(CHOOSEFONTW& choice);
 BOOL GetSaveFileNameW(OPENFILENAMEW& choice);
 BOOL GetOpenFileNameW(OPENFILENAMEW& choice);
+
+// shell32.dll, at the first call: under Wine its load, with the shlwapi and shcore it brings,
+// takes some milliseconds, and the first frame needs none of its functions. Without the library
+// each answers FALSE or an error code and does nothing.
+struct ShellFunctions {
+    decltype(&::Shell_NotifyIconW) notifyIcon = nullptr;
+    decltype(&::ShellExecuteW) execute = nullptr;
+    HRESULT(WINAPI* getFolderPath)(HWND, int, HANDLE, DWORD, LPWSTR) = nullptr;
+    int(WINAPI* createDirectory)(HWND, LPCWSTR, const SECURITY_ATTRIBUTES*) = nullptr;
+};
+// The functions the calls below use, loaded at the first use. Tests may put their own in.
+ShellFunctions& Shell();
+BOOL Shell_NotifyIconW(DWORD message, NOTIFYICONDATAW& data);
+void ShellExecuteW(const wchar_t* verb, const wchar_t* file, int showCommand);
+HRESULT SHGetFolderPathW(int folder, wchar_t* path);
+int SHCreateDirectoryExW(const wchar_t* path);
 
 // user32.dll's per-monitor DPI, where the system has it (Windows 10 1607 and later): the DPI
 // `window` is drawn at. Elsewhere the system's DPI stands in, which every monitor then shares.

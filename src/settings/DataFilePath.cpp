@@ -6,6 +6,7 @@
 
 #include "core/DataFilePath.h"
 #include "framework/Files.h"
+#include "framework/SystemLibraries.h"
 #include "framework/Text.h"
 
 namespace {
@@ -44,7 +45,7 @@ std::wstring UserDataFolder()
     }
     if (local.empty()) {
         wchar_t shell[MAX_PATH] = L"";
-        if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, shell) == S_OK)
+        if (fw::SHGetFolderPathW(CSIDL_LOCAL_APPDATA, shell) == S_OK)
             local = shell;
     }
     if (!local.empty() && local.back() != L'\\')
@@ -130,7 +131,7 @@ void PrepareDataFolder()
 {
     // A failure shows when the first save cannot write there, naming the file.
     if (inUserFolder)
-        SHCreateDirectoryExW(nullptr, dataFolder.c_str(), nullptr);
+        fw::SHCreateDirectoryExW(dataFolder.c_str());
     fw::DeleteLeftoverTemporaries(dataFolder);
 }
 

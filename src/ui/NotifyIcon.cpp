@@ -1,6 +1,7 @@
 // The notification-area icon.
 #include "ui/NotifyIcon.h"
 
+#include "framework/SystemLibraries.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
 #include "resources/ResourceIds.h"
@@ -50,14 +51,14 @@ void NotifyIcon::Tell(const std::string& text)
     lstrcpynW(trayIcon.szInfo, fw::Widen(text).c_str(), ARRAYSIZE(trayIcon.szInfo));
     trayIcon.uTimeout = 300;
     trayIcon.dwInfoFlags = NIIF_WARNING;
-    Shell_NotifyIconW(NIM_MODIFY, &trayIcon);
+    fw::Shell_NotifyIconW(NIM_MODIFY, trayIcon);
 }
 
 bool NotifyIcon::Show()
 {
     // An icon this window may already show under the same identifier goes first.
-    Shell_NotifyIconW(NIM_DELETE, &trayIcon);
-    if (Shell_NotifyIconW(NIM_ADD, &trayIcon)) {
+    fw::Shell_NotifyIconW(NIM_DELETE, trayIcon);
+    if (fw::Shell_NotifyIconW(NIM_ADD, trayIcon)) {
         KillTimer(trayIcon.hWnd, TRAY_RETRY_TIMER_ID);
         return true;
     }
@@ -83,8 +84,11 @@ fw::Result NotifyIcon::OnTaskbarCreated(WPARAM, LPARAM)
     return fw::Done();
 }
 
+// A window closed before its icon came has none to remove, and the shell is not even loaded.
 void NotifyIcon::RemoveTrayIcon()
 {
+    if (!trayIcon.hWnd)
+        return;
     KillTimer(trayIcon.hWnd, TRAY_RETRY_TIMER_ID);
-    Shell_NotifyIconW(NIM_DELETE, &trayIcon);
+    fw::Shell_NotifyIconW(NIM_DELETE, trayIcon);
 }

@@ -31,6 +31,7 @@ const fw::MessageTable<CalendarWindow> CalendarWindow::messageTable = {
     fw::On<WM_ENDSESSION, &CalendarWindow::OnEndSession>(),
     fw::On<WM_DPICHANGED, &CalendarWindow::OnDpiChanged>(),
     fw::OnMessage<NOTES_NOTICE_MESSAGE, &CalendarWindow::OnNotesNotice>(),
+    fw::OnTimer<CalendarWindow::SHOWN_TIMER_ID, &CalendarWindow::OnShownTimer>(),
     fw::On<WM_DRAWITEM, &CalendarWindow::OnDrawItem>(),
     fw::OnMessage<WM_GETOBJECT, &CalendarWindow::OnGetObject>(),
     fw::On<WM_CONTEXTMENU, &CalendarWindow::OnContextMenu>(),
@@ -103,13 +104,9 @@ BOOL CalendarWindow::OnInitDialog()
     if (!SetTimer(handle, CLOCK_TIMER_ID, CLOCK_PERIOD_MS, nullptr))
         fw::CWinApp::Current().ReportFailure(handle, "start its clock", fw::SystemMessage(GetLastError()));
     // Notes recovered after an unexpected end matter more than a first run's welcome.
-    const auto greeting = recovered            ? NotifyIcon::Greeting::Recovered
-                          : storage.FirstRun() ? NotifyIcon::Greeting::Balloon
-                                               : NotifyIcon::Greeting::None;
-    trayImage.Attach(IconAt(16));
-    tray.AddTrayIcon(handle, trayImage ? trayImage.Get() : appIcon, greeting);
-    // A journal that could not be read is told in the balloon, over any greeting.
-    OnNotesNotice(0, 0);
+    greeting = recovered            ? NotifyIcon::Greeting::Recovered
+               : storage.FirstRun() ? NotifyIcon::Greeting::Balloon
+                                    : NotifyIcon::Greeting::None;
     notesPanel.RefreshNoteDays();
     keys.Install(handle, fw::CWinApp::Current().Instance(), IDR_MAINFRAME);
     DescribeParts();
@@ -265,6 +262,8 @@ std::string CalendarWindow::ClockText() const
 
 fw::Result CalendarWindow::OnClockTimer()
 {
+    // A window that the system never asked to paint gets its icons all the same.
+    FinishShowing();
     look.UpdateClock(ClockFormat());
     return fw::Done();
 }
@@ -272,6 +271,7 @@ fw::Result CalendarWindow::OnClockTimer()
 fw::Result CalendarWindow::OnPaint()
 {
     look.Paint(ClockText());
+    FinishShowing();
     return fw::Done();
 }
 
@@ -430,9 +430,42 @@ fw::Result CalendarWindow::OnEndSession(bool)
     return fw::Default;
 }
 
-// The journal's trouble is told beside the tray icon, so that typing goes on undisturbed.
+// The window's icons and the tray icon come once the window has painted: under Wine each icon
+// costs some milliseconds, and the shell's library even more to load, none of which the first
+// frame needs. The tray icon comes last, so that a window that has it has ended its start.
+// While the shell is called, messages sent to the window are handled: the start counts as
+// ended only once every call has returned.
+fw::Result CalendarWindow::OnShownTimer()
+{
+    KillTimer(handle, SHOWN_TIMER_ID);
+    if (tray.Record().hWnd)
+        return fw::Done();
+    trayImage.Attach(IconAt(16));
+    tray.AddTrayIcon(handle, trayImage ? trayImage.Get() : appIcon, greeting);
+    // A journal that could not be read is told in the balloon, over any greeting.
+    OnNotesNotice(0, 0);
+    started = true;
+    return fw::Done();
+}
+
+// Once, after the first paint, the icons wait for the window to go idle, which is when
+// the system puts its first frame on the screen: a timer comes after the window's and its
+// controls' paints, and after whatever the queue held.
+void CalendarWindow::FinishShowing()
+{
+    if (firstFramePainted)
+        return;
+    firstFramePainted = true;
+    if (!SetTimer(handle, SHOWN_TIMER_ID, USER_TIMER_MINIMUM, nullptr))
+        OnShownTimer();
+}
+
+// The journal's trouble is told beside the tray icon, so that typing goes on undisturbed. A
+// notice that comes before the icon waits in the panel until the icon tells it.
 fw::Result CalendarWindow::OnNotesNotice(WPARAM, LPARAM)
 {
+    if (!tray.Record().hWnd)
+        return fw::Done();
     if (const std::string notice = notesPanel.TakeJournalNotice(); !notice.empty())
         tray.Tell(notice);
     return fw::Done();

@@ -25,6 +25,8 @@
 class CalendarWindow : public fw::MessageTarget<CalendarWindow, fw::CDialog> {
 public:
     static constexpr UINT_PTR CLOCK_TIMER_ID = 1;
+    // Once, a moment after the first paint: the window's icons and the tray icon.
+    static constexpr UINT_PTR SHOWN_TIMER_ID = 5;
     static constexpr UINT CLOCK_PERIOD_MS = 10;
 
     // Posted to the running copy's window by a later start on the same data folder: come
@@ -39,6 +41,8 @@ public:
     core::CalendarSettings& Settings() { return settings; }
     HMENU MainMenu() const { return menu.Handle(); }
     const NOTIFYICONDATAW& TrayIcon() const { return tray.Record(); }
+    // The start has run to its end, the icons included, a moment after the first paint.
+    bool Started() const { return started; }
 
 protected:
     void DoDataExchange(fw::DataExchange& exchange) override;
@@ -68,6 +72,8 @@ private:
     fw::Result OnEndSession(bool ending);
     fw::Result OnDpiChanged(int dpi, const RECT& suggested);
     fw::Result OnNotesNotice(WPARAM, LPARAM);
+    fw::Result OnShownTimer();
+    void FinishShowing();
     fw::Result OnDrawItem(const DRAWITEMSTRUCT& item);
     fw::Result OnGetObject(WPARAM flags, LPARAM objectId);
     fw::Result OnContextMenu(HWND clicked, POINT screenPoint);
@@ -136,4 +142,8 @@ private:
     bool endingSession = false;
     // The menus have been given the dark variant, and are given the light one back.
     bool darkMenus = false;
+    // What the tray icon says when it comes, once the window has painted for the first time.
+    NotifyIcon::Greeting greeting = NotifyIcon::Greeting::None;
+    bool firstFramePainted = false;
+    bool started = false;
 };

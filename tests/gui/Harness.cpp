@@ -2,6 +2,7 @@
 #include "Harness.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +10,8 @@
 #include <cstring>
 #include <utility>
 #include <vector>
+
+#include "resources/ResourceIds.h"
 
 namespace gui {
 
@@ -254,7 +257,18 @@ bool Program::WaitForExit(DWORD timeoutMs) const
 bool Program::WaitUntilIdle(DWORD timeoutMs) const
 {
     return process.hProcess && RoundTrip(window, timeoutMs) && WaitForInputIdle(process.hProcess, timeoutMs) == 0 &&
-           WaitUntilPainted(window, timeoutMs);
+           WaitUntilPainted(window, timeoutMs) && WaitUntilStarted(timeoutMs);
+}
+
+// The start ends a moment after the first paint, with the tray icon: a change of nothing
+// succeeds once the icon is there.
+bool Program::WaitUntilStarted(DWORD timeoutMs) const
+{
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    icon.hWnd = window;
+    icon.uID = TRAY_ICON_ID;
+    return WaitUntil([&] { return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE; }, timeoutMs);
 }
 
 DWORD Program::ExitCode() const

@@ -81,6 +81,8 @@ public:
     // Waits until the program has handled the input and messages sent before, waits for more
     // with nothing left to do, and its window has painted everything.
     bool WaitUntilIdle(DWORD timeoutMs = 5000) const;
+    // Waits for the end of the start, a moment after the first paint, when the tray icon comes.
+    bool WaitUntilStarted(DWORD timeoutMs) const;
 
     POINT ClientToScreenPoint(POINT client) const;
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <new>
@@ -25,6 +26,7 @@
 #include "core/NotesJournal.h"
 #include "framework/Files.h"
 #include "framework/SingleInstance.h"
+#include "framework/SystemLibraries.h"
 #include "framework/SystemTime.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
@@ -480,6 +482,22 @@ HWND WaitForReport(DWORD timeoutMs = 5000)
     return found;
 }
 
+// Puts a stand-in in the place of one of the shell's functions the program calls, for as long
+// as it lives.
+template <class Function>
+class ShellPatch {
+public:
+    ShellPatch(Function& patched, Function replacement) : slot(patched), original(patched) { slot = replacement; }
+    ~ShellPatch() { slot = original; }
+    ShellPatch(const ShellPatch&) = delete;
+    ShellPatch& operator=(const ShellPatch&) = delete;
+    Function Original() const { return original; }
+
+private:
+    Function& slot;
+    const Function original;
+};
+
 // Stand-ins for what the system gives, each failing the way the system can.
 HINSTANCE WINAPI ThrowingShellExecute(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT)
 {
@@ -541,32 +559,38 @@ protected:
 // on working; an exception while saving at close is a failed save, with Retry and Cancel.
 TEST(InProcess, EveryFailureIsToldAndTheWindowGoesOn)
 {
+    // Each stand-in goes in for as long as what `install` gives lives.
+    using Install = std::function<std::shared_ptr<void>()>;
+    const auto importPatch = [](const char* dll, const char* function, void* replacement, void** original = nullptr) {
+        return [=] {
+            auto made = std::make_shared<ImportPatch>(dll, function, replacement);
+            if (original)
+                *original = made->Original();
+            return std::shared_ptr<void>(made);
+        };
+    };
     struct Case {
         const char* what;
-        const char* dll;
-        const char* function;
-        void* replacement;
-        void** original;
+        Install install;
         bool beforeStart;
         UINT command;
         const wchar_t* report;
     };
     const Case cases[] = {
-        {"an exception in a command", "shell32.dll", "ShellExecuteW", reinterpret_cast<void*>(&ThrowingShellExecute),
-         nullptr, false, ID_NOTES_OPEN_FOLDER, L"could not carry out command 92:"},
-        {"a dialog the system cannot make", "user32.dll", "DialogBoxParamW", reinterpret_cast<void*>(&RefusedDialog),
-         nullptr, false, ID_ABOUT, L"could not open a window:"},
-        {"a clock without its timer", "user32.dll", "SetTimer", reinterpret_cast<void*>(&NoClockTimer),
-         reinterpret_cast<void**>(&realSetTimer), true, 0, L"could not start its clock:"},
+        {"an exception in a command",
+         [] { return std::shared_ptr<void>(std::make_shared<ShellPatch<decltype(fw::ShellFunctions::execute)>>(
+                  fw::Shell().execute, &ThrowingShellExecute)); },
+         false, ID_NOTES_OPEN_FOLDER, L"could not carry out command 92:"},
+        {"a dialog the system cannot make", importPatch("user32.dll", "DialogBoxParamW", reinterpret_cast<void*>(&RefusedDialog)),
+         false, ID_ABOUT, L"could not open a window:"},
+        {"a clock without its timer",
+         importPatch("user32.dll", "SetTimer", reinterpret_cast<void*>(&NoClockTimer), reinterpret_cast<void**>(&realSetTimer)),
+         true, 0, L"could not start its clock:"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        std::unique_ptr<ImportPatch> patch;
-        const auto install = [&] {
-            patch = std::make_unique<ImportPatch>(c.dll, c.function, c.replacement);
-            if (c.original)
-                *c.original = patch->Original();
-        };
+        std::shared_ptr<void> installed;
+        const auto install = [&] { installed = c.install(); };
         if (c.beforeStart)
             install();
         // The report's text, once its box is gone.
@@ -588,7 +612,7 @@ TEST(InProcess, EveryFailureIsToldAndTheWindowGoesOn)
                 PostMessageW(window, WM_COMMAND, c.command, 0);
             }
             gui::WaitUntil([&] { return answered.load(); }, 12000);
-            patch.reset();
+            installed.reset();
             // The window still answers its commands.
             PostMessageW(window, WM_COMMAND, ID_COLOR_FIRST + 1, 0);
             goesOn = gui::WaitUntil([&] { return probe.Settings().colorScheme == 1; });
@@ -601,8 +625,8 @@ TEST(InProcess, EveryFailureIsToldAndTheWindowGoesOn)
     // The taskbar refusing the icon at start is asked again.
     {
         iconAdds = iconsShown = 0;
-        ImportPatch patch("shell32.dll", "Shell_NotifyIconW", reinterpret_cast<void*>(&RefuseFirstIcon));
-        realNotifyIcon = reinterpret_cast<decltype(realNotifyIcon)>(patch.Original());
+        ShellPatch<decltype(fw::ShellFunctions::notifyIcon)> patch(fw::Shell().notifyIcon, &RefuseFirstIcon);
+        realNotifyIcon = patch.Original();
         ProbeWindow probe;
         RunWindow(probe, [&](HWND) {
             EXPECT_TRUE(gui::WaitUntil([&] { return iconsShown > 0; }, 3 * NotifyIcon::TRAY_RETRY_MS));

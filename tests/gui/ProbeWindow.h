@@ -163,6 +163,12 @@ inline void RunWindow(ProbeWindow& probe, const std::function<void(HWND)>& drive
             return;
         cameUp = true;
         HWND window = probe.window;
+        // The start ends a moment after the first frame, with the icons.
+        gui::WaitUntil([&] {
+            bool started = false;
+            ProbeWindow::OnWindowThread(window, [&] { started = probe.Started(); });
+            return started;
+        });
         drive(window);
         // Whatever the steps did, the window must end so the test can go on.
         if (IsWindow(window))
