@@ -77,7 +77,6 @@ BOOL CalendarWindow::OnInitDialog()
     if (look.Dpi() != core::DESIGN_DPI)
         LayOut(look.Dpi());
     AddSystemMenuItems();
-    ShowIcons();
     settings.cornerEllipse = 15;
 
     if (!notesPanel.LoadNotes(DataFileToRead(NOTES_FILE_NAME), DataFilePath(NOTES_FILE_NAME)))
@@ -128,7 +127,6 @@ void CalendarWindow::ApplySettings(core::CalendarSettings& record)
         look.SetDpi(placedDpi);
         LayOut(placedDpi);
         GrowForCalendar();
-        ShowIcons();
     }
     notesPanel.Calendar().KeepColors();
     ApplyColorScheme(record.colorScheme);
@@ -217,7 +215,6 @@ fw::Result CalendarWindow::OnDpiChanged(int dpi, const RECT& suggested)
     // is to follow: the rest of the initialisation works at the window's DPI from then on.
     if (!IsWindowVisible(handle)) {
         LayOut(dpi);
-        ShowIcons();
         return fw::Done();
     }
     LayOut(dpi);
@@ -440,6 +437,7 @@ fw::Result CalendarWindow::OnShownTimer()
     KillTimer(handle, SHOWN_TIMER_ID);
     if (tray.Record().hWnd)
         return fw::Done();
+    ShowIcons();
     trayImage.Attach(IconAt(16));
     tray.AddTrayIcon(handle, trayImage ? trayImage.Get() : appIcon, greeting);
     // A journal that could not be read is told in the balloon, over any greeting.
