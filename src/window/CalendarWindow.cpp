@@ -435,8 +435,6 @@ fw::Result CalendarWindow::OnEndSession(bool)
 fw::Result CalendarWindow::OnShownTimer()
 {
     KillTimer(handle, SHOWN_TIMER_ID);
-    if (tray.Record().hWnd)
-        return fw::Done();
     ShowIcons();
     trayImage.Attach(IconAt(16));
     tray.AddTrayIcon(handle, trayImage ? trayImage.Get() : appIcon, greeting);
