@@ -1,4 +1,4 @@
-// Watching a folder from a thread that only waits.
+// Watching a folder from the window's own thread.
 #include "framework/FolderWatch.h"
 
 namespace fw {
@@ -13,38 +13,24 @@ DWORD FolderWatch::Start(const std::wstring& folder, HWND target, UINT posted)
     if (notification == INVALID_HANDLE_VALUE)
         return GetLastError();
     change = OwnedHandle<HANDLE, CloseChangeNotification>(notification);
-    stop = CHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (stop)
-        waiter = CHandle(CreateThread(nullptr, 0, Wait, this, 0, nullptr));
-    if (!stop || !waiter) {
-        const DWORD error = GetLastError();
+    const DWORD error = StartPolling(window, change.Get());
+    if (error != ERROR_SUCCESS)
         Stop();
-        return error;
-    }
-    return ERROR_SUCCESS;
+    return error;
 }
 
 void FolderWatch::Stop()
 {
-    if (waiter) {
-        SetEvent(stop.Get());
-        WaitForSingleObject(waiter.Get(), INFINITE);
-        waiter.Close();
-    }
-    stop.Close();
+    StopPolling();
     change.Close();
 }
 
-DWORD WINAPI FolderWatch::Wait(void* watch)
+// A notification that cannot be armed again has ended the watch.
+void FolderWatch::OnSignalled()
 {
-    const auto& self = *static_cast<const FolderWatch*>(watch);
-    const HANDLE waits[] = {self.stop.Get(), self.change.Get()};
-    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
-        PostMessageW(self.window, self.message, 0, 0);
-        if (!FindNextChangeNotification(self.change.Get()))
-            break;
-    }
-    return 0;
+    PostMessageW(window, message, 0, 0);
+    if (!FindNextChangeNotification(change.Get()))
+        Stop();
 }
 
 }  // namespace fw

@@ -1,11 +1,12 @@
-// Tells a window when something in a folder changes. A thread of its own waits on the system's
-// change notification for the folder, so watching costs nothing while nothing changes.
+// Tells a window when something in a folder changes: the system's change notification for the
+// folder is looked at a few times a second from the window's thread.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "framework/HandlePoll.h"
 #include "framework/Handles.h"
 
 namespace fw {
@@ -14,11 +15,9 @@ struct CloseChangeNotification {
     bool operator()(HANDLE handle) const { return FindCloseChangeNotification(handle) != FALSE; }
 };
 
-class FolderWatch {
+class FolderWatch : private HandlePoll {
 public:
     FolderWatch() = default;
-    FolderWatch(const FolderWatch&) = delete;
-    FolderWatch& operator=(const FolderWatch&) = delete;
     ~FolderWatch() { Stop(); }
 
     // Watches the names, sizes and times of the files in `folder`; each change posts
@@ -28,11 +27,9 @@ public:
     void Stop();
 
 private:
-    static DWORD WINAPI Wait(void* watch);
+    void OnSignalled() override;
 
-    CHandle stop;
     OwnedHandle<HANDLE, CloseChangeNotification> change;
-    CHandle waiter;
     HWND window = nullptr;
     UINT message = 0;
 };

@@ -1,4 +1,4 @@
-// Watching a registry key from a thread that only waits.
+// Watching a registry key from the window's own thread.
 #include "framework/RegistryWatch.h"
 
 #include "framework/Registry.h"
@@ -11,62 +11,58 @@ DWORD RegistryWatch::Start(const std::wstring& watchedKey, HWND target, UINT pos
     key = watchedKey;
     window = target;
     message = posted;
-    stop = CHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     changed = CHandle(CreateEventW(nullptr, FALSE, FALSE, nullptr));
-    if (stop && changed)
-        waiter = CHandle(CreateThread(nullptr, 0, Wait, this, 0, nullptr));
-    if (!waiter) {
-        const DWORD error = GetLastError();
+    DWORD error = changed ? Arm() : GetLastError();
+    if (error == ERROR_SUCCESS)
+        error = StartPolling(window, changed.Get());
+    if (error != ERROR_SUCCESS)
         Stop();
-        return error;
-    }
-    return ERROR_SUCCESS;
+    return error;
 }
 
 void RegistryWatch::Stop()
 {
-    if (waiter) {
-        SetEvent(stop.Get());
-        WaitForSingleObject(waiter.Get(), INFINITE);
-        waiter.Close();
-    }
-    stop.Close();
+    StopPolling();
+    CloseWatched();
     changed.Close();
 }
 
-bool RegistryWatch::Arm(HKEY& watched) const
+void RegistryWatch::CloseWatched()
+{
+    if (watched)
+        RegCloseKey(watched);
+    watched = nullptr;
+}
+
+DWORD RegistryWatch::Arm()
 {
     std::wstring path = key;
     for (;;) {
-        if (OpenUserKey(path, KEY_NOTIFY, watched) == ERROR_SUCCESS)
+        const DWORD error = OpenUserKey(path, KEY_NOTIFY, watched);
+        if (error == ERROR_SUCCESS)
             break;
+        watched = nullptr;
         if (path.empty())
-            return false;
+            return error;
         const std::size_t parent = path.find_last_of(L'\\');
         path.resize(parent == std::wstring::npos ? 0 : parent);
     }
     const BOOL subtree = path.size() == key.size() ? FALSE : TRUE;
-    if (RegNotifyChangeKeyValue(watched, subtree, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, changed.Get(),
-                                TRUE) == ERROR_SUCCESS)
-        return true;
-    RegCloseKey(watched);
-    return false;
+    const DWORD error = RegNotifyChangeKeyValue(
+        watched, subtree, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, changed.Get(), TRUE);
+    if (error != ERROR_SUCCESS)
+        CloseWatched();
+    return error;
 }
 
-// A notification fires once: it is armed again, on the key as it now is, before each wait.
-DWORD WINAPI RegistryWatch::Wait(void* watch)
+// A notification fires once: it is armed again, on the key as it now is. One that cannot be
+// armed again has ended the watch.
+void RegistryWatch::OnSignalled()
 {
-    const auto& self = *static_cast<const RegistryWatch*>(watch);
-    const HANDLE waits[] = {self.stop.Get(), self.changed.Get()};
-    HKEY watched = nullptr;
-    while (self.Arm(watched)) {
-        const DWORD woken = WaitForMultipleObjects(2, waits, FALSE, INFINITE);
-        RegCloseKey(watched);
-        if (woken != WAIT_OBJECT_0 + 1)
-            break;
-        PostMessageW(self.window, self.message, 0, 0);
-    }
-    return 0;
+    CloseWatched();
+    PostMessageW(window, message, 0, 0);
+    if (Arm() != ERROR_SUCCESS)
+        Stop();
 }
 
 }  // namespace fw

@@ -1,39 +1,38 @@
-// Tells a window when a key under the user's registry key changes. A thread of its own waits on
-// the system's change notification for the key, so watching costs nothing while nothing changes.
+// Tells a window when a key under the user's registry key changes: the system's change
+// notification for the key is looked at a few times a second from the window's thread.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "framework/HandlePoll.h"
 #include "framework/Handles.h"
 
 namespace fw {
 
-class RegistryWatch {
+class RegistryWatch : private HandlePoll {
 public:
     RegistryWatch() = default;
-    RegistryWatch(const RegistryWatch&) = delete;
-    RegistryWatch& operator=(const RegistryWatch&) = delete;
     ~RegistryWatch() { Stop(); }
 
     // Watches the values of `key`, a path under the user's key; each change posts `message` to
     // `window`. While the key is missing, its nearest existing parent is watched with
     // everything below it, until the key is made. Returns ERROR_SUCCESS or the system's reason
-    // why no thread could wait.
+    // why the key cannot be watched.
     DWORD Start(const std::wstring& key, HWND window, UINT message);
     void Stop();
 
 private:
-    static DWORD WINAPI Wait(void* watch);
-    // Arms the notification on `key` or its nearest existing parent; false when the system
-    // refused it.
-    bool Arm(HKEY& watched) const;
+    void OnSignalled() override;
+    // Arms the notification on `key` or its nearest existing parent; returns ERROR_SUCCESS or
+    // the system's reason why it refused.
+    DWORD Arm();
+    void CloseWatched();
 
     std::wstring key;
-    CHandle stop;
     CHandle changed;
-    CHandle waiter;
+    HKEY watched = nullptr;
     HWND window = nullptr;
     UINT message = 0;
 };
