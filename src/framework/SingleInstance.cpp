@@ -1,8 +1,6 @@
 // The running copy's mutexes, its published window and the request that brings it forward.
 #include "framework/SingleInstance.h"
 
-#include <sddl.h>
-
 #include "core/DataFilePath.h"
 
 namespace fw {
@@ -31,19 +29,26 @@ HWND PublishedWindow(const std::wstring& name)
 
 // Any process may wait on the machine-wide mutex and release it once taken: a copy in another
 // user's session must see it held, and may take it over when its holder was killed. The
-// creator's own handle has every right whatever the list says.
+// creator's own handle has every right whatever the list says. The list is built in place:
+// reading it from its text form would bring in a library the start needs for nothing else.
 CHandle MachineWideMutex(const std::wstring& name)
 {
     SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;0x00100001;;;WD)", SDDL_REVISION_1, &descriptor,
-                                                             nullptr))
-        attributes.lpSecurityDescriptor = descriptor;
+    SECURITY_DESCRIPTOR descriptor;
+    alignas(DWORD) BYTE everyone[SECURITY_MAX_SID_SIZE];
+    alignas(DWORD) BYTE list[sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + SECURITY_MAX_SID_SIZE];
+    DWORD everyoneSize = sizeof everyone;
+    const auto acl = reinterpret_cast<PACL>(list);
+    if (CreateWellKnownSid(WinWorldSid, nullptr, everyone, &everyoneSize) &&
+        InitializeAcl(acl, sizeof list, ACL_REVISION) &&
+        AddAccessAllowedAce(acl, ACL_REVISION, SYNCHRONIZE | MUTEX_MODIFY_STATE, everyone) &&
+        InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) &&
+        SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE))
+        attributes.lpSecurityDescriptor = &descriptor;
     HANDLE mutex = CreateMutexW(&attributes, FALSE, name.c_str());
     // A mutex another user made cannot be opened with every right, only with those it grants.
     if (!mutex && GetLastError() == ERROR_ACCESS_DENIED)
         mutex = OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, name.c_str());
-    LocalFree(descriptor);
     return CHandle(mutex);
 }
 

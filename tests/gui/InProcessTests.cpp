@@ -889,11 +889,32 @@ namespace {
 HANDLE(WINAPI* systemCreateMutex)(LPSECURITY_ATTRIBUTES, BOOL, LPCWSTR) = nullptr;
 std::vector<std::wstring> mutexesAsked;
 bool refuseGlobalNames = false;
+// What the last mutex's list grants everyone, when it has just that one entry.
+ACCESS_MASK everyonesRights = 0;
+
+ACCESS_MASK EveryonesRights(const SECURITY_ATTRIBUTES* attributes)
+{
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL list = nullptr;
+    void* entry = nullptr;
+    alignas(DWORD) BYTE everyone[SECURITY_MAX_SID_SIZE];
+    DWORD everyoneSize = sizeof everyone;
+    if (!attributes || !attributes->lpSecurityDescriptor ||
+        !GetSecurityDescriptorDacl(attributes->lpSecurityDescriptor, &present, &list, &defaulted) || !present ||
+        !list || list->AceCount != 1 || !GetAce(list, 0, &entry) ||
+        !CreateWellKnownSid(WinWorldSid, nullptr, everyone, &everyoneSize))
+        return 0;
+    const auto* allowed = static_cast<const ACCESS_ALLOWED_ACE*>(entry);
+    const bool forEveryone = allowed->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
+                             EqualSid(const_cast<DWORD*>(&allowed->SidStart), everyone);
+    return forEveryone ? allowed->Mask : 0;
+}
 
 // Refuses the global namespace as a system does to a process it keeps out of it.
 HANDLE WINAPI RecordCreateMutex(LPSECURITY_ATTRIBUTES attributes, BOOL owner, LPCWSTR name)
 {
     mutexesAsked.push_back(name);
+    everyonesRights = EveryonesRights(attributes);
     SetLastError(ERROR_ACCESS_DENIED);
     const bool refused = refuseGlobalNames && mutexesAsked.back().rfind(L"Global\\", 0) == 0;
     return refused ? nullptr : systemCreateMutex(attributes, owner, name);
@@ -902,7 +923,8 @@ HANDLE WINAPI RecordCreateMutex(LPSECURITY_ATTRIBUTES attributes, BOOL owner, LP
 }  // namespace
 
 // The data folder's mutex is machine-wide where the system allows it, and the session's
-// where it does not, without a word.
+// where it does not, without a word. Anyone may wait on the machine-wide one and release it:
+// a copy in another user's session sees it held, and takes it over from a killed holder.
 TEST(InProcess, TheDataFoldersMutexIsMachineWideWhereAllowedAndTheSessionsElse)
 {
     ImportPatch patch("kernel32.dll", "CreateMutexW", reinterpret_cast<void*>(&RecordCreateMutex));
@@ -922,6 +944,9 @@ TEST(InProcess, TheDataFoldersMutexIsMachineWideWhereAllowedAndTheSessionsElse)
         fw::SingleInstance claim;
         EXPECT_EQ(claim.Claim(L"Test.Scope", L"C:\\FOLDER"), fw::SingleInstance::Holder::ThisCopy) << row.refused;
         EXPECT_EQ(mutexesAsked, row.asked) << row.refused;
+        if (!row.refused) {
+            EXPECT_EQ(everyonesRights, static_cast<ACCESS_MASK>(SYNCHRONIZE | MUTEX_MODIFY_STATE));
+        }
     }
     refuseGlobalNames = false;
 }
