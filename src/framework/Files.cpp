@@ -217,6 +217,23 @@ bool FileExists(const std::wstring& path)
     return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
+// The buffer grows until the path fits: one of the longest size would be 64 KB of memory that
+// the program keeps for a path of a few dozen characters.
+std::wstring ProgramFile()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
 std::string SystemMessage(DWORD error)
 {
     wchar_t* text = nullptr;

@@ -55,6 +55,9 @@ DWORD MoveReplacing(const std::wstring& path, const std::wstring& newPath);
 // True unless the system says there is no such file (a file it cannot look at counts as there).
 bool FileExists(const std::wstring& path);
 
+// The running program's own file, however long its path; empty when the system cannot say.
+std::wstring ProgramFile();
+
 // The system's description of an error, as one line.
 std::string SystemMessage(DWORD error);
 

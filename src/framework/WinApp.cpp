@@ -87,9 +87,7 @@ void CWinApp::ReportException(HWND owner, const std::string& what) noexcept
 
 std::wstring CWinApp::Title() const
 {
-    wchar_t path[MAX_PATH] = L"";
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring name(path, length < MAX_PATH ? length : 0);
+    std::wstring name = ProgramFile();
     name = name.substr(name.find_last_of(L"\\/") + 1);
     return name.substr(0, name.find_last_of(L'.'));
 }

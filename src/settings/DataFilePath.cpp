@@ -15,21 +15,6 @@ std::wstring dataFolder;
 // The program's folder could not be written, so the data folder is the user's own.
 bool inUserFolder = false;
 
-std::wstring ProgramPath()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 std::wstring ProgramFolder()
 {
     return ProgramFilePath("");
@@ -105,7 +90,7 @@ std::wstring UpperCase(const std::wstring& text)
 
 std::wstring ProgramFilePath(const std::string& fileName)
 {
-    return fw::Widen(core::BesideProgram(fw::Narrow(ProgramPath()), fileName));
+    return fw::Widen(core::BesideProgram(fw::Narrow(fw::ProgramFile()), fileName));
 }
 
 void ChooseDataFolder()

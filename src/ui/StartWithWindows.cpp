@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "framework/Files.h"
 #include "framework/Registry.h"
 
 namespace {
@@ -52,10 +53,7 @@ bool MarkedOff()
 
 std::wstring StartWithWindows::RunningProgram()
 {
-    // 32,767 characters is the longest path Windows has.
-    std::wstring path(32768, L'\0');
-    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
-    return path;
+    return fw::ProgramFile();
 }
 
 StartWithWindows::StartWithWindows(std::wstring programFile) : program(std::move(programFile)) {}
