@@ -195,8 +195,27 @@ TEST(Keyboard, ANoteIsTypedFoundAndExportedByKeysAlone)
                     save = open;
             return save != nullptr;
         }));
-        gui::TypeText(file);
-        gui::PressKey(VK_RETURN);
-        ASSERT_TRUE(gui::WaitUntil([&] { return gui::ReadFileBytes(file + L".ics").find("walked by keys") != std::string::npos; }));
+        // Under load Wine now and then drops typed keys here too: the name is typed again over
+        // what arrived until the box shows it whole, and Enter is pressed again while the
+        // dialog stays. A dialog left open is cancelled, so that the window can close.
+        const HWND nameBox = gui::FocusOf(save);
+        bool named = false;
+        for (int attempt = 0; attempt < 3 && !named; ++attempt) {
+            gui::PressKey(VK_HOME);
+            gui::PressKey(VK_END, FSHIFT);
+            gui::TypeText(file);
+            named = gui::WaitUntil([&] { return TextOf(nameBox) == file; }, 2000);
+        }
+        bool written = false;
+        for (int attempt = 0; named && attempt < 3 && !written; ++attempt) {
+            if (IsWindow(save))
+                gui::PressKey(VK_RETURN);
+            written = gui::WaitUntil(
+                [&] { return gui::ReadFileBytes(file + L".ics").find("walked by keys") != std::string::npos; }, 2000);
+        }
+        if (!written && IsWindow(save))
+            PostMessageW(save, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(named) << "the name box shows \"" << TextOf(nameBox) << '"';
+        EXPECT_TRUE(written);
     });
 }
