@@ -2,11 +2,38 @@
 #include <gtest/gtest.h>
 
 #include "Harness.h"
+#include "Screen.h"
+
+namespace {
+
+WORD LocalDay()
+{
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return now.wDay;
+}
+
+// Many tests keep "today" and "tomorrow" from their start and would fail where the day ends
+// under them, so no test starts in the last minute of a day: it waits for the next day.
+class NoTestAcrossMidnight : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo&) override
+    {
+        SYSTEMTIME now{};
+        GetLocalTime(&now);
+        if (now.wHour == 23 && now.wMinute == 59) {
+            const WORD day = now.wDay;
+            gui::WaitUntil([day] { return LocalDay() != day; }, 65000);
+        }
+    }
+};
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
     gui::ParseOptions(argc, argv);
     gui::WaitForDesktop();
+    testing::UnitTest::GetInstance()->listeners().Append(new NoTestAcrossMidnight);
     return RUN_ALL_TESTS();
 }
