@@ -6,24 +6,15 @@
 
 namespace {
 
-WORD LocalDay()
-{
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    return now.wDay;
-}
-
 // Many tests keep "today" and "tomorrow" from their start and would fail where the day ends
 // under them, so no test starts in the last minute of a day: it waits for the next day.
 class NoTestAcrossMidnight : public testing::EmptyTestEventListener {
     void OnTestStart(const testing::TestInfo&) override
     {
-        SYSTEMTIME now{};
-        GetLocalTime(&now);
-        if (now.wHour == 23 && now.wMinute == 59) {
-            const WORD day = now.wDay;
-            gui::WaitUntil([day] { return LocalDay() != day; }, 65000);
-        }
+        const auto now = [] { SYSTEMTIME time{}; GetLocalTime(&time); return time; };
+        const SYSTEMTIME start = now();
+        if (start.wHour == 23 && start.wMinute == 59)
+            gui::WaitUntil([&] { return now().wDay != start.wDay; }, 65000);
     }
 };
 

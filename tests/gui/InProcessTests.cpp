@@ -483,20 +483,14 @@ HWND WaitForReport(DWORD timeoutMs = 5000)
 }
 
 // Puts a stand-in in the place of one of the shell's functions the program calls, for as long
-// as it lives.
+// as what it gives, the original, lives.
 template <class Function>
-class ShellPatch {
-public:
-    ShellPatch(Function& patched, Function replacement) : slot(patched), original(patched) { slot = replacement; }
-    ~ShellPatch() { slot = original; }
-    ShellPatch(const ShellPatch&) = delete;
-    ShellPatch& operator=(const ShellPatch&) = delete;
-    Function Original() const { return original; }
-
-private:
-    Function& slot;
-    const Function original;
-};
+std::shared_ptr<Function> ShellPatch(Function& slot, Function replacement)
+{
+    std::shared_ptr<Function> original(new Function(slot), [&slot](Function* kept) { slot = *kept; delete kept; });
+    slot = replacement;
+    return original;
+}
 
 // Stand-ins for what the system gives, each failing the way the system can.
 HINSTANCE WINAPI ThrowingShellExecute(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT)
@@ -578,8 +572,7 @@ TEST(InProcess, EveryFailureIsToldAndTheWindowGoesOn)
     };
     const Case cases[] = {
         {"an exception in a command",
-         [] { return std::shared_ptr<void>(std::make_shared<ShellPatch<decltype(fw::ShellFunctions::execute)>>(
-                  fw::Shell().execute, &ThrowingShellExecute)); },
+         [] { return std::shared_ptr<void>(ShellPatch(fw::Shell().execute, &ThrowingShellExecute)); },
          false, ID_NOTES_OPEN_FOLDER, L"could not carry out command 92:"},
         {"a dialog the system cannot make", importPatch("user32.dll", "DialogBoxParamW", reinterpret_cast<void*>(&RefusedDialog)),
          false, ID_ABOUT, L"could not open a window:"},
@@ -625,8 +618,8 @@ TEST(InProcess, EveryFailureIsToldAndTheWindowGoesOn)
     // The taskbar refusing the icon at start is asked again.
     {
         iconAdds = iconsShown = 0;
-        ShellPatch<decltype(fw::ShellFunctions::notifyIcon)> patch(fw::Shell().notifyIcon, &RefuseFirstIcon);
-        realNotifyIcon = patch.Original();
+        const auto patch = ShellPatch(fw::Shell().notifyIcon, &RefuseFirstIcon);
+        realNotifyIcon = *patch;
         ProbeWindow probe;
         RunWindow(probe, [&](HWND) {
             EXPECT_TRUE(gui::WaitUntil([&] { return iconsShown > 0; }, 3 * NotifyIcon::TRAY_RETRY_MS));
